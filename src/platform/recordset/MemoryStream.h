@@ -11,12 +11,15 @@ class MemoryStream {
 public:
     void write(const void* data, size_t size)
     {
-        m_buffer.append(static_cast<const char*>(data), qsizetype(size));
+        if (size != 0)
+            m_buffer.append(static_cast<const char*>(data), qsizetype(size));
     }
     bool read(void* data, size_t size)
     {
         if (size > remaining())
             return false;
+        if (size == 0)
+            return true; // an empty vector's data() may be null, which memcpy must not see
         std::memcpy(data, m_buffer.constData() + m_readPosition, size);
         m_readPosition += qsizetype(size);
         return true;
