@@ -201,4 +201,29 @@ void Column::assignRaw(size_t rows, std::vector<uint64_t> nulls, std::vector<int
     m_words = std::move(words);
 }
 
+void Column::assignTexts(size_t rows, std::vector<uint64_t> nulls, const uint32_t* lengths, const char* bytes)
+{
+    size_t longBytes = 0;
+    for (size_t i = 0; i < rows; ++i)
+        longBytes += lengths[i] > MaxInline ? lengths[i] : 0;
+    if (longBytes > std::numeric_limits<uint32_t>::max())
+        throw Error(ErrorNumber::DataConversion,
+                    QStringLiteral(
+                        "%1 bytes of text do not fit: one field of a recordset holds at most 4 GiB of text")
+                        .arg(longBytes));
+    clear();
+    m_nulls = std::move(nulls);
+    m_slots.resize(rows);
+    m_arena.reserve(longBytes);
+    m_rows = rows;
+    for (size_t row = 0; row < rows; ++row) {
+        const std::string_view text(bytes, lengths[row]);
+        bytes += lengths[row];
+        if (isNull(row))
+            m_slots[row] = InlineFlag;
+        else
+            appendSlotBytes(row, text);
+    }
+}
+
 } // namespace bryx

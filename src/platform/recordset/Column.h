@@ -28,6 +28,7 @@ public:
     size_t size() const noexcept { return m_rows; }
 
     void reserve(size_t rows);
+    static constexpr size_t InlineTextBytes = 7;
     void appendNull();
     void popBack() noexcept;
     void clear() noexcept;
@@ -55,10 +56,12 @@ public:
     const std::vector<uint64_t>& nullWords() const noexcept { return m_nulls; }
     const std::vector<int64_t>& words() const noexcept { return m_words; }
     void assignRaw(size_t rows, std::vector<uint64_t> nulls, std::vector<int64_t> words);
+    // Replaces a byte column's cells by `rows` texts laid end to end in `bytes`.
+    void assignTexts(size_t rows, std::vector<uint64_t> nulls, const uint32_t* lengths, const char* bytes);
 
 private:
     static constexpr uint64_t InlineFlag = uint64_t(1) << 63;
-    static constexpr size_t MaxInline = 7;
+    static constexpr size_t MaxInline = InlineTextBytes;
 
     void appendSlotBytes(size_t row, std::string_view value);
     void compactArenaIfWasteful();

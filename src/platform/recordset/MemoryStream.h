@@ -24,6 +24,15 @@ public:
         m_readPosition += qsizetype(size);
         return true;
     }
+    // Advances over `size` bytes and answers where they start; null when fewer remain.
+    const char* view(size_t size)
+    {
+        if (size > remaining())
+            return nullptr;
+        const char* start = m_buffer.constData() + m_readPosition;
+        m_readPosition += qsizetype(size);
+        return start;
+    }
     size_t remaining() const noexcept { return size_t(m_buffer.size() - m_readPosition); }
     void reserveExtra(size_t size) { m_buffer.reserve(m_buffer.size() + qsizetype(size)); }
 

@@ -47,6 +47,22 @@ void RecordsetPersistence::save(const Recordset& recordset, MemoryStream& stream
     for (size_t i = 0; identity && i < visible.size(); ++i)
         identity = visible[i] == i;
 
+    // Size the stream once: growing a 100 MB buffer by appends copies it over and over.
+    const size_t nullBytes = (rows + 63) / 64 * sizeof(uint64_t);
+    size_t total = sizeof Signature + 16;
+    for (const auto& field : recordset.m_fields) {
+        total += 4 + size_t(field->Name().size()) * 3 + 16 + nullBytes;
+        const Column& column = field->column();
+        if (isWordKind(column.kind())) {
+            total += rows * sizeof(int64_t);
+        } else {
+            total += rows * sizeof(uint32_t) + sizeof(uint64_t);
+            for (const uint32_t row : visible)
+                total += column.bytes(row).size();
+        }
+    }
+    stream.reserveExtra(total);
+
     stream.write(Signature, sizeof Signature);
     put<uint32_t>(stream, Version);
     put<uint32_t>(stream, static_cast<uint32_t>(recordset.m_fields.size()));
@@ -94,7 +110,6 @@ void RecordsetPersistence::save(const Recordset& recordset, MemoryStream& stream
         }
         stream.write(lengths.data(), rows * sizeof(uint32_t));
         put<uint64_t>(stream, totalBytes);
-        stream.reserveExtra(totalBytes);
         for (size_t i = 0; i < rows; ++i) {
             const std::string_view bytes = column.bytes(visible[i]);
             stream.write(bytes.data(), bytes.size());
@@ -166,16 +181,7 @@ void RecordsetPersistence::load(Recordset& recordset, MemoryStream& stream)
             sum += length;
         if (sum != totalBytes || totalBytes > stream.remaining())
             damaged(QStringLiteral("the texts of field \"%1\" do not add up").arg(field->Name()));
-        QByteArray bytes(static_cast<qsizetype>(totalBytes), Qt::Uninitialized);
-        stream.read(bytes.data(), totalBytes);
-        column.reserve(rows);
-        size_t offset = 0;
-        for (size_t i = 0; i < rows; ++i) {
-            column.appendNull();
-            if (!((nulls[i >> 6] >> (i & 63)) & 1U))
-                column.setBytes(i, std::string_view(bytes.constData() + offset, lengths[i]));
-            offset += lengths[i];
-        }
+        column.assignTexts(rows, std::move(nulls), lengths.data(), stream.view(totalBytes));
     }
 
     recordset.m_fields.clear();
