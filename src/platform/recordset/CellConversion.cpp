@@ -44,6 +44,9 @@ std::optional<int64_t> parseDateText(const QString& input)
         QStringLiteral("M/d/yyyy h:mm AP"),
         QStringLiteral("M/d/yyyy H:mm"),
     };
+    const QDateTime iso = QDateTime::fromString(text, Qt::ISODateWithMs);
+    if (iso.isValid())
+        return dateToMs(iso.timeSpec() == Qt::LocalTime ? iso : iso.toUTC());
     const QLocale c = QLocale::c();
     for (const QString& format : formats) {
         QDateTime parsed = c.toDateTime(text, format);

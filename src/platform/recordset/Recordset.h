@@ -106,6 +106,7 @@ public:
 private:
     friend class Field;
     friend class RecordsetPersistence;
+    friend class RecordsetBuilder;
 
     void requireOpen(const char* operation) const;
     size_t currentRowFor(const Field& field, const char* operation) const;

@@ -1,0 +1,213 @@
+#include "Database.h"
+
+#include "error/Error.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
+#include <sqlite3.h>
+
+namespace bryx::host {
+
+namespace {
+
+std::atomic<int> connectionCounter {0};
+
+// upper() as PostgreSQL does it in a UTF-8 locale: every code point to its upper case, so
+// that 'müll' becomes 'MÜLL' and not SQLite's ASCII-only 'MüLL'.
+void unicodeUpper(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int bytes = sqlite3_value_bytes(argv[0]);
+    bool ascii = true;
+    for (int i = 0; i < bytes && ascii; ++i)
+        ascii = static_cast<unsigned char>(text[i]) < 0x80;
+    if (ascii) {
+        std::string upper(text, size_t(bytes));
+        for (char& c : upper) {
+            if (c >= 'a' && c <= 'z')
+                c = char(c - 'a' + 'A');
+        }
+        sqlite3_result_text(context, upper.data(), int(upper.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    QString upper;
+    for (const char32_t codePoint : QString::fromUtf8(text, bytes).toUcs4()) {
+        const char32_t mapped = QChar::toUpper(codePoint);
+        upper += QString::fromUcs4(&mapped, 1);
+    }
+    const QByteArray utf8 = upper.toUtf8();
+    sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+[[noreturn]] void fail(const DatabaseUrl& url, const QString& what, const QSqlError& error)
+{
+    const QString reason = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
+    throw Error(ErrorNumber::InvalidArgument,
+                QStringLiteral("Database %1: %2: %3").arg(url.display(), what, reason.simplified()));
+}
+
+} // namespace
+
+Database::Database(const DatabaseUrl& url, Access access, bool createIfMissing)
+    : m_url(url)
+    , m_access(access)
+    , m_connectionName(QStringLiteral("bryx-%1").arg(connectionCounter.fetch_add(1)))
+{
+    if (url.dialect == Dialect::SQLite) {
+        const QFileInfo file(url.path);
+        if (!file.exists()) {
+            if (!createIfMissing || access == Access::ReadOnly)
+                throw Error(
+                    ErrorNumber::InvalidArgument,
+                    QStringLiteral("Database %1 does not exist; create it with: bryx-db init --database %1")
+                        .arg(url.display()));
+            QDir().mkpath(file.absolutePath());
+        }
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        m_db.setDatabaseName(url.path);
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+        if (access == Access::ReadOnly)
+            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        m_db.setConnectOptions(options);
+    } else {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+        m_db.setHostName(url.host);
+        m_db.setPort(url.port);
+        m_db.setUserName(url.user);
+        m_db.setPassword(url.password);
+        m_db.setDatabaseName(url.databaseName);
+        m_db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    }
+    if (!m_db.isValid())
+        throw Error(
+            ErrorNumber::InvalidArgument,
+            QStringLiteral("Database %1: the Qt SQL driver for it is not installed").arg(url.display()));
+    if (!m_db.open()) {
+        const QSqlError error = m_db.lastError();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        fail(url, QStringLiteral("cannot be opened"), error);
+    }
+    if (url.dialect == Dialect::SQLite) {
+        registerUnicodeUpper();
+        exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+        if (access == Access::ReadWrite)
+            exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+    } else {
+        exec(QStringLiteral("SET client_min_messages = warning"));
+        if (access == Access::ReadOnly)
+            exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+    }
+}
+
+Database::~Database()
+{
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+sqlite3* Database::sqliteHandle() const
+{
+    if (m_url.dialect != Dialect::SQLite)
+        return nullptr;
+    const QVariant handle = m_db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+void Database::registerUnicodeUpper()
+{
+    sqlite3* handle = sqliteHandle();
+    if (!handle)
+        throw Error(ErrorNumber::InvalidArgument,
+                    QStringLiteral("Database %1: the SQLite driver does not expose its connection")
+                        .arg(m_url.display()));
+    sqlite3_create_function_v2(handle, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, unicodeUpper,
+                               nullptr, nullptr, nullptr);
+}
+
+void Database::exec(const QString& sql)
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(sql))
+        fail(m_url, QStringLiteral("\"%1\" failed").arg(sql.left(200)), query.lastError());
+}
+
+QVariant Database::scalar(const QString& sql, const QVariantList& bindings)
+{
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        fail(m_url, QStringLiteral("\"%1\" failed").arg(sql.left(200)), query.lastError());
+    for (const QVariant& binding : bindings)
+        query.addBindValue(binding);
+    if (!query.exec())
+        fail(m_url, QStringLiteral("\"%1\" failed").arg(sql.left(200)), query.lastError());
+    return query.next() ? query.value(0) : QVariant();
+}
+
+int32_t Database::nextId()
+{
+    return reserveIds(1);
+}
+
+int32_t Database::reserveIds(int32_t count)
+{
+    if (m_url.dialect == Dialect::PostgreSQL) {
+        if (count == 1)
+            return scalar(QStringLiteral("SELECT nextval('bryx_id_seq')")).toInt();
+        // Advance the sequence by the whole block under a lock, so blocks never overlap.
+        int32_t first = 0;
+        auto reserve = [&] {
+            exec(QStringLiteral("LOCK TABLE scientific_name IN SHARE ROW EXCLUSIVE MODE"));
+            first = scalar(QStringLiteral("SELECT nextval('bryx_id_seq')")).toInt();
+            scalar(QStringLiteral("SELECT setval('bryx_id_seq', ?)"), {qlonglong(first) + count - 1});
+        };
+        m_inTransaction ? reserve() : transaction(reserve);
+        return first;
+    }
+    // SQLite has one writer at a time, so the counter row is safe inside any write transaction.
+    int32_t first = 0;
+    auto reserve = [&] {
+        first = scalar(QStringLiteral("UPDATE key_sequence SET next_id = next_id + ? RETURNING next_id - ?"),
+                       {count, count})
+                    .toInt();
+    };
+    m_inTransaction ? reserve() : transaction(reserve);
+    return first;
+}
+
+void Database::begin()
+{
+    if (m_inTransaction)
+        throw Error(ErrorNumber::IllegalOperation,
+                    QStringLiteral("Database %1: a transaction is already open on this connection")
+                        .arg(m_url.display()));
+    // SQLite takes the write lock at once, so that two writers queue instead of deadlocking.
+    exec(m_url.dialect == Dialect::SQLite ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+    m_inTransaction = true;
+}
+
+void Database::commit()
+{
+    exec(QStringLiteral("COMMIT"));
+    m_inTransaction = false;
+}
+
+void Database::rollback() noexcept
+{
+    QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+    m_inTransaction = false;
+}
+
+} // namespace bryx::host

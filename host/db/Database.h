@@ -1,0 +1,72 @@
+#pragma once
+
+#include "DatabaseUrl.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+#include <cstdint>
+#include <memory>
+
+struct sqlite3;
+
+namespace bryx::host {
+
+// One Qt SQL connection to the reference database. A read-only connection can never change
+// data: SQLite opens the file read-only, PostgreSQL runs every transaction read-only.
+class Database {
+public:
+    enum class Access { ReadWrite, ReadOnly };
+
+    // Throws bryx::Error naming the URL when the database cannot be reached.
+    Database(const DatabaseUrl& url, Access access, bool createIfMissing = false);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QSqlDatabase& sql() noexcept { return m_db; }
+    Dialect dialect() const noexcept { return m_url.dialect; }
+    const DatabaseUrl& url() const noexcept { return m_url; }
+    Access access() const noexcept { return m_access; }
+    // The SQLite handle behind the connection (null on PostgreSQL).
+    sqlite3* sqliteHandle() const;
+
+    // Runs statements that return no rows; throws bryx::Error with the database's reason.
+    void exec(const QString& sql);
+    // Runs a scalar query and answers its first column of the first row (null when no row).
+    QVariant scalar(const QString& sql, const QVariantList& bindings = {});
+
+    // A new ID, unique across every client of the database; inside a transaction it becomes
+    // part of it, outside it takes a short transaction of its own.
+    int32_t nextId();
+    // Reserves `count` consecutive IDs and answers the first.
+    int32_t reserveIds(int32_t count);
+
+    // Runs `work` in one transaction; commits when it returns, rolls back when it throws.
+    template<typename Work> void transaction(Work&& work)
+    {
+        begin();
+        try {
+            work();
+        } catch (...) {
+            rollback();
+            throw;
+        }
+        commit();
+    }
+
+private:
+    void begin();
+    void commit();
+    void rollback() noexcept;
+    void registerUnicodeUpper();
+
+    DatabaseUrl m_url;
+    Access m_access;
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    bool m_inTransaction = false;
+};
+
+} // namespace bryx::host

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <vector>
+
+namespace bryx::host {
+
+class Database;
+
+// Code lists, users, option categories and a sample of real names and references.
+class SampleData {
+public:
+    // The code lists, org units, roles, users and option categories every database needs.
+    static void loadReferenceTables(Database& db);
+    // Real botanical, zoological and ecological names with references, links, established-name
+    // links and a few audit rows.
+    static void loadSampleNames(Database& db);
+
+    // Rows of a tab-separated resource, without comment lines; throws on a short row.
+    static std::vector<QStringList> readTable(const QString& resource, int columns);
+    // The name as rich text: Latin names italic, except hybrid signs and rank words.
+    static QString formattedName(const QString& name, const QString& nameType);
+};
+
+// Inserts rows through multi-row INSERT statements, a few hundred rows per round trip.
+class BatchInserter {
+public:
+    BatchInserter(Database& db, QString table, QStringList columns, int rowsPerStatement = 400);
+    ~BatchInserter() noexcept(false);
+    void add(const QVariantList& row);
+    void flush();
+
+private:
+    Database& m_db;
+    QString m_table;
+    QStringList m_columns;
+    int m_rowsPerStatement;
+    QVariantList m_pending;
+    int m_pendingRows = 0;
+};
+
+} // namespace bryx::host

@@ -1,0 +1,242 @@
+#include "Schema.h"
+
+#include "Database.h"
+#include "error/Error.h"
+
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace bryx::host {
+
+namespace {
+
+// Statements both dialects accept as written.
+const char* const CommonTables[] = {
+    R"(CREATE TABLE schema_version (version integer NOT NULL))",
+    R"(CREATE TABLE org_unit (
+            org_unit_id integer PRIMARY KEY,
+            org_unit_code varchar(20) NOT NULL UNIQUE,
+            org_unit_name varchar(120) NOT NULL))",
+    R"(CREATE TABLE app_role (
+            role_id integer PRIMARY KEY,
+            role_name varchar(40) NOT NULL UNIQUE,
+            may_save char(1) NOT NULL CHECK (may_save IN ('Y','N')),
+            may_delete char(1) NOT NULL CHECK (may_delete IN ('Y','N')),
+            may_create char(1) NOT NULL CHECK (may_create IN ('Y','N'))))",
+    R"(CREATE TABLE app_user (
+            user_id integer PRIMARY KEY,
+            login_name varchar(60) NOT NULL UNIQUE,
+            full_name varchar(120) NOT NULL,
+            role_id integer NOT NULL REFERENCES app_role (role_id),
+            org_unit_id integer NOT NULL REFERENCES org_unit (org_unit_id)))",
+    R"(CREATE TABLE d_classification_framework (
+            d_classification_framework_id integer PRIMARY KEY,
+            classification_framework_desc varchar(120) NOT NULL))",
+    R"(CREATE TABLE d_classification_level (
+            d_classification_level_id integer PRIMARY KEY,
+            d_class_framework_id integer NOT NULL REFERENCES d_classification_framework (d_classification_framework_id),
+            classification_level_name varchar(60) NOT NULL,
+            lower_level_ind char(1) NOT NULL CHECK (lower_level_ind IN ('Y','N')),
+            display_order integer NOT NULL))",
+    R"(CREATE TABLE d_name_category (
+            d_name_category_id integer PRIMARY KEY,
+            name_type_cd char(1) NOT NULL CHECK (name_type_cd IN ('P','A','C')),
+            name_type_desc varchar(40) NOT NULL,
+            name_category_desc varchar(80) NOT NULL UNIQUE,
+            d_class_framework_id integer NOT NULL REFERENCES d_classification_framework (d_classification_framework_id),
+            display_order integer NOT NULL))",
+    R"(CREATE TABLE d_nomenclaturally_est (
+            d_nomenclaturally_est_id integer PRIMARY KEY,
+            nomenclaturally_est_desc varchar(80) NOT NULL,
+            display_order integer NOT NULL))",
+    R"(CREATE TABLE scientific_name (
+            scientific_name_id integer PRIMARY KEY,
+            scientific_name varchar(255) NOT NULL,
+            formatted_scientific_name varchar(1000),
+            author_name varchar(255),
+            translated_name varchar(255),
+            acronym varchar(40),
+            d_name_category_id integer REFERENCES d_name_category (d_name_category_id),
+            d_classification_level_id integer REFERENCES d_classification_level (d_classification_level_id),
+            placeholder_name_ind char(1) NOT NULL DEFAULT 'N' CHECK (placeholder_name_ind IN ('Y','N')),
+            d_nomenclaturally_est_id integer REFERENCES d_nomenclaturally_est (d_nomenclaturally_est_id),
+            nomenclaturally_est_sn_id integer REFERENCES scientific_name (scientific_name_id),
+            relationship_to_establ_name varchar(255),
+            scientific_name_com varchar(4000),
+            scientific_name_internal_notes varchar(4000),
+            org_unit_id integer REFERENCES org_unit (org_unit_id),
+            key_number integer,
+            rec_create_user varchar(60),
+            rec_create_date timestamp,
+            rec_last_mod_user varchar(60),
+            rec_last_mod_date timestamp,
+            row_version integer NOT NULL DEFAULT 1))",
+    R"(CREATE TABLE reference (
+            reference_id integer PRIMARY KEY,
+            reference_code varchar(40) NOT NULL,
+            full_citation varchar(2000) NOT NULL,
+            publication_year integer))",
+    R"(CREATE TABLE scientific_name_reference (
+            scientific_name_reference_id integer PRIMARY KEY,
+            scientific_name_id integer NOT NULL REFERENCES scientific_name (scientific_name_id) ON DELETE CASCADE,
+            reference_id integer NOT NULL REFERENCES reference (reference_id),
+            primary_reference_ind char(1) NOT NULL DEFAULT 'N' CHECK (primary_reference_ind IN ('Y','N')),
+            original_publication_ind char(1) NOT NULL DEFAULT 'N' CHECK (original_publication_ind IN ('Y','N')),
+            display_order integer,
+            org_unit_id integer REFERENCES org_unit (org_unit_id),
+            rec_create_user varchar(60),
+            rec_last_mod_user varchar(60),
+            UNIQUE (scientific_name_id, reference_id)))",
+    R"(CREATE TABLE user_option_category (
+            user_option_category_id integer PRIMARY KEY,
+            category_name varchar(80) NOT NULL UNIQUE))",
+    R"(CREATE TABLE user_option (
+            user_option_id integer PRIMARY KEY,
+            user_option_category_id integer NOT NULL REFERENCES user_option_category (user_option_category_id),
+            option_name varchar(255) NOT NULL,
+            user_id integer NOT NULL REFERENCES app_user (user_id),
+            option_value text,
+            UNIQUE (user_option_category_id, option_name, user_id)))",
+    R"(CREATE TABLE audit_log (
+            audit_log_id integer PRIMARY KEY,
+            audit_date timestamp NOT NULL,
+            user_name varchar(60) NOT NULL,
+            table_name varchar(60) NOT NULL,
+            action char(1) NOT NULL CHECK (action IN ('I','U','D')),
+            column_name varchar(60),
+            old_value varchar(4000),
+            primary_key integer NOT NULL,
+            org_unit_id integer,
+            audit_log_column_id integer UNIQUE))",
+    R"(CREATE TABLE audit_comment (
+            audit_comment_id integer PRIMARY KEY,
+            audit_log_column_id integer NOT NULL UNIQUE REFERENCES audit_log (audit_log_column_id),
+            comment_text varchar(4000)))",
+    R"(CREATE INDEX scientific_name_category_idx ON scientific_name (d_name_category_id))",
+    R"(CREATE INDEX scientific_name_level_idx ON scientific_name (d_classification_level_id))",
+    R"(CREATE INDEX sn_reference_name_idx ON scientific_name_reference (scientific_name_id))",
+    R"(CREATE INDEX audit_log_record_idx ON audit_log (table_name, primary_key))",
+    // What a search answers. Position 3 holds the name type code, which the search panel
+    // hides: the category shown beside it already tells the type.
+    R"(CREATE VIEW scientific_srch_vw AS
+            SELECT sn.scientific_name_id AS ID,
+                   sn.scientific_name AS Scientific_Name,
+                   sn.author_name AS Author,
+                   nc.name_type_cd AS Name_Type,
+                   nc.name_category_desc AS Category,
+                   cl.classification_level_name AS Classification_Level
+            FROM scientific_name sn
+            LEFT JOIN d_name_category nc ON nc.d_name_category_id = sn.d_name_category_id
+            LEFT JOIN d_classification_level cl ON cl.d_classification_level_id = sn.d_classification_level_id)",
+    R"(CREATE VIEW scientific_wl_vw AS
+            SELECT sn.scientific_name_id AS ID,
+                   sn.scientific_name AS Scientific_Name,
+                   sn.author_name AS Author,
+                   nc.name_category_desc AS Category,
+                   cl.classification_level_name AS Classification_Level
+            FROM scientific_name sn
+            LEFT JOIN d_name_category nc ON nc.d_name_category_id = sn.d_name_category_id
+            LEFT JOIN d_classification_level cl ON cl.d_classification_level_id = sn.d_classification_level_id)",
+    R"(CREATE VIEW reference_wl_vw AS
+            SELECT reference_id AS ID, reference_code AS Reference_Code, full_citation AS Full_Citation,
+                   publication_year AS Publication_Year
+            FROM reference)",
+};
+
+// SQLite: IDs come from one counter row; the LIKE prefix search is served through a range
+// on the upper() index (see the query path), equality directly.
+const char* const SqliteOnly[] = {
+    R"(CREATE TABLE key_sequence (next_id integer NOT NULL))",
+    R"(INSERT INTO key_sequence (next_id) VALUES (1000))",
+    R"(CREATE INDEX scientific_name_upper_idx ON scientific_name (upper(scientific_name)))",
+};
+
+// PostgreSQL: a sequence for IDs, a pattern index for equality and begins-with, and a
+// trigram index for contains, ends-with and wildcard searches.
+const char* const PostgresOnly[] = {
+    R"(CREATE EXTENSION IF NOT EXISTS pg_trgm)",
+    R"(CREATE SEQUENCE bryx_id_seq START WITH 1000)",
+    R"(CREATE INDEX scientific_name_upper_idx ON scientific_name (upper(scientific_name) text_pattern_ops))",
+    R"(CREATE INDEX scientific_name_upper_trgm_idx ON scientific_name USING gin (upper(scientific_name) gin_trgm_ops))",
+};
+
+bool tableExists(Database& db, const QString& name)
+{
+    const QString sql = db.dialect() == Dialect::SQLite
+        ? QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type IN ('table','view') AND name = ?")
+        : QStringLiteral(
+            "SELECT count(*) FROM information_schema.tables WHERE table_schema = current_schema() "
+            "AND table_name = ?");
+    return db.scalar(sql, {name}).toInt() > 0;
+}
+
+} // namespace
+
+int Schema::version(Database& db)
+{
+    if (!tableExists(db, QStringLiteral("schema_version")))
+        return 0;
+    return db.scalar(QStringLiteral("SELECT max(version) FROM schema_version")).toInt();
+}
+
+void Schema::upgrade(Database& db)
+{
+    const int current = version(db);
+    if (current > CurrentVersion)
+        throw Error(
+            ErrorNumber::InvalidArgument,
+            QStringLiteral(
+                "Database %1 is at schema version %2, newer than this program's %3; use a newer program")
+                .arg(db.url().display())
+                .arg(current)
+                .arg(CurrentVersion));
+    if (current == CurrentVersion)
+        return;
+    db.transaction([&] {
+        if (current < 1) {
+            for (const char* statement : CommonTables)
+                db.exec(QString::fromUtf8(statement));
+            if (db.dialect() == Dialect::SQLite) {
+                for (const char* statement : SqliteOnly)
+                    db.exec(QString::fromUtf8(statement));
+            } else {
+                for (const char* statement : PostgresOnly)
+                    db.exec(QString::fromUtf8(statement));
+            }
+            db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (1)"));
+        }
+        // Later versions add their steps here, each guarded by `current < N`.
+    });
+}
+
+QStringList Schema::check(Database& db)
+{
+    QStringList problems;
+    const int current = version(db);
+    if (current != CurrentVersion)
+        problems << QStringLiteral("schema version is %1, expected %2").arg(current).arg(CurrentVersion);
+    const char* const required[] = {"scientific_name",
+                                    "d_name_category",
+                                    "d_classification_level",
+                                    "d_classification_framework",
+                                    "d_nomenclaturally_est",
+                                    "reference",
+                                    "scientific_name_reference",
+                                    "org_unit",
+                                    "app_user",
+                                    "app_role",
+                                    "user_option_category",
+                                    "user_option",
+                                    "audit_log",
+                                    "audit_comment",
+                                    "scientific_srch_vw",
+                                    "scientific_wl_vw",
+                                    "reference_wl_vw"};
+    for (const char* name : required) {
+        if (!tableExists(db, QString::fromLatin1(name)))
+            problems << QStringLiteral("%1 is missing").arg(QString::fromLatin1(name));
+    }
+    return problems;
+}
+
+} // namespace bryx::host

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+
+namespace bryx::host {
+
+class Database;
+
+// Creates and upgrades the reference schema, the same on SQLite and PostgreSQL but for the
+// few statements where the dialects differ. The version lives in schema_version.
+class Schema {
+public:
+    static constexpr int CurrentVersion = 1;
+
+    // The version a database is at; 0 for an empty database.
+    static int version(Database& db);
+    // Brings the database to CurrentVersion; refuses a database newer than this program.
+    static void upgrade(Database& db);
+    // Problems found in the schema (missing tables, views, indexes); empty when all is well.
+    static QStringList check(Database& db);
+};
+
+} // namespace bryx::host

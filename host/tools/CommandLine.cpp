@@ -1,0 +1,25 @@
+#include "CommandLine.h"
+
+#include "error/Error.h"
+
+#include <cstdio>
+
+namespace bryx::host {
+
+int runTool(const char* toolName, const std::function<int()>& body)
+{
+    try {
+        return body();
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "%s: %s (see %s --help)\n", toolName, error.what(), toolName);
+        return 2;
+    } catch (const Error& error) {
+        std::fprintf(stderr, "%s: %s\n", toolName, error.Description().toLocal8Bit().constData());
+        return 1;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", toolName, error.what());
+        return 1;
+    }
+}
+
+} // namespace bryx::host

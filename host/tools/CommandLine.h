@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <stdexcept>
+
+namespace bryx::host {
+
+// A wrong command line: the tools print the message on one line and exit with status 2.
+class UsageError : public std::runtime_error {
+public:
+    explicit UsageError(const QString& message)
+        : std::runtime_error(message.toStdString())
+    {
+    }
+};
+
+// Runs a tool's body, turning usage errors into exit status 2 and every other error (the
+// database's, above all) into exit status 1, each with one clear line on standard error.
+int runTool(const char* toolName, const std::function<int()>& body);
+
+} // namespace bryx::host

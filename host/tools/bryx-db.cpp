@@ -1,0 +1,136 @@
+// bryx-db: creates, upgrades, checks and fills the reference database.
+#include "CommandLine.h"
+#include "db/Database.h"
+#include "db/NameGenerator.h"
+#include "db/SampleData.h"
+#include "db/Schema.h"
+#include "error/Error.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+
+using namespace bryx::host;
+
+namespace {
+
+const char* const Help = R"(Usage: bryx-db COMMAND [--database URL] [options]
+
+Commands:
+  init [--no-sample]   Create the schema, the code lists and users, and (unless --no-sample)
+                       the sample of real scientific names and references.
+  upgrade              Bring an existing database to this program's schema version.
+  check                Report the schema version and anything missing; exit 1 on a problem.
+  generate --names N   Add N synthetic names (deterministic) for trials at scale.
+
+Options:
+  --database URL       sqlite:PATH or postgresql://user@host:port/dbname
+                       (default: sqlite:$XDG_DATA_HOME/bryx/bryx.sqlite)
+  --help               Show this text.
+)";
+
+struct Arguments {
+    QString command;
+    DatabaseUrl url = DatabaseUrl::defaultUrl();
+    bool sample = true;
+    qint64 names = 0;
+};
+
+Arguments parse(const QStringList& args)
+{
+    Arguments parsed;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        auto value = [&]() -> QString {
+            if (i + 1 >= args.size())
+                throw UsageError(QStringLiteral("%1 needs a value").arg(arg));
+            return args[++i];
+        };
+        if (arg == QLatin1String("--database")) {
+            try {
+                parsed.url = DatabaseUrl::parse(value());
+            } catch (const bryx::Error& error) {
+                throw UsageError(error.Description());
+            }
+        } else if (arg == QLatin1String("--no-sample")) {
+            parsed.sample = false;
+        } else if (arg == QLatin1String("--names")) {
+            bool ok = false;
+            parsed.names = value().toLongLong(&ok);
+            if (!ok || parsed.names <= 0)
+                throw UsageError(QStringLiteral("--names takes a positive whole number"));
+        } else if (arg.startsWith(QLatin1String("--"))) {
+            throw UsageError(QStringLiteral("unknown option %1").arg(arg));
+        } else if (parsed.command.isEmpty()) {
+            parsed.command = arg;
+        } else {
+            throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(arg));
+        }
+    }
+    static const QStringList commands = {"init", "upgrade", "check", "generate"};
+    if (!commands.contains(parsed.command))
+        throw UsageError(parsed.command.isEmpty()
+                             ? QStringLiteral("a command is missing")
+                             : QStringLiteral("unknown command \"%1\"").arg(parsed.command));
+    if (parsed.command == QLatin1String("generate") && parsed.names == 0)
+        throw UsageError(QStringLiteral("generate needs --names N"));
+    return parsed;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(Help, stdout);
+        return 0;
+    }
+    return runTool("bryx-db", [&] {
+        const Arguments arguments = parse(args);
+        const bool creating = arguments.command == QLatin1String("init");
+        Database db(arguments.url, Database::Access::ReadWrite, creating);
+        if (arguments.command == QLatin1String("init")) {
+            if (Schema::version(db) != 0)
+                throw bryx::Error(bryx::ErrorNumber::InvalidArgument,
+                                  QStringLiteral("Database %1 is initialised already; use bryx-db upgrade")
+                                      .arg(arguments.url.display()));
+            Schema::upgrade(db);
+            SampleData::loadReferenceTables(db);
+            if (arguments.sample)
+                SampleData::loadSampleNames(db);
+            std::printf("Initialised %s (schema version %d%s)\n", qPrintable(arguments.url.display()),
+                        Schema::CurrentVersion, arguments.sample ? ", with sample names" : "");
+        } else if (arguments.command == QLatin1String("upgrade")) {
+            const int before = Schema::version(db);
+            Schema::upgrade(db);
+            std::printf("%s: schema version %d -> %d\n", qPrintable(arguments.url.display()), before,
+                        Schema::CurrentVersion);
+        } else if (arguments.command == QLatin1String("check")) {
+            const QStringList problems = Schema::check(db);
+            for (const QString& problem : problems)
+                std::printf("problem: %s\n", qPrintable(problem));
+            const int names = db.scalar(QStringLiteral("SELECT count(*) FROM scientific_name")).toInt();
+            std::printf("%s: schema version %d, %d scientific names, %s\n",
+                        qPrintable(arguments.url.display()), Schema::version(db), names,
+                        problems.isEmpty() ? "ok" : "problems found");
+            return problems.isEmpty() ? 0 : 1;
+        } else {
+            if (Schema::version(db) != Schema::CurrentVersion)
+                throw bryx::Error(bryx::ErrorNumber::InvalidArgument,
+                                  QStringLiteral("Database %1 is not initialised; run bryx-db init first")
+                                      .arg(arguments.url.display()));
+            QElapsedTimer timer;
+            timer.start();
+            NameGenerator::generate(db, arguments.names, [&](qint64 done) {
+                std::fprintf(stderr, "\r%lld of %lld names", static_cast<long long>(done),
+                             static_cast<long long>(arguments.names));
+            });
+            std::fprintf(stderr, "\n");
+            std::printf("Generated %lld names in %.1f s\n", static_cast<long long>(arguments.names),
+                        double(timer.elapsed()) / 1000.0);
+        }
+        return 0;
+    });
+}

@@ -1,0 +1,146 @@
+// bryx-find: searches scientific names from the command line with the search panel's statement.
+#include "CommandLine.h"
+#include "SearchStatement.h"
+#include "db/DatabaseUrl.h"
+#include "error/Error.h"
+#include "recordset/Recordset.h"
+#include "services/SqlAppManager.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+using namespace bryx;
+using namespace bryx::host;
+
+namespace {
+
+const char* const Help = R"(Usage: bryx-find [options]
+
+Searches scientific names with exactly the statement the search panel sends.
+
+Options:
+  --database URL        sqlite:PATH or postgresql://user@host:port/dbname
+                        (default: sqlite:$XDG_DATA_HOME/bryx/bryx.sqlite)
+  --type TYPE           botanical (default), zoological or ecological
+  --category TEXT       name category, as the category list shows it
+  --level TEXT          classification level
+  --comparison MODE     contains (default), exact, begins, ends or wildcard (% and _)
+  --text TEXT           scientific name text
+  --id ID               one record by its ID; every other criterion is then ignored
+  --sql                 print the statement instead of running it
+  --count               print only the number of rows
+  --format FORMAT       tsv (default) or csv
+  --help                Show this text.
+)";
+
+struct Arguments {
+    DatabaseUrl url = DatabaseUrl::defaultUrl();
+    SearchCriteria criteria;
+    bool sqlOnly = false;
+    bool countOnly = false;
+    bool csv = false;
+};
+
+int indexOf(const QStringList& choices, const QString& value, const QString& option)
+{
+    const int index = int(choices.indexOf(value.toLower()));
+    if (index < 0)
+        throw UsageError(
+            QStringLiteral("%1 takes one of %2, not \"%3\"").arg(option, choices.join(", "), value));
+    return index;
+}
+
+Arguments parse(const QStringList& args)
+{
+    Arguments parsed;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        auto value = [&]() -> QString {
+            if (i + 1 >= args.size())
+                throw UsageError(QStringLiteral("%1 needs a value").arg(arg));
+            return args[++i];
+        };
+        if (arg == QLatin1String("--database")) {
+            try {
+                parsed.url = DatabaseUrl::parse(value());
+            } catch (const Error& error) {
+                throw UsageError(error.Description());
+            }
+        } else if (arg == QLatin1String("--type")) {
+            parsed.criteria.nameTypeIndex = indexOf({"botanical", "zoological", "ecological"}, value(), arg);
+        } else if (arg == QLatin1String("--category")) {
+            parsed.criteria.category = value();
+        } else if (arg == QLatin1String("--level")) {
+            parsed.criteria.classificationLevel = value();
+        } else if (arg == QLatin1String("--comparison")) {
+            parsed.criteria.comparison =
+                indexOf({"contains", "exact", "begins", "ends", "wildcard"}, value(), arg);
+        } else if (arg == QLatin1String("--text")) {
+            parsed.criteria.nameText = value();
+        } else if (arg == QLatin1String("--id")) {
+            parsed.criteria.idText = value();
+        } else if (arg == QLatin1String("--sql")) {
+            parsed.sqlOnly = true;
+        } else if (arg == QLatin1String("--count")) {
+            parsed.countOnly = true;
+        } else if (arg == QLatin1String("--format")) {
+            parsed.csv = indexOf({"tsv", "csv"}, value(), arg) == 1;
+        } else {
+            throw UsageError(QStringLiteral("unknown argument %1").arg(arg));
+        }
+    }
+    return parsed;
+}
+
+QString cell(const QString& text, bool csv)
+{
+    if (!csv)
+        return QString(text)
+            .replace(QLatin1Char('\t'), QLatin1Char(' '))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"'))
+        && !text.contains(QLatin1Char('\n')))
+        return text;
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QLatin1String("\"\""))
+        + QLatin1Char('"');
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        std::fputs(Help, stdout);
+        return 0;
+    }
+    return runTool("bryx-find", [&] {
+        const Arguments arguments = parse(args);
+        QString sql = BuildSearchSQL(arguments.criteria);
+        QTextStream out(stdout);
+        if (arguments.sqlOnly) {
+            out << sql << '\n';
+            return 0;
+        }
+        SqlAppManager appManager(arguments.url, qEnvironmentVariable("BRYX_USER", QStringLiteral("editor")));
+        const auto rows = appManager.CallGetQueryRSXML(sql);
+        if (arguments.countOnly) {
+            out << rows->RecordCount() << '\n';
+            return 0;
+        }
+        const QChar separator = arguments.csv ? QLatin1Char(',') : QLatin1Char('\t');
+        QStringList header;
+        for (int f = 0; f < rows->FieldCount(); ++f)
+            header << cell(rows->Fields(f).Name(), arguments.csv);
+        out << header.join(separator) << '\n';
+        for (int position = 0; position < rows->RecordCount(); ++position) {
+            QStringList line;
+            for (int f = 0; f < rows->FieldCount(); ++f)
+                line << cell(rows->TextAt(position, f), arguments.csv);
+            out << line.join(separator) << '\n';
+        }
+        return 0;
+    });
+}
