@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian machine, builds the library with sanitizers and runs every test headless.
+# Sets up a fresh Debian machine, builds the library with sanitizers and runs every test headless,
+# on SQLite and on a throwaway PostgreSQL cluster.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${BRYX_BUILD_DIR:-$root/build/ci}"
@@ -8,6 +9,14 @@ build="${BRYX_BUILD_DIR:-$root/build/ci}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRYX_SANITIZE=ON
 cmake --build "$build" --parallel "$(nproc)"
+
+# Database suites run on PostgreSQL too when a server is given; start one unless the caller did.
+if [[ -z "${BRYX_TEST_PG_URL:-}" ]]; then
+  cluster=$(mktemp -d /tmp/bryx-pg.XXXXXX)
+  trap '"$root/scripts/pg-test-cluster.sh" stop "$cluster"' EXIT
+  port=$((55000 + RANDOM % 1000))
+  export BRYX_TEST_PG_URL=$("$root/scripts/pg-test-cluster.sh" start "$cluster" "$port")
+fi
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"

@@ -83,8 +83,7 @@ void NameGenerator::generate(Database& db, int64_t count, const std::function<vo
                                 {"scientific_name_id", "scientific_name", "formatted_scientific_name",
                                  "author_name", "d_name_category_id", "d_classification_level_id",
                                  "placeholder_name_ind", "org_unit_id", "key_number", "rec_create_user",
-                                 "rec_create_date"},
-                                500);
+                                 "rec_create_date"});
             for (int64_t i = 0; i < chunk; ++i) {
                 const Slot& slot = Slots[random() % std::size(Slots)];
                 const QString type = QString::fromLatin1(slot.type);

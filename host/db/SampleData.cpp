@@ -62,11 +62,11 @@ QString typeOfCategory(int category)
 
 } // namespace
 
-BatchInserter::BatchInserter(Database& db, QString table, QStringList columns, int rowsPerStatement)
+BatchInserter::BatchInserter(Database& db, QString table, QStringList columns)
     : m_db(db)
     , m_table(std::move(table))
     , m_columns(std::move(columns))
-    , m_rowsPerStatement(rowsPerStatement)
+    , m_rowsPerStatement(db.dialect() == Dialect::SQLite ? 20 : 400)
 {
 }
 
@@ -76,28 +76,44 @@ BatchInserter::~BatchInserter() noexcept(false)
         flush();
 }
 
+QString BatchInserter::statement(int rows) const
+{
+    const QString placeholders =
+        QLatin1Char('(') + QStringList(m_columns.size(), QStringLiteral("?")).join(',') + ')';
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+        .arg(m_table, m_columns.join(','), QStringList(rows, placeholders).join(','));
+}
+
 void BatchInserter::add(const QVariantList& row)
 {
     m_pending.append(row);
-    if (++m_pendingRows == m_rowsPerStatement)
-        flush();
+    if (++m_pendingRows < m_rowsPerStatement)
+        return;
+    if (!m_fullBatch) {
+        m_fullBatch = std::make_unique<QSqlQuery>(m_db.sql());
+        if (!m_fullBatch->prepare(statement(m_rowsPerStatement)))
+            throw Error(
+                ErrorNumber::InvalidArgument,
+                QStringLiteral("Inserting into %1 failed: %2").arg(m_table, m_fullBatch->lastError().text()));
+    }
+    run(*m_fullBatch);
 }
 
 void BatchInserter::flush()
 {
     if (m_pendingRows == 0)
         return;
-    const QString placeholders =
-        QLatin1Char('(') + QStringList(m_columns.size(), QStringLiteral("?")).join(',') + ')';
-    const QString sql =
-        QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-            .arg(m_table, m_columns.join(','), QStringList(m_pendingRows, placeholders).join(','));
     QSqlQuery query(m_db.sql());
-    if (!query.prepare(sql))
+    if (!query.prepare(statement(m_pendingRows)))
         throw Error(ErrorNumber::InvalidArgument,
                     QStringLiteral("Inserting into %1 failed: %2").arg(m_table, query.lastError().text()));
-    for (const QVariant& value : std::as_const(m_pending))
-        query.addBindValue(value);
+    run(query);
+}
+
+void BatchInserter::run(QSqlQuery& query)
+{
+    for (qsizetype i = 0; i < m_pending.size(); ++i)
+        query.bindValue(int(i), m_pending[i]);
     if (!query.exec())
         throw Error(ErrorNumber::InvalidArgument,
                     QStringLiteral("Inserting into %1 failed: %2").arg(m_table, query.lastError().text()));

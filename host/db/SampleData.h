@@ -3,7 +3,10 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <memory>
 #include <vector>
+
+class QSqlQuery;
 
 namespace bryx::host {
 
@@ -24,19 +27,25 @@ public:
     static QString formattedName(const QString& name, const QString& nameType);
 };
 
-// Inserts rows through multi-row INSERT statements, a few hundred rows per round trip.
+// Inserts rows through multi-row INSERT statements prepared once and reused: many rows per
+// round trip on PostgreSQL, few on SQLite, whose cost per statement grows with the square of
+// its parameter count.
 class BatchInserter {
 public:
-    BatchInserter(Database& db, QString table, QStringList columns, int rowsPerStatement = 400);
+    BatchInserter(Database& db, QString table, QStringList columns);
     ~BatchInserter() noexcept(false);
     void add(const QVariantList& row);
     void flush();
 
 private:
+    QString statement(int rows) const;
+    void run(QSqlQuery& query);
+
     Database& m_db;
     QString m_table;
     QStringList m_columns;
     int m_rowsPerStatement;
+    std::unique_ptr<QSqlQuery> m_fullBatch;
     QVariantList m_pending;
     int m_pendingRows = 0;
 };

@@ -1,0 +1,93 @@
+#include "../support/QtPrinters.h"
+#include "SearchStatement.h"
+#include "TestDatabase.h"
+#include "db/NameGenerator.h"
+#include "services/QueryRecordset.h"
+
+#include <QSqlQuery>
+#include <iostream>
+
+using namespace bryx;
+using namespace bryx::host;
+using namespace bryx::test;
+
+namespace {
+
+QString plan(Database& db, const QString& sql)
+{
+    QSqlQuery query(db.sql());
+    const bool sqlite = db.dialect() == Dialect::SQLite;
+    query.exec((sqlite ? QStringLiteral("EXPLAIN QUERY PLAN ") : QStringLiteral("EXPLAIN ")) + sql);
+    QStringList lines;
+    while (query.next())
+        lines << query.value(sqlite ? 3 : 0).toString();
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class QueryPlans : public OnEachEngine { };
+INSTANTIATE_ON_EACH_ENGINE(QueryPlans);
+
+// The plans are printed so that a run of the suite records them.
+TEST_P(QueryPlans, NameSearchesUseTheUpperCaseIndexes)
+{
+    TestDatabase test(GetParam());
+    auto db = test.open();
+    const bool sqlite = GetParam() == Dialect::SQLite;
+    // Plans are only telling on a table of some size with fresh statistics.
+    NameGenerator::generate(*db, 20'000);
+    db->exec("ANALYZE");
+    struct Case {
+        const char* label;
+        int comparison;
+        const char* text;
+        const char* sqliteIndex;
+        const char* postgresIndex;
+    } cases[] = {
+        {"exact", 1, "Abies alba", "scientific_name_upper_idx", "scientific_name_upper_idx"},
+        {"begins with", 2, "Abies", "scientific_name_upper_idx", "scientific_name_upper_idx"},
+        {"contains", 0, "nordmann", nullptr, "scientific_name_upper_trgm_idx"},
+        {"ends with", 3, "magellanicum", nullptr, "scientific_name_upper_trgm_idx"},
+        {"wildcard", 4, "%agnum m_gellanicum", nullptr, "scientific_name_upper_trgm_idx"},
+    };
+    for (const Case& c : cases) {
+        QString sql = BuildSearchSQL(SearchCriteria {0, {}, {}, c.comparison, c.text, {}});
+        if (sqlite)
+            sql = QueryRecordset::withPrefixRange(sql);
+        const QString shown = plan(*db, sql);
+        std::cout << "[" << (sqlite ? "SQLite" : "PostgreSQL") << " " << c.label << "] " << sql.toStdString()
+                  << "\n"
+                  << shown.toStdString() << "\n\n";
+        const char* index = sqlite ? c.sqliteIndex : c.postgresIndex;
+        if (index) {
+            EXPECT_TRUE(shown.contains(QString::fromLatin1(index))) << c.label << ":\n"
+                                                                    << shown.toStdString();
+        }
+    }
+}
+
+TEST(QueryPlans, ThePrefixRangeIsAddedOnlyWhereItChangesNothing)
+{
+    const QString begins =
+        "select * from scientific_srch_vw where upper(scientific_name) like 'O''NE%' and name_type='A' ";
+    EXPECT_EQ(QueryRecordset::withPrefixRange(begins),
+              QString("select * from scientific_srch_vw where upper(scientific_name) like 'O''NE%' and "
+                      "upper(scientific_name) "
+                      ">= 'O''NE' and upper(scientific_name) < 'O''NF' and name_type='A' "));
+    for (const char* unchanged : {
+             "select * from scientific_srch_vw where upper(scientific_name) like '%ABIES%' and "
+             "name_type='P' ",
+             "select * from scientific_srch_vw where upper(scientific_name) like 'AB_ES%' and name_type='P' ",
+             "select * from scientific_srch_vw where upper(scientific_name) like 'AB%ES%' and name_type='P' ",
+             "select * from scientific_srch_vw where upper(scientific_name) like 'ABIES' and name_type='P' ",
+             "select * from scientific_srch_vw where ID='42'",
+         })
+        EXPECT_EQ(QueryRecordset::withPrefixRange(unchanged), QString(unchanged));
+    EXPECT_EQ(
+        QueryRecordset::withPrefixRange(
+            "select * from scientific_srch_vw where upper(scientific_name) like 'MÜ%' and name_type='P' "),
+        QString("select * from scientific_srch_vw where upper(scientific_name) like 'MÜ%' and "
+                "upper(scientific_name) "
+                ">= 'MÜ' and upper(scientific_name) < 'MÝ' and name_type='P' "));
+}

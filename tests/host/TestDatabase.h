@@ -1,0 +1,55 @@
+#pragma once
+
+#include "db/Database.h"
+#include "db/DatabaseUrl.h"
+
+#include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace bryx::test {
+
+// A fresh, initialised reference database for one test, on SQLite or, when the suite was
+// given a PostgreSQL server (BRYX_TEST_PG_URL), on a new PostgreSQL database that is dropped
+// afterwards.
+class TestDatabase {
+public:
+    explicit TestDatabase(host::Dialect dialect, bool withSample = true);
+    ~TestDatabase();
+
+    static bool available(host::Dialect dialect);
+    const host::DatabaseUrl& url() const { return m_url; }
+    std::unique_ptr<host::Database>
+    open(host::Database::Access access = host::Database::Access::ReadWrite) const
+    {
+        return std::make_unique<host::Database>(m_url, access);
+    }
+
+private:
+    host::DatabaseUrl m_url;
+    QTemporaryDir m_folder;
+    QString m_pgName;
+};
+
+// Runs a test once per engine; PostgreSQL is skipped where no server was given.
+class OnEachEngine : public ::testing::TestWithParam<host::Dialect> {
+protected:
+    void SetUp() override
+    {
+        if (!TestDatabase::available(GetParam()))
+            GTEST_SKIP() << "no PostgreSQL server given (BRYX_TEST_PG_URL)";
+    }
+};
+
+inline std::string engineName(const ::testing::TestParamInfo<host::Dialect>& info)
+{
+    return info.param == host::Dialect::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+#define INSTANTIATE_ON_EACH_ENGINE(suite)                                                                    \
+    INSTANTIATE_TEST_SUITE_P(                                                                                \
+        Engines, suite, ::testing::Values(bryx::host::Dialect::SQLite, bryx::host::Dialect::PostgreSQL),     \
+        bryx::test::engineName)
+
+} // namespace bryx::test
