@@ -3,6 +3,7 @@
 #include "ControlSecurity.h"
 #include "MessageCatalogue.h"
 #include "QueryRecordset.h"
+#include "ServerRegistry.h"
 #include "collection/Collection.h"
 #include "error/Error.h"
 #include "recordset/Recordset.h"
@@ -99,6 +100,7 @@ SqlAppManager::SqlAppManager(const DatabaseUrl& url, const QString& loginName)
     , m_menuBuilder(std::make_shared<SqlMenuBuilder>())
     , m_viewManager(std::make_shared<FixedViewManager>())
 {
+    ServerRegistry::remember(url.display(), url);
 }
 
 SqlAppManager::~SqlAppManager() = default;

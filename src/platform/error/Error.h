@@ -31,6 +31,7 @@ inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int ObjectDoesNotSupport = 438;
 inline constexpr int Unexpected = 440;
+inline constexpr int CannotCreateObject = 429;
 inline constexpr int DuplicateKey = 457;
 inline constexpr int InvalidArgument = 3001; // bad arguments or criteria
 inline constexpr int NoCurrentRecord = 3021;

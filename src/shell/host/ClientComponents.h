@@ -1,5 +1,7 @@
 #pragma once
 
+#include "registry/ObjectRegistry.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -12,10 +14,7 @@ namespace bryx {
 // Sibling client components of the application, reached through a component collection
 // ("ClientFramework.ComponentCollection") connected to one client ProgID.
 
-class ClientObject {
-public:
-    virtual ~ClientObject() = default;
-};
+class ClientObject : public CreatableObject { };
 
 class ComponentCollection;
 
@@ -57,10 +56,8 @@ public:
 
 // A collection of client objects of one kind, filled by a named finder or relation;
 // items are counted from 1.
-class ComponentCollection {
+class ComponentCollection : public CreatableObject {
 public:
-    virtual ~ComponentCollection() = default;
-
     virtual void Initialize(const QString& clientProgId, const QString& serverName, int32_t serverType) = 0;
     // Runs a finder (names matched without regard to case) with its parameter values; the
     // three trailing arguments are passed as -1. True when the lookup itself succeeded.
