@@ -210,4 +210,13 @@ void Database::rollback() noexcept
     m_inTransaction = false;
 }
 
+bool sameStoredValue(const QVariant& a, const QVariant& b)
+{
+    const bool aNull = a.isNull() || !a.isValid();
+    const bool bNull = b.isNull() || !b.isValid();
+    if (aNull || bNull)
+        return aNull == bNull;
+    return a.toString() == b.toString();
+}
+
 } // namespace bryx::host

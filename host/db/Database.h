@@ -69,4 +69,8 @@ private:
     bool m_inTransaction = false;
 };
 
+// Whether two values read from or bound for the database are the same stored value. Drivers
+// answer NULL as typed nulls whose text may read "0", so null-ness is compared first.
+bool sameStoredValue(const QVariant& a, const QVariant& b);
+
 } // namespace bryx::host

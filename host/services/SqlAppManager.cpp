@@ -221,11 +221,11 @@ void SqlAppManager::writeAudit(Database& db, const QString& userName, int32_t or
         if (it.key() == QLatin1String("row_version") || it.key().startsWith(QLatin1String("rec_")))
             continue;
         const QVariant newValue = after.value(it.key());
-        const bool changed = action == QLatin1String("D")
-            ? !it.value().isNull()
-            : (it.value().toString() != newValue.toString() || it.value().isNull() != newValue.isNull());
+        const bool changed = action == QLatin1String("D") ? !sameStoredValue(it.value(), QVariant())
+                                                          : !sameStoredValue(it.value(), newValue);
         if (changed)
-            add(it.key(), it.value().isNull() ? QVariant() : QVariant(it.value().toString()));
+            add(it.key(),
+                sameStoredValue(it.value(), QVariant()) ? QVariant() : QVariant(it.value().toString()));
     }
 }
 

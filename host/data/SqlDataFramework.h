@@ -1,0 +1,56 @@
+#pragma once
+
+#include "host/ScientificNameRecord.h"
+
+#include <memory>
+
+namespace bryx::host {
+
+class Database;
+
+// The record's companion: a private note of the current user on each record, kept in the
+// option store under "$RECORD_NOTES" with the record ID as the option name.
+class SqlRecordExtension : public RecordExtension {
+public:
+    void Initialize(int32_t userId, std::shared_ptr<AppManager> appManager) override;
+    void Attach(QObject& component, const QString& componentName, const ControlList& controls) override;
+    void RecordShown(QObject& component, const QString& componentName, const ControlList& controls,
+                     int32_t recordId) override;
+    bool IsChanged() const override { return m_changed; }
+    bool Save(int32_t recordId, QObject& component, const QString& componentName,
+              const ControlList& controls) override;
+    void AcceptSaved() override { m_changed = false; }
+
+    QString note() const { return m_note; }
+    void setNote(const QString& note);
+
+private:
+    Database& database();
+
+    int32_t m_userId = 0;
+    std::shared_ptr<AppManager> m_appManager;
+    std::unique_ptr<Database> m_db;
+    QString m_note;
+    bool m_changed = false;
+};
+
+// Runs one statement on a read-only connection.
+class SqlQueryObject : public QueryObject {
+public:
+    ~SqlQueryObject() override;
+    void Connect(const QString& serverName, int32_t serverType) override;
+    std::shared_ptr<Recordset> Run(const QString& sql) override;
+
+private:
+    std::unique_ptr<Database> m_db;
+};
+
+// Creates the reference host's record objects, companions and query objects.
+class SqlDataFramework : public DataFramework {
+public:
+    std::unique_ptr<ScientificNameRecord> CreateScientificNameRecord() override;
+    std::unique_ptr<bryx::RecordExtension> CreateRecordExtension() override;
+    std::unique_ptr<bryx::QueryObject> CreateQueryObject() override;
+};
+
+} // namespace bryx::host
