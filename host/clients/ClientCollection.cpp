@@ -2,6 +2,7 @@
 
 #include "ClientObjects.h"
 #include "db/Database.h"
+#include "db/SqlText.h"
 #include "error/Error.h"
 #include "registry/ObjectRegistry.h"
 #include "services/ServerRegistry.h"
@@ -168,14 +169,7 @@ std::shared_ptr<ClientObject> ClientCollection::ItemByKey(const QString& key) co
 
 std::shared_ptr<ClientObject> ClientCollection::FindItem(const QString& criteria) const
 {
-    const qsizetype equals = criteria.indexOf(QLatin1Char('='));
-    if (equals < 0)
-        throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("FindItem \"%1\": write the criteria as Field = value").arg(criteria));
-    const QString field = criteria.left(equals).trimmed();
-    QString value = criteria.mid(equals + 1).trimmed();
-    if (value.size() >= 2 && value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))
-        value = unescapeQuotes(value.mid(1, value.size() - 2));
+    const auto [field, value] = splitFieldCriteria(criteria, QStringLiteral("FindItem"));
     for (const auto& item : m_items) {
         if (sqlObject(item).fieldValue(field).toString().compare(value, Qt::CaseInsensitive) == 0)
             return item;

@@ -1,6 +1,7 @@
 #include "SqlReferenceLinks.h"
 
 #include "db/Database.h"
+#include "db/SqlText.h"
 #include "error/Error.h"
 
 #include <QSqlError>
@@ -92,16 +93,10 @@ bool SqlReferenceLink::Save()
         values << m_fields.value(QLatin1String(field.field));
     }
     if (m_new) {
-        query.prepare(
-            QStringLiteral("INSERT INTO scientific_name_reference (%1) VALUES (%2)")
-                .arg(columns.join(','), QStringList(columns.size(), QStringLiteral("?")).join(',')));
+        query.prepare(insertStatement(QStringLiteral("scientific_name_reference"), columns));
     } else {
-        QStringList assignments;
-        for (const QString& column : std::as_const(columns))
-            assignments << column + QStringLiteral(" = ?");
-        query.prepare(
-            QStringLiteral("UPDATE scientific_name_reference SET %1 WHERE scientific_name_reference_id = ?")
-                .arg(assignments.join(QStringLiteral(", "))));
+        query.prepare(updateStatement(QStringLiteral("scientific_name_reference"), columns,
+                                      QStringLiteral("scientific_name_reference_id = ?")));
         values << id;
     }
     for (const QVariant& value : std::as_const(values))
@@ -146,12 +141,7 @@ std::shared_ptr<ReferenceLink> SqlReferenceLinks::Item(int index) const
 
 std::shared_ptr<ReferenceLink> SqlReferenceLinks::Find(const QString& criteria) const
 {
-    const qsizetype equals = criteria.indexOf(QLatin1Char('='));
-    if (equals < 0)
-        throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("Find \"%1\": write the criteria as Field = value").arg(criteria));
-    const QString field = criteria.left(equals).trimmed();
-    const QString value = criteria.mid(equals + 1).trimmed().remove(QLatin1Char('\''));
+    const auto [field, value] = splitFieldCriteria(criteria, QStringLiteral("Find"));
     for (const auto& link : m_links) {
         if (link->Field(field).toString() == value)
             return link;

@@ -4,6 +4,7 @@
 #include "SqlLookupList.h"
 #include "SqlReferenceLinks.h"
 #include "db/Database.h"
+#include "db/SqlText.h"
 #include "error/Error.h"
 #include "services/ServerRegistry.h"
 #include "services/SqlAppManager.h"
@@ -244,18 +245,13 @@ bool SqlScientificNameRecord::Save()
                         << "rec_last_mod_user"
                         << "rec_last_mod_date";
                 bindings << m_id << 1 << user << now << user << now;
-                query.prepare(
-                    QStringLiteral("INSERT INTO scientific_name (%1) VALUES (%2)")
-                        .arg(columns.join(','), QStringList(columns.size(), QStringLiteral("?")).join(',')));
+                query.prepare(insertStatement(QStringLiteral("scientific_name"), columns));
             } else {
-                QStringList assignments;
-                for (const QString& column : std::as_const(columns))
-                    assignments << column + QStringLiteral(" = ?");
-                query.prepare(
-                    QStringLiteral(
-                        "UPDATE scientific_name SET %1, rec_last_mod_user = ?, rec_last_mod_date = ?, "
-                        "row_version = row_version + 1 WHERE scientific_name_id = ? AND row_version = ?")
-                        .arg(assignments.join(QStringLiteral(", "))));
+                columns << "rec_last_mod_user"
+                        << "rec_last_mod_date";
+                query.prepare(updateStatement(QStringLiteral("scientific_name"), columns,
+                                              QStringLiteral("scientific_name_id = ? AND row_version = ?"),
+                                              QStringLiteral("row_version = row_version + 1")));
                 bindings << user << now << m_id << m_rowVersion;
             }
             for (const QVariant& binding : std::as_const(bindings))

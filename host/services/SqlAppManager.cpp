@@ -5,6 +5,7 @@
 #include "QueryRecordset.h"
 #include "ServerRegistry.h"
 #include "collection/Collection.h"
+#include "db/SqlText.h"
 #include "error/Error.h"
 #include "recordset/Recordset.h"
 #include "services/MessageBox.h"
@@ -284,19 +285,19 @@ bool SqlAppManager::Copy(const QString& operation, const QVariant& chosenId, int
                                            QStringLiteral("scientific_name_id"), currentId);
         if (source.isEmpty() || before.isEmpty())
             return;
-        QStringList assignments;
+        QStringList columns;
         QVariantList values;
         QVariantMap after = before;
         for (const char* column : CopiedColumns) {
-            assignments << QStringLiteral("%1 = ?").arg(QLatin1String(column));
+            columns << QLatin1String(column);
             values << source.value(QLatin1String(column));
             after.insert(QLatin1String(column), source.value(QLatin1String(column)));
         }
         QSqlQuery update(m_writable->sql());
-        update.prepare(
-            QStringLiteral("UPDATE scientific_name SET %1, rec_last_mod_user = ?, rec_last_mod_date = ?, "
-                           "row_version = row_version + 1 WHERE scientific_name_id = ?")
-                .arg(assignments.join(QStringLiteral(", "))));
+        columns << QStringLiteral("rec_last_mod_user") << QStringLiteral("rec_last_mod_date");
+        update.prepare(updateStatement(QStringLiteral("scientific_name"), columns,
+                                       QStringLiteral("scientific_name_id = ?"),
+                                       QStringLiteral("row_version = row_version + 1")));
         for (const QVariant& value : std::as_const(values))
             update.addBindValue(value);
         update.addBindValue(userName);

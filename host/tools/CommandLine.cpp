@@ -6,6 +6,22 @@
 
 namespace bryx::host {
 
+QString optionValue(const QStringList& args, qsizetype& i)
+{
+    if (i + 1 >= args.size())
+        throw UsageError(QStringLiteral("%1 needs a value").arg(args[i]));
+    return args[++i];
+}
+
+DatabaseUrl databaseArgument(const QString& text)
+{
+    try {
+        return DatabaseUrl::parse(text);
+    } catch (const Error& error) {
+        throw UsageError(error.Description());
+    }
+}
+
 int runTool(const char* toolName, const std::function<int()>& body)
 {
     try {

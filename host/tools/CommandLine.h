@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/DatabaseUrl.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -15,6 +17,11 @@ public:
     {
     }
 };
+
+// The value after the option at args[i] (advancing i over it); throws UsageError when missing.
+QString optionValue(const QStringList& args, qsizetype& i);
+// A --database value; throws UsageError with the parser's reason.
+DatabaseUrl databaseArgument(const QString& text);
 
 // Runs a tool's body, turning usage errors into exit status 2 and every other error (the
 // database's, above all) into exit status 1, each with one clear line on standard error.

@@ -41,17 +41,9 @@ Arguments parse(const QStringList& args)
     Arguments parsed;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
-        auto value = [&]() -> QString {
-            if (i + 1 >= args.size())
-                throw UsageError(QStringLiteral("%1 needs a value").arg(arg));
-            return args[++i];
-        };
+        auto value = [&] { return optionValue(args, i); };
         if (arg == QLatin1String("--database")) {
-            try {
-                parsed.url = DatabaseUrl::parse(value());
-            } catch (const bryx::Error& error) {
-                throw UsageError(error.Description());
-            }
+            parsed.url = databaseArgument(value());
         } else if (arg == QLatin1String("--no-sample")) {
             parsed.sample = false;
         } else if (arg == QLatin1String("--names")) {

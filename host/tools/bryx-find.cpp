@@ -56,17 +56,9 @@ Arguments parse(const QStringList& args)
     Arguments parsed;
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString& arg = args[i];
-        auto value = [&]() -> QString {
-            if (i + 1 >= args.size())
-                throw UsageError(QStringLiteral("%1 needs a value").arg(arg));
-            return args[++i];
-        };
+        auto value = [&] { return optionValue(args, i); };
         if (arg == QLatin1String("--database")) {
-            try {
-                parsed.url = DatabaseUrl::parse(value());
-            } catch (const Error& error) {
-                throw UsageError(error.Description());
-            }
+            parsed.url = databaseArgument(value());
         } else if (arg == QLatin1String("--type")) {
             parsed.criteria.nameTypeIndex = indexOf({"botanical", "zoological", "ecological"}, value(), arg);
         } else if (arg == QLatin1String("--category")) {

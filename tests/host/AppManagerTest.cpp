@@ -37,15 +37,6 @@ QStringList column(Recordset& rs, const QString& field)
     return values;
 }
 
-int32_t idOf(Database& db, const QString& name, const QString& author)
-{
-    return db
-        .scalar(
-            "SELECT scientific_name_id FROM scientific_name WHERE scientific_name = ? AND author_name = ?",
-            {name, author})
-        .toInt();
-}
-
 } // namespace
 
 class AppManagerOnEngine : public OnEachEngine {
@@ -179,12 +170,12 @@ TEST_P(AppManagerOnEngine, PrototypesUserAndOrgUnitComeFromTheDatabase)
 TEST_P(AppManagerOnEngine, RelatedRecordSqlFromTheMenuBuilderSelectsTheLinks)
 {
     auto db = database->open();
-    const int32_t picea = idOf(*db, "Picea abies", "(L.) H.Karst.");
+    const int32_t picea = database->nameId("Picea abies", "(L.) H.Karst.");
     QString sql = editor->MenuBuilder()->GetConvertFromParentSQL("SNM", "REF", "References...");
     sql.replace("?", QString::number(picea));
     EXPECT_EQ(editor->CallGetQueryRSXML(sql)->RecordCount(), 3);
     QString established = editor->MenuBuilder()->GetConvertFromParentSQL("SNM", "SNM", "Established");
-    established.replace("?", QString::number(idOf(*db, "Abies alba", "Michx.")));
+    established.replace("?", QString::number(database->nameId("Abies alba", "Michx.")));
     EXPECT_EQ(column(*editor->CallGetQueryRSXML(established), "Scientific_Name"),
               QStringList({"Picea glauca"}));
     EXPECT_EQ(editor->MenuBuilder()->GetConvertFromParentSQL("SNM", "ETK", "x"), QString());
@@ -193,8 +184,8 @@ TEST_P(AppManagerOnEngine, RelatedRecordSqlFromTheMenuBuilderSelectsTheLinks)
 TEST_P(AppManagerOnEngine, DeleteRemovesTheNameWithItsLinksAndAuditsEveryValue)
 {
     auto db = database->open();
-    int32_t spruce = idOf(*db, "Picea glauca", "(Moench) Voss");
-    int32_t abies = idOf(*db, "Abies alba", "Mill.");
+    int32_t spruce = database->nameId("Picea glauca", "(Moench) Voss");
+    int32_t abies = database->nameId("Abies alba", "Mill.");
     QString user = "editor";
 
     SqlAppManager viewer(database->url(), "viewer");
@@ -230,8 +221,8 @@ TEST_P(AppManagerOnEngine, DeleteRemovesTheNameWithItsLinksAndAuditsEveryValue)
 TEST_P(AppManagerOnEngine, CopyTakesTheChosenNamesDataIntoTheCurrentOneWithAudit)
 {
     auto db = database->open();
-    int32_t target = idOf(*db, "Larix decidua", "Mill.");
-    const int32_t source = idOf(*db, "Larix kaempferi", "(Lamb.) Carrière");
+    int32_t target = database->nameId("Larix decidua", "Mill.");
+    const int32_t source = database->nameId("Larix kaempferi", "(Lamb.) Carrière");
     QString user = "editor";
     ASSERT_TRUE(editor->Copy("COPY_SNM", source, target, user));
     EXPECT_EQ(db->scalar("SELECT author_name FROM scientific_name WHERE scientific_name_id = ?", {target}),
@@ -246,7 +237,7 @@ TEST_P(AppManagerOnEngine, CopyTakesTheChosenNamesDataIntoTheCurrentOneWithAudit
 TEST_P(AppManagerOnEngine, AuditingAnswersTheRecordOrOneColumnWithComments)
 {
     auto db = database->open();
-    const int32_t picea = idOf(*db, "Picea abies", "(L.) H.Karst.");
+    const int32_t picea = database->nameId("Picea abies", "(L.) H.Karst.");
     auto all = editor->Auditing("SCIENTIFIC_NAME", picea, "");
     EXPECT_EQ(all->RecordCount(), 3);
     auto author = editor->Auditing("scientific_name", picea, "AUTHOR_NAME");

@@ -55,14 +55,6 @@ protected:
         made->Connect(appManager->GetServerName(), appManager->GetServerType());
         return made;
     }
-    int32_t idOf(const QString& name, const QString& author)
-    {
-        return database->open()
-            ->scalar("SELECT scientific_name_id FROM scientific_name WHERE scientific_name = ? AND "
-                     "author_name = ?",
-                     {name, author})
-            .toInt();
-    }
     std::unique_ptr<TestDatabase> database;
     std::shared_ptr<SqlAppManager> appManager;
 };
@@ -71,7 +63,7 @@ INSTANTIATE_ON_EACH_ENGINE(DataFrameworkOnEngine);
 TEST_P(DataFrameworkOnEngine, BoundControlsShowFieldsAndOnlyRealEditsCount)
 {
     auto name = record();
-    const int32_t id = idOf("Pelargonium zonale", "(L.) L'Hér.");
+    const int32_t id = database->nameId("Pelargonium zonale", "(L.) L'Hér.");
     ASSERT_TRUE(name->Retrieve(id, 0, 0));
     EXPECT_EQ(name->ScientificName(), QString("Pelargonium zonale"));
     EXPECT_EQ(name->FormattedScientificName(), QString("<i>Pelargonium</i> <i>zonale</i>"));
@@ -100,7 +92,7 @@ TEST_P(DataFrameworkOnEngine, BoundControlsShowFieldsAndOnlyRealEditsCount)
 TEST_P(DataFrameworkOnEngine, SaveWritesTheRecordItsAuditAndTheModifyingUser)
 {
     auto name = record();
-    const int32_t id = idOf("Pinus cembra", "L.");
+    const int32_t id = database->nameId("Pinus cembra", "L.");
     name->Retrieve(id, 0, 0);
     name->SetAuthorName("L. (1753)");
     name->SetField("ScientificNameCom", "Swiss stone pine");
@@ -131,7 +123,7 @@ TEST_P(DataFrameworkOnEngine, SaveWritesTheRecordItsAuditAndTheModifyingUser)
 
 TEST_P(DataFrameworkOnEngine, TheSecondOfTwoConcurrentSavesIsRefusedAndTheFirstSurvives)
 {
-    const int32_t id = idOf("Ginkgo biloba", "L.");
+    const int32_t id = database->nameId("Ginkgo biloba", "L.");
     auto first = record();
     auto second = record();
     first->Retrieve(id, 0, 0);
@@ -200,7 +192,7 @@ TEST_P(DataFrameworkOnEngine, BlankRecordsHaveUniqueIdsAndInvalidOnesStoreNothin
 TEST_P(DataFrameworkOnEngine, ReferenceLinksAreAddedChangedAndDeletedByTheirOwnSave)
 {
     auto name = record();
-    const int32_t id = idOf("Picea abies", "(L.) H.Karst.");
+    const int32_t id = database->nameId("Picea abies", "(L.) H.Karst.");
     name->Retrieve(id, 0, 0);
     auto links = name->ReferenceLinks();
     ASSERT_EQ(links->Count(), 3);
@@ -240,7 +232,7 @@ TEST_P(DataFrameworkOnEngine, ReferenceLinksAreAddedChangedAndDeletedByTheirOwnS
 TEST_P(DataFrameworkOnEngine, CodeListsPropertyDescriptionAndQueryObjects)
 {
     auto name = record();
-    name->Retrieve(idOf("Abies alba", "Mill."), 0, 0);
+    name->Retrieve(database->nameId("Abies alba", "Mill."), 0, 0);
     auto categories = name->GetLookup("NameCategory", "%", true);
     EXPECT_EQ(categories->Count(), 7);
     EXPECT_EQ(categories->ValueForKey(name->DNameCategoryId(), "Name_Type_CD"), QVariant("P"));

@@ -48,6 +48,16 @@ TestDatabase::TestDatabase(host::Dialect dialect, bool withSample)
         host::SampleData::loadSampleNames(db);
 }
 
+int32_t TestDatabase::nameId(const QString& name, const QString& author) const
+{
+    return open()
+        ->scalar(
+            QStringLiteral("SELECT scientific_name_id FROM scientific_name WHERE scientific_name = ? AND "
+                           "author_name = ?"),
+            {name, author})
+        .toInt();
+}
+
 TestDatabase::~TestDatabase()
 {
     if (m_pgName.isEmpty())

@@ -20,6 +20,8 @@ public:
 
     static bool available(host::Dialect dialect);
     const host::DatabaseUrl& url() const { return m_url; }
+    // The ID of a sample name by its name and author.
+    int32_t nameId(const QString& name, const QString& author) const;
     std::unique_ptr<host::Database>
     open(host::Database::Access access = host::Database::Access::ReadWrite) const
     {

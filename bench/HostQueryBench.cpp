@@ -1,0 +1,146 @@
+// The host's read path against the raw SQLite C API on the same connection and statement,
+// on a generated database of a million names (BRYX_BENCH_DB, default /tmp/bryx-1m.sqlite:
+// bryx-db init --database sqlite:/tmp/bryx-1m.sqlite && bryx-db generate --names 1000000 ...).
+#include "SearchStatement.h"
+#include "db/Database.h"
+#include "recordset/Recordset.h"
+#include "services/QueryRecordset.h"
+#include "services/SqlAppManager.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <sqlite3.h>
+
+using namespace bryx;
+using namespace bryx::host;
+
+namespace {
+
+struct Search {
+    const char* label;
+    SearchCriteria criteria;
+};
+
+const Search Searches[] = {
+    {"contains, ~100 hits", {0, {}, {}, 0, "ella japonica var", {}}},
+    {"contains, ~100k hits", {0, {}, {}, 0, "is ", {}}},
+    {"begins with", {0, {}, {}, 2, "car", {}}},
+    {"exact", {1, {}, {}, 1, "Xerenix caerulea", {}}},
+    {"ID", {0, {}, {}, 0, {}, "500000"}},
+};
+
+DatabaseUrl benchUrl()
+{
+    DatabaseUrl url;
+    url.path = qEnvironmentVariable("BRYX_BENCH_DB", QStringLiteral("/tmp/bryx-1m.sqlite"));
+    return url;
+}
+
+SqlAppManager& appManager()
+{
+    static SqlAppManager manager(benchUrl(), QStringLiteral("editor"));
+    return manager;
+}
+
+// Steps every row and reads every column the way a consumer must: numbers as numbers, text as
+// UTF-8 bytes.
+int64_t stepRaw(sqlite3* handle, const QByteArray& sql)
+{
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &statement, nullptr);
+    const int columns = sqlite3_column_count(statement);
+    int64_t rows = 0;
+    int64_t checksum = 0;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        ++rows;
+        for (int column = 0; column < columns; ++column) {
+            if (sqlite3_column_type(statement, column) == SQLITE_INTEGER)
+                checksum += sqlite3_column_int64(statement, column);
+            else
+                checksum += sqlite3_column_bytes(statement, column)
+                    + (sqlite3_column_text(statement, column) != nullptr);
+        }
+    }
+    sqlite3_finalize(statement);
+    benchmark::DoNotOptimize(checksum);
+    return rows;
+}
+
+void BM_RawSqliteStep(benchmark::State& state)
+{
+    const Search& search = Searches[state.range(0)];
+    // The statement the host actually runs, prefix range included.
+    const QByteArray sql = QueryRecordset::withPrefixRange(BuildSearchSQL(search.criteria)).toUtf8();
+    sqlite3* handle = appManager().readOnly().sqliteHandle();
+    int64_t rows = 0;
+    for (auto _ : state)
+        rows = stepRaw(handle, sql);
+    state.SetLabel(search.label);
+    state.counters["rows"] = double(rows);
+    state.counters["rows_per_s"] =
+        benchmark::Counter(double(rows), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_CallGetQueryRSXML(benchmark::State& state)
+{
+    const Search& search = Searches[state.range(0)];
+    const QString statement = BuildSearchSQL(search.criteria);
+    int64_t rows = 0;
+    for (auto _ : state) {
+        QString sql = statement;
+        auto result = appManager().CallGetQueryRSXML(sql);
+        rows = result->RecordCount();
+    }
+    state.SetLabel(search.label);
+    state.counters["rows"] = double(rows);
+    state.counters["rows_per_s"] =
+        benchmark::Counter(double(rows), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// The whole command: start, connect, compose, query, write every row as TSV to /dev/null.
+void BM_BryxFindEndToEnd(benchmark::State& state)
+{
+    const Search& search = Searches[state.range(0)];
+    QStringList arguments {"--database", "sqlite:" + benchUrl().path};
+    const SearchCriteria& c = search.criteria;
+    if (!c.idText.isEmpty())
+        arguments << "--id" << c.idText;
+    else
+        arguments << "--type" << QStringList {"botanical", "zoological", "ecological"}[c.nameTypeIndex]
+                  << "--comparison"
+                  << QStringList {"contains", "exact", "begins", "ends", "wildcard"}[c.comparison] << "--text"
+                  << c.nameText;
+    for (auto _ : state) {
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(QStringLiteral(BRYX_FIND_PATH), arguments);
+        process.waitForFinished(-1);
+        if (process.exitCode() != 0)
+            state.SkipWithError("bryx-find failed");
+    }
+    state.SetLabel(search.label);
+}
+
+} // namespace
+
+BENCHMARK(BM_RawSqliteStep)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CallGetQueryRSXML)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BryxFindEndToEnd)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (!QFileInfo::exists(benchUrl().path)) {
+        std::fprintf(
+            stderr, "No benchmark database at %s; create it with bryx-db init and generate --names 1000000\n",
+            qPrintable(benchUrl().path));
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

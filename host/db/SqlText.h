@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <utility>
+
+namespace bryx::host {
+
+// "INSERT INTO table (a,b) VALUES (?,?)" for one row of the columns.
+QString insertStatement(const QString& table, const QStringList& columns);
+// "UPDATE table SET a = ?, b = ?[, extra] WHERE condition"; `extra` holds assignments that
+// take no parameter, such as "row_version = row_version + 1".
+QString updateStatement(const QString& table, const QStringList& columns, const QString& condition,
+                        const QString& extra = {});
+// Splits "Field = value" (the value may be quoted, its quotes doubled) into field and value;
+// throws bryx::Error naming the caller when there is no "=".
+std::pair<QString, QString> splitFieldCriteria(const QString& criteria, const QString& caller);
+
+} // namespace bryx::host
