@@ -30,12 +30,16 @@ void unicodeUpper(sqlite3_context* context, int argc, sqlite3_value** argv)
     for (int i = 0; i < bytes && ascii; ++i)
         ascii = static_cast<unsigned char>(text[i]) < 0x80;
     if (ascii) {
-        std::string upper(text, size_t(bytes));
-        for (char& c : upper) {
-            if (c >= 'a' && c <= 'z')
-                c = char(c - 'a' + 'A');
+        // One buffer, handed to SQLite to free: this runs once per row of every name search.
+        auto* upper = static_cast<char*>(sqlite3_malloc(bytes + 1));
+        if (!upper) {
+            sqlite3_result_error_nomem(context);
+            return;
         }
-        sqlite3_result_text(context, upper.data(), int(upper.size()), SQLITE_TRANSIENT);
+        for (int i = 0; i < bytes; ++i)
+            upper[i] = text[i] >= 'a' && text[i] <= 'z' ? char(text[i] - 'a' + 'A') : text[i];
+        upper[bytes] = '\0';
+        sqlite3_result_text(context, upper, bytes, sqlite3_free);
         return;
     }
     QString upper;

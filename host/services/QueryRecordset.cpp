@@ -67,9 +67,15 @@ QString uniqueName(const RecordsetBuilder& builder, const QString& name)
 ColumnType typeFromDeclaration(const QString& declared)
 {
     const QString upper = declared.toUpper();
-    static const QRegularExpression sizePattern(QStringLiteral("\\(\\s*(\\d+)"));
-    const auto sizeMatch = sizePattern.match(upper);
-    const qint64 declaredSize = sizeMatch.hasMatch() ? sizeMatch.captured(1).toLongLong() : 0;
+    // "VARCHAR(255)": the number after the opening parenthesis, if any.
+    qint64 declaredSize = 0;
+    if (const qsizetype open = upper.indexOf(QLatin1Char('(')); open >= 0) {
+        for (qsizetype i = open + 1;
+             i < upper.size() && (upper.at(i).isDigit() || upper.at(i) == QLatin1Char(' ')); ++i) {
+            if (upper.at(i).isDigit())
+                declaredSize = declaredSize * 10 + upper.at(i).digitValue();
+        }
+    }
     if (upper.contains(QLatin1String("BIGINT")))
         return {DataType::BigInt, 8};
     if (upper.contains(QLatin1String("INT")))
@@ -318,8 +324,11 @@ std::shared_ptr<Recordset> runOnPostgres(Database& db, const QString& sql)
 void QueryRecordset::requireSingleSelect(const QString& sql)
 {
     const qsizetype start = skipBlanksAndComments(sql, 0);
-    static const QRegularExpression firstWord(QStringLiteral("^(\\w+)"));
-    const QString word = firstWord.match(sql.mid(start)).captured(1).toUpper();
+    qsizetype wordEnd = start;
+    while (wordEnd < sql.size()
+           && (sql.at(wordEnd).isLetterOrNumber() || sql.at(wordEnd) == QLatin1Char('_')))
+        ++wordEnd;
+    const QString word = sql.mid(start, wordEnd - start).toUpper();
     if (word != QLatin1String("SELECT") && word != QLatin1String("WITH"))
         refuse(sql,
                word.isEmpty() ? QStringLiteral("it is empty")
