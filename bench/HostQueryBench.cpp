@@ -1,6 +1,7 @@
 // The host's read path against the raw SQLite C API on the same connection and statement,
 // on a generated database of a million names (BRYX_BENCH_DB, default /tmp/bryx-1m.sqlite:
-// bryx-db init --database sqlite:/tmp/bryx-1m.sqlite && bryx-db generate --names 1000000 ...).
+// bryx-db init --database sqlite:/tmp/bryx-1m.sqlite && bryx-db generate --names 1000000 ...),
+// and, when BRYX_BENCH_PG_URL names a PostgreSQL database filled the same way, against psql.
 #include "SearchStatement.h"
 #include "db/Database.h"
 #include "recordset/Recordset.h"
@@ -100,11 +101,32 @@ void BM_CallGetQueryRSXML(benchmark::State& state)
         benchmark::Counter(double(rows), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+QString postgresUrl()
+{
+    return qEnvironmentVariable("BRYX_BENCH_PG_URL");
+}
+
+SqlAppManager& postgresAppManager()
+{
+    static SqlAppManager manager(DatabaseUrl::parse(postgresUrl()), QStringLiteral("editor"));
+    return manager;
+}
+
+void runProcess(benchmark::State& state, const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    process.waitForFinished(-1);
+    if (process.exitCode() != 0)
+        state.SkipWithError("the command failed");
+}
+
 // The whole command: start, connect, compose, query, write every row as TSV to /dev/null.
-void BM_BryxFindEndToEnd(benchmark::State& state)
+void findEndToEnd(benchmark::State& state, const QString& databaseUrl)
 {
     const Search& search = Searches[state.range(0)];
-    QStringList arguments {"--database", "sqlite:" + benchUrl().path};
+    QStringList arguments {"--database", databaseUrl};
     const SearchCriteria& c = search.criteria;
     if (!c.idText.isEmpty())
         arguments << "--id" << c.idText;
@@ -113,22 +135,51 @@ void BM_BryxFindEndToEnd(benchmark::State& state)
                   << "--comparison"
                   << QStringList {"contains", "exact", "begins", "ends", "wildcard"}[c.comparison] << "--text"
                   << c.nameText;
+    for (auto _ : state)
+        runProcess(state, QStringLiteral(BRYX_FIND_PATH), arguments);
+    state.SetLabel(search.label);
+}
+
+void BM_BryxFindEndToEnd(benchmark::State& state)
+{
+    findEndToEnd(state, "sqlite:" + benchUrl().path);
+}
+
+void BM_PostgresBryxFindEndToEnd(benchmark::State& state)
+{
+    findEndToEnd(state, postgresUrl());
+}
+
+// The baseline on PostgreSQL: psql running the same statement, rows unaligned to /dev/null.
+void BM_PostgresPsqlEndToEnd(benchmark::State& state)
+{
+    const Search& search = Searches[state.range(0)];
+    const QString sql = BuildSearchSQL(search.criteria);
+    for (auto _ : state)
+        runProcess(state, QStringLiteral("psql"), {postgresUrl(), "-X", "-A", "-t", "-F", "\t", "-c", sql});
+    state.SetLabel(search.label);
+}
+
+void BM_PostgresCallGetQueryRSXML(benchmark::State& state)
+{
+    const Search& search = Searches[state.range(0)];
+    const QString statement = BuildSearchSQL(search.criteria);
+    int64_t rows = 0;
     for (auto _ : state) {
-        QProcess process;
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.start(QStringLiteral(BRYX_FIND_PATH), arguments);
-        process.waitForFinished(-1);
-        if (process.exitCode() != 0)
-            state.SkipWithError("bryx-find failed");
+        QString sql = statement;
+        rows = postgresAppManager().CallGetQueryRSXML(sql)->RecordCount();
     }
     state.SetLabel(search.label);
+    state.counters["rows"] = double(rows);
+    state.counters["rows_per_s"] =
+        benchmark::Counter(double(rows), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 } // namespace
 
 BENCHMARK(BM_RawSqliteStep)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CallGetQueryRSXML)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_BryxFindEndToEnd)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BryxFindEndToEnd)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
@@ -138,6 +189,12 @@ int main(int argc, char** argv)
             stderr, "No benchmark database at %s; create it with bryx-db init and generate --names 1000000\n",
             qPrintable(benchUrl().path));
         return 1;
+    }
+    if (!postgresUrl().isEmpty()) {
+        // The work happens in the server and in child processes: measure the wall clock.
+        BENCHMARK(BM_PostgresPsqlEndToEnd)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+        BENCHMARK(BM_PostgresBryxFindEndToEnd)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+        BENCHMARK(BM_PostgresCallGetQueryRSXML)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
