@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 namespace bryx {
 
@@ -15,6 +16,15 @@ public:
     virtual int SelectedRows() const = 0;
     virtual int SelectedRow(int index) const = 0;
     virtual QString TextMatrix(int row, int col) const = 0;
+};
+
+// What the grid procedures also use: the column count, writing header text, and the per-row
+// data value that holds the identifier of the object a row shows.
+class EditableGrid : public ResultGrid {
+public:
+    virtual int Cols() const = 0;
+    virtual void SetTextMatrix(int row, int col, const QString& text) = 0;
+    virtual QVariant RowData(int row) const = 0;
 };
 
 } // namespace bryx

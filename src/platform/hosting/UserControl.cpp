@@ -1,0 +1,45 @@
+#include "UserControl.h"
+
+#include "Twips.h"
+
+namespace bryx {
+
+std::atomic<int> UserControl::s_live {0};
+
+UserControl::UserControl(QWidget* parent)
+    : QWidget(parent)
+{
+    ++s_live;
+}
+
+UserControl::~UserControl()
+{
+    --s_live;
+}
+
+int UserControl::widthTwips() const
+{
+    return pixelsToTwips(width(), this);
+}
+
+int UserControl::heightTwips() const
+{
+    return pixelsToTwips(height(), this);
+}
+
+void UserControl::setSizeTwips(int widthTwips, int heightTwips)
+{
+    resize(twipsToPixels(widthTwips, this), twipsToPixels(heightTwips, this));
+}
+
+QList<QObject*> UserControl::controlsCollection() const
+{
+    QList<QObject*> named;
+    for (QObject* child : findChildren<QObject*>()) {
+        if (!child->objectName().isEmpty())
+            named << child;
+    }
+    return named;
+}
+
+} // namespace bryx

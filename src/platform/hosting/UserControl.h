@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QWidget>
+#include <atomic>
+
+namespace bryx {
+
+// Base of every visual component a host places in its windows. Sizes are in twips; the count
+// of live components tells a library whether it may be unloaded.
+class UserControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit UserControl(QWidget* parent = nullptr);
+    ~UserControl() override;
+
+    int widthTwips() const;
+    int heightTwips() const;
+    void setSizeTwips(int widthTwips, int heightTwips);
+
+    // Every named control of the component (menu items and toolbar buttons included), for the
+    // host's security pass.
+    virtual QList<QObject*> controlsCollection() const;
+
+    static int liveCount() noexcept { return s_live.load(); }
+
+private:
+    static std::atomic<int> s_live;
+};
+
+} // namespace bryx

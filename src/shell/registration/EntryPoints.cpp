@@ -1,0 +1,51 @@
+#include "EntryPoints.h"
+
+#include "Identities.h"
+#include "hosting/ComponentRegistry.h"
+#include "hosting/UserControl.h"
+
+#include <QDebug>
+
+using namespace bryx;
+using namespace bryx::registration;
+
+extern "C" {
+
+__attribute__((visibility("default"))) int DllRegisterServer()
+{
+    try {
+        RegistryFile().registerLibrary(libraryRegistration(thisLibraryPath()));
+        return S_Ok;
+    } catch (const std::exception& error) {
+        qWarning("DllRegisterServer: %s", error.what());
+        return E_Fail;
+    }
+}
+
+__attribute__((visibility("default"))) int DllUnregisterServer()
+{
+    try {
+        RegistryFile().unregisterLibrary(libraryRegistration(thisLibraryPath()));
+        return S_Ok;
+    } catch (const std::exception& error) {
+        qWarning("DllUnregisterServer: %s", error.what());
+        return E_Fail;
+    }
+}
+
+__attribute__((visibility("default"))) int DllGetClassObject(const char* classId, const void** factory)
+{
+    if (!classId || !factory)
+        return E_Fail;
+    const ComponentClass* componentClass =
+        ComponentRegistry::instance().byClassId(QString::fromLatin1(classId));
+    *factory = componentClass;
+    return componentClass ? S_Ok : ClassNotAvailable;
+}
+
+__attribute__((visibility("default"))) int DllCanUnloadNow()
+{
+    return UserControl::liveCount() == 0 ? S_Ok : S_False;
+}
+
+} // extern "C"
