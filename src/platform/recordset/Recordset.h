@@ -5,6 +5,7 @@
 #include "Field.h"
 #include "MemoryStream.h"
 
+#include <QMetaType>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -144,3 +145,5 @@ private:
 };
 
 } // namespace bryx
+
+Q_DECLARE_METATYPE(std::shared_ptr<bryx::Recordset>)

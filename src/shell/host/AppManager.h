@@ -85,3 +85,5 @@ public:
 };
 
 } // namespace bryx
+
+Q_DECLARE_METATYPE(std::shared_ptr<bryx::AppManager>)

@@ -1,0 +1,88 @@
+#include "ModalHostForm.h"
+
+#include "host/AppManager.h"
+#include "host/HostTypes.h"
+#include "hosting/ControlExtender.h"
+#include "hosting/ErrorReport.h"
+#include "hosting/UserControl.h"
+
+#include <QShowEvent>
+
+namespace bryx {
+
+ModalHostForm::ModalHostForm(QString controlName, QWidget* parent)
+    : Form(parent)
+    , m_controlName(std::move(controlName))
+{
+    registerHostTypes();
+    SetKeyPreview(true);
+}
+
+ModalHostForm::~ModalHostForm() = default;
+
+void ModalHostForm::addComponent(const QString& progId)
+{
+    m_genericDetails = ControlExtender::add(*this, progId, m_controlName);
+    connect(m_genericDetails.get(), &ControlExtender::Event, this,
+            [this](const QString& name, const QVariantList&) {
+                runHandler("GenericDetails_ObjectEvent", [&] { componentEvent(name.toLower()); });
+            });
+}
+
+void ModalHostForm::fitToComponent()
+{
+    SetWidthTwips(m_genericDetails->widthTwips() + 100);
+    SetHeightTwips(m_genericDetails->heightTwips() + 750);
+}
+
+void ModalHostForm::keepAppManager(std::shared_ptr<AppManager> appManager)
+{
+    m_appManager = std::move(appManager);
+}
+
+UserControl* ModalHostForm::component() const
+{
+    return m_genericDetails ? m_genericDetails->object() : nullptr;
+}
+
+void ModalHostForm::useHelpFileOfHost()
+{
+    m_help.HelpFile = m_appManager->HelpFile();
+    m_help.HelpCommand = 1;
+}
+
+void ModalHostForm::release()
+{
+    m_genericDetails.reset(); // removes the control from the dialog
+    m_appManager.reset();
+}
+
+bool ModalHostForm::onKeyDown(int keyCode, Qt::KeyboardModifiers)
+{
+    if (!component() || !m_appManager)
+        return false;
+    if (keyCode == Qt::Key_F1) {
+        m_help.HelpContext = 0;
+        int32_t topic = 0;
+        if (m_appManager->GetHelpTopicID(*component(), topic)) {
+            m_help.HelpContext = topic;
+            m_help.ShowHelp();
+        }
+        return true;
+    }
+    if (keyCode == Qt::Key_F9) {
+        m_appManager->DisplaySystemControlEntry(*component());
+        return true;
+    }
+    return false;
+}
+
+void ModalHostForm::showEvent(QShowEvent* event)
+{
+    Form::showEvent(event);
+    if (m_genericDetails)
+        m_genericDetails->setVisible(true);
+    setEnabled(true);
+}
+
+} // namespace bryx

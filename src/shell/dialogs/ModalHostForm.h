@@ -1,0 +1,51 @@
+#pragma once
+
+#include "controls/Form.h"
+
+#include <memory>
+
+namespace bryx {
+
+class AppManager;
+class ControlExtender;
+class UserControl;
+
+// What both modal dialogs do around the component they host: create it by ProgID under a
+// control name, keep the application manager, make the component visible on activation,
+// answer F1 (help for the component's topic) and F9 (the system-control entry), and release
+// both when unloading.
+class ModalHostForm : public Form {
+    Q_OBJECT
+public:
+    ~ModalHostForm() override;
+
+    ControlExtender* GenericDetails() const { return m_genericDetails.get(); }
+    const HelpProvider& helpProvider() const { return m_help; }
+
+protected:
+    explicit ModalHostForm(QString controlName, QWidget* parent);
+
+    // Adds the component; the dialog follows its events through componentEvent.
+    void addComponent(const QString& progId);
+    // Sizes the dialog around the component: 100 twips wider, 750 higher.
+    void fitToComponent();
+    void keepAppManager(std::shared_ptr<AppManager> appManager);
+    AppManager* appManager() const { return m_appManager.get(); }
+    const std::shared_ptr<AppManager>& sharedAppManager() const { return m_appManager; }
+    UserControl* component() const;
+    void useHelpFileOfHost();
+    void release();
+
+    virtual void componentEvent(const QString& lowerCaseName) = 0;
+
+    bool onKeyDown(int keyCode, Qt::KeyboardModifiers modifiers) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QString m_controlName;
+    std::unique_ptr<ControlExtender> m_genericDetails;
+    std::shared_ptr<AppManager> m_appManager;
+    HelpProvider m_help;
+};
+
+} // namespace bryx
