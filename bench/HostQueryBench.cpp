@@ -193,8 +193,14 @@ int main(int argc, char** argv)
     if (!postgresUrl().isEmpty()) {
         // The work happens in the server and in child processes: measure the wall clock.
         BENCHMARK(BM_PostgresPsqlEndToEnd)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
-        BENCHMARK(BM_PostgresBryxFindEndToEnd)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
-        BENCHMARK(BM_PostgresCallGetQueryRSXML)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
+        BENCHMARK(BM_PostgresBryxFindEndToEnd)
+            ->DenseRange(0, 4)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        BENCHMARK(BM_PostgresCallGetQueryRSXML)
+            ->DenseRange(0, 4)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -1,7 +1,7 @@
 #include "NameData.h"
+#include "controls/ResultGrid.h"
 #include "recordset/Recordset.h"
 #include "util/RS_Functions.h"
-#include "util/ResultGrid.h"
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>

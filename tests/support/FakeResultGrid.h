@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/ResultGrid.h"
+#include "controls/ResultGrid.h"
 
 #include <QString>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "Misc_Functions.h"
 
-#include "ResultGrid.h"
+#include "controls/ResultGrid.h"
 #include "host/AppManager.h"
 #include "host/ScientificNameRecord.h"
 #include "hosting/LateBinding.h"

@@ -1,6 +1,6 @@
 #include "RS_Functions.h"
 
-#include "ResultGrid.h"
+#include "controls/ResultGrid.h"
 #include "error/Error.h"
 #include "recordset/Recordset.h"
 #include "services/MessageBox.h"

@@ -3,7 +3,7 @@
 #include "../../mocks/HostMocks.h"
 #include "../../support/QtPrinters.h"
 #include "../../support/RecordsetBuilder.h"
-#include "util/ResultGrid.h"
+#include "controls/ResultGrid.h"
 
 #include <QHash>
 #include <gtest/gtest.h>
