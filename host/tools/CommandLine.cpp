@@ -2,6 +2,7 @@
 
 #include "error/Error.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace bryx::host {
@@ -22,10 +23,17 @@ DatabaseUrl databaseArgument(const QString& text)
     }
 }
 
-int runTool(const char* toolName, const std::function<int()>& body)
+int runTool(int argc, char** argv, const char* toolName, const char* help,
+            const std::function<int(const QStringList& arguments)>& body)
 {
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        std::fputs(help, stdout);
+        return 0;
+    }
     try {
-        return body();
+        return body(arguments);
     } catch (const UsageError& error) {
         std::fprintf(stderr, "%s: %s (see %s --help)\n", toolName, error.what(), toolName);
         return 2;

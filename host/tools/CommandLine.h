@@ -23,8 +23,10 @@ QString optionValue(const QStringList& args, qsizetype& i);
 // A --database value; throws UsageError with the parser's reason.
 DatabaseUrl databaseArgument(const QString& text);
 
-// Runs a tool's body, turning usage errors into exit status 2 and every other error (the
-// database's, above all) into exit status 1, each with one clear line on standard error.
-int runTool(const char* toolName, const std::function<int()>& body);
+// A tool's main: prints `help` for --help or -h, otherwise runs the body with the arguments,
+// turning usage errors into exit status 2 and every other error (the database's, above all)
+// into exit status 1, each with one clear line on standard error.
+int runTool(int argc, char** argv, const char* toolName, const char* help,
+            const std::function<int(const QStringList& arguments)>& body);
 
 } // namespace bryx::host

@@ -73,13 +73,7 @@ Arguments parse(const QStringList& args)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-        std::fputs(Help, stdout);
-        return 0;
-    }
-    return runTool("bryx-db", [&] {
+    return runTool(argc, argv, "bryx-db", Help, [&](const QStringList& args) {
         const Arguments arguments = parse(args);
         const bool creating = arguments.command == QLatin1String("init");
         Database db(arguments.url, Database::Access::ReadWrite, creating);

@@ -102,13 +102,7 @@ QString cell(const QString& text, bool csv)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = QCoreApplication::arguments();
-    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
-        std::fputs(Help, stdout);
-        return 0;
-    }
-    return runTool("bryx-find", [&] {
+    return runTool(argc, argv, "bryx-find", Help, [&](const QStringList& args) {
         const Arguments arguments = parse(args);
         QString sql = BuildSearchSQL(arguments.criteria);
         QTextStream out(stdout);

@@ -39,23 +39,13 @@ QStringList column(Recordset& rs, const QString& field)
 
 } // namespace
 
-class AppManagerOnEngine : public OnEachEngine {
+class AppManagerOnEngine : public OnEachEngineWithHost {
 protected:
-    void SetUp() override
-    {
-        OnEachEngine::SetUp();
-        if (IsSkipped())
-            return;
-        database = std::make_unique<TestDatabase>(GetParam());
-        editor = std::make_unique<SqlAppManager>(database->url(), "editor");
-    }
     std::shared_ptr<Recordset> search(const SearchCriteria& criteria)
     {
         QString sql = BuildSearchSQL(criteria);
-        return editor->CallGetQueryRSXML(sql);
+        return appManager->CallGetQueryRSXML(sql);
     }
-    std::unique_ptr<TestDatabase> database;
-    std::unique_ptr<SqlAppManager> editor;
 };
 INSTANTIATE_ON_EACH_ENGINE(AppManagerOnEngine);
 
@@ -99,7 +89,7 @@ TEST_P(AppManagerOnEngine, AnIdTypedAsTextFindsTheNumberedRecord)
 TEST_P(AppManagerOnEngine, UpperFoldsNonAsciiLettersLikeTheServer)
 {
     QString sql = "select upper('müll.arg. ärger') as folded, upper('straße') as kept";
-    auto rows = editor->CallGetQueryRSXML(sql);
+    auto rows = appManager->CallGetQueryRSXML(sql);
     EXPECT_EQ(rows->Fields("folded").Value(), QVariant("MÜLL.ARG. ÄRGER"));
     // One code point for one, as the search composer upper-cases the typed text.
     EXPECT_EQ(rows->Fields("kept").Value(), QVariant(upperCaseForSql("straße")));
@@ -120,7 +110,7 @@ TEST_P(AppManagerOnEngine, TheSearchPathRefusesEverythingButOneSelect)
     };
     for (QString sql : attempts) {
         try {
-            editor->CallGetQueryRSXML(sql);
+            appManager->CallGetQueryRSXML(sql);
             ADD_FAILURE() << "ran: " << sql.toStdString();
         } catch (const Error& error) {
             EXPECT_FALSE(error.Description().isEmpty());
@@ -128,41 +118,41 @@ TEST_P(AppManagerOnEngine, TheSearchPathRefusesEverythingButOneSelect)
     }
     EXPECT_EQ(db->scalar("SELECT count(*) FROM scientific_name").toInt(), before);
     QString harmless = "select count(*) as n from scientific_srch_vw where Scientific_Name <> 'a;b' -- ;";
-    EXPECT_EQ(editor->CallGetQueryRSXML(harmless)->Fields("n").Value().toInt(), before);
+    EXPECT_EQ(appManager->CallGetQueryRSXML(harmless)->Fields("n").Value().toInt(), before);
 }
 
 TEST_P(AppManagerOnEngine, LookupListsLoadThroughTheHostInDisplayOrder)
 {
     Items categories;
-    LoadNameCategories(*editor, categories, "P");
+    LoadNameCategories(*appManager, categories, "P");
     EXPECT_EQ(categories.items, QStringList({"Vascular Plant", "Nonvascular Plant", "Fungus"}));
     Items levels;
-    LoadClassificationLevels(*editor, levels, "Vascular Plant");
+    LoadClassificationLevels(*appManager, levels, "Vascular Plant");
     EXPECT_EQ(levels.items, QStringList({"Species", "Subspecies", "Variety", "Form"}));
     Items communityLevels;
-    LoadClassificationLevels(*editor, communityLevels, "Wetland Community");
+    LoadClassificationLevels(*appManager, communityLevels, "Wetland Community");
     EXPECT_EQ(communityLevels.items, QStringList({"Alliance", "Association"}));
 }
 
 TEST_P(AppManagerOnEngine, PrototypesUserAndOrgUnitComeFromTheDatabase)
 {
-    auto prototype = editor->GetPrototypeRSForView("SNM");
+    auto prototype = appManager->GetPrototypeRSForView("SNM");
     EXPECT_EQ(prototype->RecordCount(), 0);
     QStringList names;
     for (int f = 0; f < prototype->FieldCount(); ++f)
         names << prototype->Fields(f).Name().toLower();
     EXPECT_EQ(names, QStringList({"id", "scientific_name", "author", "category", "classification_level"}));
-    EXPECT_EQ(editor->GetPrototypeRSForView("REF")->FieldCount(), 4);
-    EXPECT_BRYX_ERROR(editor->GetPrototypeRSForView("ELE"), ErrorNumber::InvalidArgument);
+    EXPECT_EQ(appManager->GetPrototypeRSForView("REF")->FieldCount(), 4);
+    EXPECT_BRYX_ERROR(appManager->GetPrototypeRSForView("ELE"), ErrorNumber::InvalidArgument);
 
-    EXPECT_EQ(editor->GetUserID(), 1);
-    EXPECT_EQ(editor->GetUserName(), QString("editor"));
-    EXPECT_EQ(editor->GetSystemOrgUnitID(), 1);
-    EXPECT_EQ(editor->GetOrgUnitCode(2), QString("NHZ"));
-    EXPECT_EQ(editor->GetServerType(), GetParam() == Dialect::SQLite ? 1 : 2);
+    EXPECT_EQ(appManager->GetUserID(), 1);
+    EXPECT_EQ(appManager->GetUserName(), QString("editor"));
+    EXPECT_EQ(appManager->GetSystemOrgUnitID(), 1);
+    EXPECT_EQ(appManager->GetOrgUnitCode(2), QString("NHZ"));
+    EXPECT_EQ(appManager->GetServerType(), GetParam() == Dialect::SQLite ? 1 : 2);
     EXPECT_BRYX_ERROR(SqlAppManager(database->url(), "mallory"), ErrorNumber::InvalidArgument);
 
-    auto views = editor->ViewManager()->colViews();
+    auto views = appManager->ViewManager()->colViews();
     ASSERT_EQ(views->Count(), 4);
     EXPECT_EQ(Collection::entryOf(views->Item(2))->Item("WORKING_LIST_TYPE"), QVariant("REF"));
 }
@@ -171,14 +161,14 @@ TEST_P(AppManagerOnEngine, RelatedRecordSqlFromTheMenuBuilderSelectsTheLinks)
 {
     auto db = database->open();
     const int32_t picea = database->nameId("Picea abies", "(L.) H.Karst.");
-    QString sql = editor->MenuBuilder()->GetConvertFromParentSQL("SNM", "REF", "References...");
+    QString sql = appManager->MenuBuilder()->GetConvertFromParentSQL("SNM", "REF", "References...");
     sql.replace("?", QString::number(picea));
-    EXPECT_EQ(editor->CallGetQueryRSXML(sql)->RecordCount(), 3);
-    QString established = editor->MenuBuilder()->GetConvertFromParentSQL("SNM", "SNM", "Established");
+    EXPECT_EQ(appManager->CallGetQueryRSXML(sql)->RecordCount(), 3);
+    QString established = appManager->MenuBuilder()->GetConvertFromParentSQL("SNM", "SNM", "Established");
     established.replace("?", QString::number(database->nameId("Abies alba", "Michx.")));
-    EXPECT_EQ(column(*editor->CallGetQueryRSXML(established), "Scientific_Name"),
+    EXPECT_EQ(column(*appManager->CallGetQueryRSXML(established), "Scientific_Name"),
               QStringList({"Picea glauca"}));
-    EXPECT_EQ(editor->MenuBuilder()->GetConvertFromParentSQL("SNM", "ETK", "x"), QString());
+    EXPECT_EQ(appManager->MenuBuilder()->GetConvertFromParentSQL("SNM", "ETK", "x"), QString());
 }
 
 TEST_P(AppManagerOnEngine, DeleteRemovesTheNameWithItsLinksAndAuditsEveryValue)
@@ -193,7 +183,7 @@ TEST_P(AppManagerOnEngine, DeleteRemovesTheNameWithItsLinksAndAuditsEveryValue)
     EXPECT_EQ(
         db->scalar("SELECT count(*) FROM scientific_name WHERE scientific_name_id = ?", {abies}).toInt(), 1);
 
-    ASSERT_TRUE(editor->Delete("delete_table_data", abies, user, "scientific_name"));
+    ASSERT_TRUE(appManager->Delete("delete_table_data", abies, user, "scientific_name"));
     EXPECT_EQ(
         db->scalar("SELECT count(*) FROM scientific_name WHERE scientific_name_id = ?", {abies}).toInt(), 0);
     EXPECT_EQ(
@@ -207,14 +197,14 @@ TEST_P(AppManagerOnEngine, DeleteRemovesTheNameWithItsLinksAndAuditsEveryValue)
     EXPECT_EQ(oldAuthor, QVariant("Mill."));
 
     // A name others point at as their established name can go; the pointers are cleared.
-    ASSERT_TRUE(editor->Delete("delete_table_data", spruce, user, "scientific_name"));
+    ASSERT_TRUE(appManager->Delete("delete_table_data", spruce, user, "scientific_name"));
     EXPECT_TRUE(
         db->scalar(
               "SELECT nomenclaturally_est_sn_id FROM scientific_name WHERE scientific_name = 'Abies alba'")
             .isNull());
     int32_t gone = 999999;
-    EXPECT_FALSE(editor->Delete("delete_table_data", gone, user, "scientific_name"));
-    EXPECT_BRYX_ERROR(editor->Delete("drop_everything", gone, user, "scientific_name"),
+    EXPECT_FALSE(appManager->Delete("delete_table_data", gone, user, "scientific_name"));
+    EXPECT_BRYX_ERROR(appManager->Delete("drop_everything", gone, user, "scientific_name"),
                       ErrorNumber::InvalidArgument);
 }
 
@@ -224,27 +214,27 @@ TEST_P(AppManagerOnEngine, CopyTakesTheChosenNamesDataIntoTheCurrentOneWithAudit
     int32_t target = database->nameId("Larix decidua", "Mill.");
     const int32_t source = database->nameId("Larix kaempferi", "(Lamb.) Carrière");
     QString user = "editor";
-    ASSERT_TRUE(editor->Copy("COPY_SNM", source, target, user));
+    ASSERT_TRUE(appManager->Copy("COPY_SNM", source, target, user));
     EXPECT_EQ(db->scalar("SELECT author_name FROM scientific_name WHERE scientific_name_id = ?", {target}),
               QVariant("(Lamb.) Carrière"));
     EXPECT_EQ(
         db->scalar("SELECT count(*) FROM audit_log WHERE primary_key = ? AND action = 'U'", {target}).toInt(),
         3);
-    EXPECT_FALSE(editor->Copy("COPY_SNM", target, target, user));
-    EXPECT_FALSE(editor->Copy("COPY_SNM", "not a number", target, user));
+    EXPECT_FALSE(appManager->Copy("COPY_SNM", target, target, user));
+    EXPECT_FALSE(appManager->Copy("COPY_SNM", "not a number", target, user));
 }
 
 TEST_P(AppManagerOnEngine, AuditingAnswersTheRecordOrOneColumnWithComments)
 {
     auto db = database->open();
     const int32_t picea = database->nameId("Picea abies", "(L.) H.Karst.");
-    auto all = editor->Auditing("SCIENTIFIC_NAME", picea, "");
+    auto all = appManager->Auditing("SCIENTIFIC_NAME", picea, "");
     EXPECT_EQ(all->RecordCount(), 3);
-    auto author = editor->Auditing("scientific_name", picea, "AUTHOR_NAME");
+    auto author = appManager->Auditing("scientific_name", picea, "AUTHOR_NAME");
     ASSERT_EQ(author->RecordCount(), 1);
     EXPECT_EQ(author->Fields("Old_Value").Value(), QVariant("(L.) Karst."));
     EXPECT_TRUE(author->Fields("Comments").Value().toString().startsWith("Author abbreviation"));
-    EXPECT_EQ(editor->Auditing("SCIENTIFIC_NAME", picea, "it's")->RecordCount(), 0);
+    EXPECT_EQ(appManager->Auditing("SCIENTIFIC_NAME", picea, "it's")->RecordCount(), 0);
 }
 
 TEST_P(AppManagerOnEngine, SecurityFollowsTheRole)
@@ -271,15 +261,15 @@ TEST_P(AppManagerOnEngine, SecurityFollowsTheRole)
         disabled,
         QStringList({"mnuFileSave", "cmdNew", "mnuEditDelete", "mnuNewBotanical", "mnuToolsCopyDataFrom"}));
     EXPECT_EQ(viewer.GetControlAccess("ScientificDetails", "mnuFileSave"), QString("R"));
-    EXPECT_EQ(editor->GetControlAccess("ScientificDetails", "mnuFileSave"), QString("F"));
+    EXPECT_EQ(appManager->GetControlAccess("ScientificDetails", "mnuFileSave"), QString("F"));
     int32_t any = 1;
     EXPECT_FALSE(viewer.CheckPermission(any));
-    EXPECT_TRUE(editor->CheckPermission(any));
+    EXPECT_TRUE(appManager->CheckPermission(any));
 
     for (QObject* control : controls)
         control->setProperty("Enabled", false);
-    editor->ApplySecurity(component, {}, "ScientificSearch", controls);
-    editor->EnableControl(*controls.front(), "ScientificSearch");
+    appManager->ApplySecurity(component, {}, "ScientificSearch", controls);
+    appManager->EnableControl(*controls.front(), "ScientificSearch");
     EXPECT_TRUE(controls.front()->property("Enabled").toBool());
 }
 
@@ -305,9 +295,9 @@ TEST_P(AppManagerOnEngine, MessagesGoThroughTheMessageBoxServiceWithTheirAnswers
     boxes.answer(MsgBoxResult::No);
     auto arguments = std::make_shared<Collection>();
     arguments->Add(QString("Oaks"));
-    EXPECT_EQ(editor->Message("APP007", arguments), MsgBoxResult::No);
+    EXPECT_EQ(appManager->Message("APP007", arguments), MsgBoxResult::No);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_TRUE(boxes.shown()[0].prompt.contains("\"Oaks\""));
     EXPECT_EQ(boxes.shown()[0].style & 7, MsgBoxStyle::YesNo);
-    EXPECT_EQ(editor->Message("APP043", nullptr), MsgBoxResult::OK);
+    EXPECT_EQ(appManager->Message("APP043", nullptr), MsgBoxResult::OK);
 }

@@ -9,16 +9,14 @@ using namespace bryx;
 using namespace bryx::host;
 using namespace bryx::test;
 
-class ClientComponents : public OnEachEngine {
+class ClientComponents : public OnEachEngineWithHost {
 protected:
     void SetUp() override
     {
-        OnEachEngine::SetUp();
+        OnEachEngineWithHost::SetUp();
         if (IsSkipped())
             return;
         registerClientComponents();
-        database = std::make_unique<TestDatabase>(GetParam());
-        appManager = std::make_unique<SqlAppManager>(database->url(), "editor");
         server = appManager->GetServerName();
         type = appManager->GetServerType();
     }
@@ -51,8 +49,6 @@ protected:
         EXPECT_TRUE(categories->Save());
     }
 
-    std::unique_ptr<TestDatabase> database;
-    std::unique_ptr<SqlAppManager> appManager;
     QString server;
     int32_t type = 0;
 };

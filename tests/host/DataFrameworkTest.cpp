@@ -39,24 +39,14 @@ private:
 
 } // namespace
 
-class DataFrameworkOnEngine : public OnEachEngine {
+class DataFrameworkOnEngine : public OnEachEngineWithHost {
 protected:
-    void SetUp() override
-    {
-        OnEachEngine::SetUp();
-        if (IsSkipped())
-            return;
-        database = std::make_unique<TestDatabase>(GetParam());
-        appManager = std::make_shared<SqlAppManager>(database->url(), "editor");
-    }
     std::unique_ptr<SqlScientificNameRecord> record()
     {
         auto made = std::make_unique<SqlScientificNameRecord>();
         made->Connect(appManager->GetServerName(), appManager->GetServerType());
         return made;
     }
-    std::unique_ptr<TestDatabase> database;
-    std::shared_ptr<SqlAppManager> appManager;
 };
 INSTANTIATE_ON_EACH_ENGINE(DataFrameworkOnEngine);
 

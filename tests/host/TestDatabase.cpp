@@ -2,6 +2,7 @@
 
 #include "db/SampleData.h"
 #include "db/Schema.h"
+#include "services/SqlAppManager.h"
 
 #include <QCoreApplication>
 #include <atomic>
@@ -10,6 +11,15 @@ namespace bryx::test {
 
 namespace {
 std::atomic<int> counter {0};
+}
+
+void OnEachEngineWithHost::SetUp()
+{
+    OnEachEngine::SetUp();
+    if (IsSkipped())
+        return;
+    database = std::make_unique<TestDatabase>(GetParam());
+    appManager = std::make_shared<host::SqlAppManager>(database->url(), QStringLiteral("editor"));
 }
 
 bool TestDatabase::available(host::Dialect dialect)

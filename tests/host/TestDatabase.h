@@ -8,6 +8,10 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace bryx::host {
+class SqlAppManager;
+}
+
 namespace bryx::test {
 
 // A fresh, initialised reference database for one test, on SQLite or, when the suite was
@@ -42,6 +46,14 @@ protected:
         if (!TestDatabase::available(GetParam()))
             GTEST_SKIP() << "no PostgreSQL server given (BRYX_TEST_PG_URL)";
     }
+};
+
+// A fresh sample database per test, with the application manager of its editor.
+class OnEachEngineWithHost : public OnEachEngine {
+protected:
+    void SetUp() override;
+    std::unique_ptr<TestDatabase> database;
+    std::shared_ptr<host::SqlAppManager> appManager;
 };
 
 inline std::string engineName(const ::testing::TestParamInfo<host::Dialect>& info)
