@@ -9,5 +9,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleMock(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // nothing left for the leak check
+    return result;
 }

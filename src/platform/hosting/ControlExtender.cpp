@@ -30,8 +30,16 @@ ControlExtender::ControlExtender(UserControl& component)
 
 ControlExtender::~ControlExtender()
 {
-    m_relay.reset();
-    delete m_component.data(); // owned through the container; removing the control ends it now
+    // The extender may end inside one of the component's own events (a Quit that unloads the
+    // form), so the relay and the component go once that event is over. The component leaves
+    // the form at once.
+    m_relay->detach();
+    m_relay.release()->deleteLater();
+    if (m_component) {
+        m_component->hide();
+        m_component->setParent(nullptr);
+        m_component->deleteLater();
+    }
 }
 
 QString ControlExtender::name() const

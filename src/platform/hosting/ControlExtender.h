@@ -14,7 +14,8 @@ class UserControl;
 
 // Holds a component that a form added by ProgID: its size in twips, its visibility, its own
 // members (through LateBinding on object()), and every event it raises, by name, through the
-// Event signal. Destroying the extender destroys the component.
+// Event signal. Destroying the extender removes the component from its form at once and
+// destroys it when the event loop next runs (or when deferred deletions are sent).
 class ControlExtender : public QObject {
     Q_OBJECT
 public:

@@ -24,7 +24,10 @@ int EventRelay::qt_metacall(QMetaObject::Call call, int id, void** arguments)
     id = QObject::qt_metacall(call, id, arguments);
     if (id < 0 || call != QMetaObject::InvokeMetaMethod)
         return id;
-    if (id < m_signals.size()) {
+    // The handler may end this relay (a Quit that unloads the form): everything needed is taken
+    // before it runs, and nothing of ours is touched after it.
+    const int relaySlots = int(m_signals.size());
+    if (id < relaySlots && m_handler) {
         const QMetaMethod signal = m_source->metaObject()->method(m_signals[id]);
         QVariantList values;
         for (int i = 0; i < signal.parameterCount(); ++i) {
@@ -36,9 +39,16 @@ int EventRelay::qt_metacall(QMetaObject::Call call, int id, void** arguments)
             }
             values << QVariant(type, arguments[i + 1]);
         }
-        m_handler(QString::fromLatin1(signal.name()), values);
+        const Handler handler = m_handler;
+        handler(QString::fromLatin1(signal.name()), values);
     }
-    return id - int(m_signals.size());
+    return id - relaySlots;
+}
+
+void EventRelay::detach()
+{
+    QObject::disconnect(m_source, nullptr, this, nullptr);
+    m_handler = nullptr;
 }
 
 } // namespace bryx

@@ -16,6 +16,8 @@ public:
     EventRelay(QObject& source, const QMetaObject& stopAt, Handler handler);
 
     int qt_metacall(QMetaObject::Call call, int id, void** arguments) override;
+    // Stops handing events on; safe to call from inside a handler.
+    void detach();
 
 private:
     QList<int> m_signals; // signal index of the source, per relay slot

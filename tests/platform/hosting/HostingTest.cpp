@@ -6,6 +6,7 @@
 #include "hosting/LateBinding.h"
 #include "hosting/Twips.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -90,9 +91,10 @@ TEST(ControlExtender, AddsComponentsByProgIdAndHearsEveryEventByName)
     EXPECT_BRYX_ERROR(ControlExtender::add(form, "No.Such.Component", "Other"),
                       ErrorNumber::CannotCreateObject);
 
-    extender.reset(); // removing the control ends the component
-    EXPECT_EQ(UserControl::liveCount(), before);
+    extender.reset(); // removing the control takes it off the form at once and ends it after
     EXPECT_EQ(form.findChild<QWidget*>("ModalSearch"), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(UserControl::liveCount(), before);
 }
 
 TEST(ErrorReport, HandlersNeverLetAnErrorReachTheEventLoop)

@@ -105,7 +105,10 @@ TEST_F(ModalDialogs, QuitInAnyCaseUnloadsTheSearchDialogAndReleasesEverything)
         EXPECT_FALSE(dialog.isUnloaded());
         emit hosted(dialog)->qUIT();
     };
+    QPointer<TestComponent> component(hosted(dialog));
     dialog.ShowModal();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(component.isNull()); // ended after the event that unloaded the dialog
     EXPECT_TRUE(visibleWhileShown);
     EXPECT_TRUE(dialog.isUnloaded());
     EXPECT_EQ(dialog.GenericDetails(), nullptr);
@@ -189,5 +192,6 @@ TEST_F(ModalDialogs, TheDetailDialogHidesOnQuitAndDeactivatesItsComponentWhenUnl
     QPointer<TestComponent> watched(component);
     dialog.Unload();
     EXPECT_EQ(TestComponent::journal, QStringList({"Deactivate"}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull()); // and the component is released after it
 }
