@@ -5,24 +5,9 @@
 #include "error/Error.h"
 #include "services/ServerRegistry.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-
 namespace bryx::host {
 
 namespace {
-
-void execute(Database& db, const QString& sql, const QVariantList& bindings)
-{
-    QSqlQuery query(db.sql());
-    query.prepare(sql);
-    for (const QVariant& value : bindings)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("The option store refused a change: %1")
-                        .arg(query.lastError().text().simplified()));
-}
 
 bool sameField(const QString& a, const char* b)
 {
@@ -93,14 +78,12 @@ void SqlUserOption::save(Database& db)
                         QStringLiteral("Option \"%1\" belongs to no category; add it to a category's options")
                             .arg(m_name));
         m_id = db.nextId();
-        execute(db,
-                QStringLiteral(
+        db.exec(QStringLiteral(
                     "INSERT INTO user_option (user_option_id, user_option_category_id, option_name, user_id, "
                     "option_value) VALUES (?, ?, ?, ?, ?)"),
                 {m_id, m_categoryId, m_name, m_userId, m_value});
     } else {
-        execute(db,
-                QStringLiteral(
+        db.exec(QStringLiteral(
                     "UPDATE user_option SET option_name = ?, option_value = ? WHERE user_option_id = ?"),
                 {m_name, m_value, m_id});
     }
@@ -111,7 +94,7 @@ void SqlUserOption::save(Database& db)
 void SqlUserOption::remove(Database& db)
 {
     if (!m_new)
-        execute(db, QStringLiteral("DELETE FROM user_option WHERE user_option_id = ?"), {m_id});
+        db.exec(QStringLiteral("DELETE FROM user_option WHERE user_option_id = ?"), {m_id});
 }
 
 SqlUserOptionCategory::SqlUserOptionCategory(int32_t id, QString name, QString serverName, int32_t serverType)
@@ -213,11 +196,10 @@ void SqlAuditComment::save(Database& db)
                   {m_auditColumnId})
             .toInt();
     if (existing > 0)
-        execute(db, QStringLiteral("UPDATE audit_comment SET comment_text = ? WHERE audit_log_column_id = ?"),
+        db.exec(QStringLiteral("UPDATE audit_comment SET comment_text = ? WHERE audit_log_column_id = ?"),
                 {m_comment, m_auditColumnId});
     else
-        execute(
-            db,
+        db.exec(
             QStringLiteral("INSERT INTO audit_comment (audit_comment_id, audit_log_column_id, comment_text) "
                            "VALUES (?, ?, ?)"),
             {db.nextId(), m_auditColumnId, m_comment});
@@ -226,7 +208,7 @@ void SqlAuditComment::save(Database& db)
 
 void SqlAuditComment::remove(Database& db)
 {
-    execute(db, QStringLiteral("DELETE FROM audit_comment WHERE audit_log_column_id = ?"), {m_auditColumnId});
+    db.exec(QStringLiteral("DELETE FROM audit_comment WHERE audit_log_column_id = ?"), {m_auditColumnId});
 }
 
 } // namespace bryx::host

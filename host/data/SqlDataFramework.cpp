@@ -67,20 +67,20 @@ bool SqlRecordExtension::Save(int32_t recordId, QObject&, const QString&, const 
                       {NotesCategory});
         if (category.isNull()) {
             category = db.nextId();
-            db.scalar(
+            db.exec(
                 QStringLiteral("INSERT INTO user_option_category (user_option_category_id, category_name) "
                                "VALUES (?, ?)"),
                 {category, NotesCategory});
         }
-        db.scalar(QStringLiteral(
-                      "DELETE FROM user_option WHERE user_option_category_id = ? AND option_name = ? AND "
-                      "user_id = ?"),
-                  {category, QString::number(recordId), m_userId});
+        db.exec(QStringLiteral(
+                    "DELETE FROM user_option WHERE user_option_category_id = ? AND option_name = ? AND "
+                    "user_id = ?"),
+                {category, QString::number(recordId), m_userId});
         if (!m_note.isEmpty())
-            db.scalar(QStringLiteral(
-                          "INSERT INTO user_option (user_option_id, user_option_category_id, option_name, "
-                          "user_id, option_value) VALUES (?, ?, ?, ?, ?)"),
-                      {db.nextId(), category, QString::number(recordId), m_userId, m_note});
+            db.exec(QStringLiteral(
+                        "INSERT INTO user_option (user_option_id, user_option_category_id, option_name, "
+                        "user_id, option_value) VALUES (?, ?, ?, ?, ?)"),
+                    {db.nextId(), category, QString::number(recordId), m_userId, m_note});
     });
     return true;
 }

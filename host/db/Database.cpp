@@ -147,6 +147,17 @@ void Database::exec(const QString& sql)
         fail(m_url, QStringLiteral("\"%1\" failed").arg(sql.left(200)), query.lastError());
 }
 
+void Database::exec(const QString& sql, const QVariantList& bindings)
+{
+    QSqlQuery query(m_db);
+    if (!query.prepare(sql))
+        fail(m_url, QStringLiteral("\"%1\" failed").arg(sql.left(200)), query.lastError());
+    for (const QVariant& binding : bindings)
+        query.addBindValue(binding);
+    if (!query.exec())
+        fail(m_url, QStringLiteral("\"%1\" failed").arg(sql.left(200)), query.lastError());
+}
+
 QVariant Database::scalar(const QString& sql, const QVariantList& bindings)
 {
     QSqlQuery query(m_db);

@@ -34,6 +34,8 @@ public:
 
     // Runs statements that return no rows; throws bryx::Error with the database's reason.
     void exec(const QString& sql);
+    // The same with "?" parameters bound to the values in order.
+    void exec(const QString& sql, const QVariantList& bindings);
     // Runs a scalar query and answers its first column of the first row (null when no row).
     QVariant scalar(const QString& sql, const QVariantList& bindings = {});
 

@@ -224,7 +224,7 @@ void Recordset::MoveFirst()
     requireOpen("MoveFirst");
     commitEdit();
     leaveDeletedCurrent();
-    m_position = m_visible.empty() ? 0 : 0;
+    m_position = 0; // on an empty recordset this is also EOF
 }
 
 void Recordset::MoveLast()
