@@ -1,7 +1,7 @@
 #include "LookupLists.h"
 
-#include "ListSink.h"
 #include "collection/Collection.h"
+#include "controls/ListSink.h"
 #include "error/Error.h"
 #include "host/AppManager.h"
 #include "recordset/Recordset.h"

@@ -2,11 +2,11 @@
 #include "../support/QtPrinters.h"
 #include "../support/RecordsetBuilder.h"
 #include "../support/ScriptedMessageBox.h"
-#include "ListSink.h"
 #include "LookupLists.h"
 #include "SearchStatement.h"
 #include "TestDatabase.h"
 #include "collection/Collection.h"
+#include "controls/ListSink.h"
 #include "services/MessageCatalogue.h"
 #include "services/SqlAppManager.h"
 

@@ -4,7 +4,7 @@
 #include "../support/ErrorMatchers.h"
 #include "../support/QtPrinters.h"
 #include "../support/RecordsetBuilder.h"
-#include "ListSink.h"
+#include "controls/ListSink.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,0 +1,71 @@
+#include "Controls.h"
+
+#include "hosting/ErrorReport.h"
+
+#include <QKeyEvent>
+
+namespace bryx {
+
+TextBox::TextBox(QWidget* parent)
+    : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textChanged, this, [this] { runHandler("Change", [this] { emit Change(); }); });
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event)
+{
+    const QString text = event->text();
+    // Only keys that type a character (or Backspace) go through the filter, as key-press
+    // handlers have always seen them; navigation and shortcuts such as Ctrl+V pass unfiltered.
+    const bool typing = event->key() == Qt::Key_Backspace
+        || (text.size() == 1 && text.at(0).isPrint()
+            && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)));
+    if (typing) {
+        int keyAscii = event->key() == Qt::Key_Backspace ? 8 : text.at(0).unicode();
+        runHandler("KeyPress", [&] { emit KeyPress(keyAscii); });
+        if (keyAscii == 0) {
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+ComboBox::ComboBox(QWidget* parent)
+    : QComboBox(parent)
+{
+    setEditable(false);
+    connect(this, &QComboBox::activated, this,
+            [this](int) { runHandler("Click", [this] { emit Click(); }); });
+}
+
+void ComboBox::Clear()
+{
+    clear();
+    setCurrentIndex(-1);
+}
+
+void ComboBox::AddItem(const QString& item)
+{
+    const int chosen = currentIndex();
+    addItem(item);
+    setCurrentIndex(chosen); // adding chooses nothing
+}
+
+OptionButton::OptionButton(const QString& caption, int index, QWidget* parent)
+    : QRadioButton(caption, parent)
+    , m_index(index)
+{
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            runHandler("Click", [this] { emit Click(m_index); });
+    });
+}
+
+MenuItem::MenuItem(const QString& name, const QString& caption, QObject* parent)
+    : QAction(caption, parent)
+{
+    setObjectName(name);
+}
+
+} // namespace bryx

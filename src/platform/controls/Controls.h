@@ -1,0 +1,159 @@
+#pragma once
+
+#include "ListSink.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace bryx {
+
+// Desktop controls on Qt widgets with the names and behaviour form code expects. Each carries
+// a Tag and answers its TypeName; Enabled and Visible are properties so a host's security pass
+// can set them by name.
+
+// A text box whose key presses can be filtered: KeyPress hands the key code by reference and
+// a handler sets it to 0 to discard the key. Pasted text is not filtered.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+    Q_PROPERTY(QString Text READ text WRITE setText NOTIFY Change)
+    Q_PROPERTY(QString Tag MEMBER m_tag)
+    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+public:
+    explicit TextBox(QWidget* parent = nullptr);
+    QString TypeName() const { return QStringLiteral("TextBox"); }
+signals:
+    void KeyPress(int& keyAscii);
+    // The text changed, by typing, pasting or code.
+    void Change();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QString m_tag;
+};
+
+// A combo box addressed by list index (-1: nothing chosen) and text.
+class ComboBox : public QComboBox, public ListSink {
+    Q_OBJECT
+    Q_PROPERTY(QString Text READ Text WRITE SetText)
+    Q_PROPERTY(int ListIndex READ ListIndex WRITE SetListIndex)
+    Q_PROPERTY(QString Tag MEMBER m_tag)
+    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+public:
+    explicit ComboBox(QWidget* parent = nullptr);
+    QString TypeName() const { return QStringLiteral("ComboBox"); }
+
+    int ListIndex() const { return currentIndex(); }
+    void SetListIndex(int index) { setCurrentIndex(index); }
+    QString Text() const { return currentIndex() < 0 ? QString() : currentText(); }
+    // Chooses the first item with exactly this text; nothing when there is none.
+    void SetText(const QString& text)
+    {
+        setCurrentIndex(findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    }
+    int ListCount() const { return count(); }
+    QString List(int index) const { return itemText(index); }
+    void Clear() override;
+    void AddItem(const QString& item) override;
+
+signals:
+    // The user chose an item (not raised when code fills or clears the list).
+    void Click();
+
+private:
+    QString m_tag;
+    bool m_filling = false;
+};
+
+class Label : public QLabel {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ text WRITE setText)
+    Q_PROPERTY(QString Tag MEMBER m_tag)
+    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+public:
+    using QLabel::QLabel;
+    QString TypeName() const { return QStringLiteral("Label"); }
+
+private:
+    QString m_tag;
+};
+
+// A check box whose Value is 1 checked, 0 unchecked.
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+    Q_PROPERTY(int Value READ Value WRITE SetValue)
+    Q_PROPERTY(QString Tag MEMBER m_tag)
+    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+public:
+    using QCheckBox::QCheckBox;
+    QString TypeName() const { return QStringLiteral("CheckBox"); }
+    int Value() const { return isChecked() ? 1 : 0; }
+    void SetValue(int value) { setChecked(value != 0); }
+
+private:
+    QString m_tag;
+};
+
+// One button of an option group: exactly one of a group is on (Qt's auto-exclusivity among
+// siblings); Index is its place in the control array.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+    Q_PROPERTY(bool Value READ isChecked WRITE setChecked)
+    Q_PROPERTY(int Index MEMBER m_index)
+    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+public:
+    OptionButton(const QString& caption, int index, QWidget* parent = nullptr);
+    QString TypeName() const { return QStringLiteral("OptionButton"); }
+    int index() const { return m_index; }
+signals:
+    // The user (or code) switched this button on.
+    void Click(int index);
+
+private:
+    int m_index;
+};
+
+// A command button; the Default one answers Enter, the Cancel one Escape.
+class CommandButton : public QPushButton {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ text WRITE setText)
+    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+public:
+    using QPushButton::QPushButton;
+    QString TypeName() const { return QStringLiteral("CommandButton"); }
+    void SetCancel(bool cancel) { m_cancel = cancel; }
+    bool Cancel() const { return m_cancel; }
+
+private:
+    bool m_cancel = false;
+};
+
+// A menu item by name: caption with "&" accelerators, Enabled, Visible, Checked.
+class MenuItem : public QAction {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ text WRITE setText)
+    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+    Q_PROPERTY(bool Checked READ isChecked WRITE setChecked)
+public:
+    MenuItem(const QString& name, const QString& caption, QObject* parent);
+    QString TypeName() const { return QStringLiteral("Menu"); }
+};
+
+} // namespace bryx

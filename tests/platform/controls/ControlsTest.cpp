@@ -1,0 +1,111 @@
+#include "controls/Controls.h"
+
+#include "../../support/QtPrinters.h"
+#include "../../support/RecordsetBuilder.h"
+#include "LookupLists.h"
+#include "controls/Form.h"
+#include "hosting/LateBinding.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <gtest/gtest.h>
+
+using namespace bryx;
+using namespace bryx::test;
+
+namespace {
+
+void type(QWidget& widget, int key, const QString& text)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&widget, &press);
+}
+
+} // namespace
+
+TEST(TextBox, KeyPressFiltersTypedKeysButNotPastedText)
+{
+    TextBox id;
+    // The ID box's rule: digits and Backspace only.
+    QObject::connect(&id, &TextBox::KeyPress, [](int& key) {
+        if (!((key >= 48 && key <= 57) || key == 8))
+            key = 0;
+    });
+    int changes = 0;
+    QObject::connect(&id, &TextBox::Change, [&] { ++changes; });
+    type(id, Qt::Key_4, "4");
+    type(id, Qt::Key_A, "a");
+    type(id, Qt::Key_2, "2");
+    EXPECT_EQ(id.text(), QString("42"));
+    type(id, Qt::Key_Backspace, QString());
+    EXPECT_EQ(id.text(), QString("4"));
+    id.insert("7x"); // a paste goes in as it is
+    EXPECT_EQ(id.text(), QString("47x"));
+    EXPECT_EQ(changes, 4);
+    SetPropertyByName(id, "Text", "");
+    EXPECT_EQ(GetPropertyByName(id, "text"), QVariant(QString()));
+}
+
+TEST(ComboBox, FillingChoosesNothingAndTextChoosesTheExactItem)
+{
+    ComboBox categories;
+    int clicks = 0;
+    QObject::connect(&categories, &ComboBox::Click, [&] { ++clicks; });
+    auto rows = makeRecordset({{"Name_Category_Desc", DataType::VarWChar, 80}},
+                              {{"Vascular Plant"}, {"Nonvascular Plant"}, {"Fungus"}});
+    FillComboFromRecordset(*rows, &categories, "Name_Category_Desc", "Name_Category_Desc", nullptr);
+    EXPECT_EQ(categories.ListCount(), 3);
+    EXPECT_EQ(categories.ListIndex(), -1);
+    EXPECT_EQ(categories.Text(), QString());
+    categories.SetText("fungus"); // exact and case-sensitive: no match
+    EXPECT_EQ(categories.ListIndex(), -1);
+    categories.SetText("Fungus");
+    EXPECT_EQ(categories.ListIndex(), 2);
+    categories.AddItem("Lichen");
+    EXPECT_EQ(categories.Text(), QString("Fungus"));
+    EXPECT_EQ(clicks, 0); // code never clicks
+    emit categories.activated(1); // what a user's choice raises
+    EXPECT_EQ(clicks, 1);
+    categories.Clear();
+    EXPECT_EQ(categories.ListIndex(), -1);
+    EXPECT_EQ(categories.ListCount(), 0);
+}
+
+TEST(OptionButton, ExactlyOneOfAGroupIsOnAndItSaysWhich)
+{
+    QWidget frame;
+    OptionButton botanical("Botanical", 0, &frame);
+    OptionButton zoological("Zoological", 1, &frame);
+    OptionButton ecological("Ecological", 2, &frame);
+    QList<int> clicked;
+    for (OptionButton* button : {&botanical, &zoological, &ecological})
+        QObject::connect(button, &OptionButton::Click, [&](int index) { clicked << index; });
+    botanical.setChecked(true);
+    ecological.setChecked(true);
+    EXPECT_FALSE(botanical.isChecked());
+    EXPECT_TRUE(ecological.isChecked());
+    EXPECT_EQ(clicked, QList<int>({0, 2}));
+}
+
+TEST(Form, ListsEveryNamedControlMenusIncludedForTheSecurityPass)
+{
+    Form form;
+    auto* save = new MenuItem("mnuFileSave", "&Save", &form);
+    auto* button = new CommandButton("O&K", &form);
+    button->setObjectName("cmdOk");
+    auto* check = new CheckBox("Placeholder Name", &form);
+    check->setObjectName("chkPlaceholderName");
+    new Label("unnamed", &form);
+    QStringList names;
+    for (QObject* control : form.Controls())
+        names << control->objectName();
+    names.sort();
+    EXPECT_EQ(names, QStringList({"chkPlaceholderName", "cmdOk", "mnuFileSave"}));
+
+    SetPropertyByName(*save, "Enabled", false);
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_EQ(GetPropertyByName(*save, "Caption"), QVariant("&Save"));
+    check->SetValue(1);
+    EXPECT_TRUE(check->isChecked());
+    EXPECT_EQ(GetPropertyByName(*check, "Value"), QVariant(1));
+}
