@@ -1,5 +1,6 @@
 #include "ModalHostForm.h"
 
+#include "error/Error.h"
 #include "host/AppManager.h"
 #include "host/HostTypes.h"
 #include "hosting/ControlExtender.h"
@@ -37,6 +38,8 @@ void ModalHostForm::fitToComponent()
 
 void ModalHostForm::keepAppManager(std::shared_ptr<AppManager> appManager)
 {
+    if (!appManager)
+        throw Error(ErrorNumber::InvalidArgument, QStringLiteral("InitDialog needs the application manager"));
     m_appManager = std::move(appManager);
 }
 

@@ -159,9 +159,14 @@ TEST_F(ModalDialogs, AFailedStartReportsAndUnloads)
     EXPECT_TRUE(search.isUnloaded());
     EXPECT_EQ(search.GenericDetails(), nullptr);
 
+    frmModalSearch withoutHost;
+    EXPECT_FALSE(withoutHost.InitDialog(TestComponent::ProgId, nullptr, none, ""));
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_TRUE(boxes.shown()[1].prompt.contains("application manager"));
+
     frmModalDetail detail;
     EXPECT_FALSE(detail.InitDialog("No.Such.Details", host, ""));
-    EXPECT_EQ(boxes.shown().size(), 1u); // the detail dialog fails silently
+    EXPECT_EQ(boxes.shown().size(), 2u); // the detail dialog fails silently
     EXPECT_TRUE(detail.isUnloaded());
 }
 
