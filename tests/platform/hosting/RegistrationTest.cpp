@@ -1,5 +1,7 @@
+#include "../../support/ErrorMatchers.h"
 #include "../../support/QtPrinters.h"
 #include "../../support/TestComponent.h"
+#include "hosting/ComponentLibrary.h"
 #include "hosting/RegistryFile.h"
 #include "registration/EntryPoints.h"
 #include "registration/Identities.h"
@@ -92,4 +94,30 @@ TEST(Registration, ClassObjectsAndTheUnloadAnswerFollowTheLiveComponents)
         EXPECT_EQ(DllCanUnloadNow(), registration::S_False);
     }
     EXPECT_EQ(DllCanUnloadNow(), registration::S_Ok);
+}
+
+TEST(Registration, AHostLoadsTheLibraryByPathAndCreatesComponentsByProgId)
+{
+    ConfigFolder config;
+    ComponentLibrary library(registration::thisLibraryPath());
+    ASSERT_EQ(library.registerServer(), registration::S_Ok);
+    EXPECT_FALSE(RegistryFile().classIdOf("BRYX_ScientificName.ScientificSearch").isEmpty());
+    // The search component is registered but not yet in the library: a clear refusal, no crash.
+    EXPECT_BRYX_ERROR(library.create("BRYX_ScientificName.ScientificSearch", nullptr, config.registry()),
+                      ErrorNumber::CannotCreateObject);
+    EXPECT_BRYX_ERROR(library.create("Not.Registered", nullptr, config.registry()),
+                      ErrorNumber::CannotCreateObject);
+
+    // A class the library offers is created through its class object.
+    TestComponent::registerClass();
+    QSettings(config.registry(), QSettings::IniFormat)
+        .setValue(QStringLiteral("ProgID/%1/CLSID").arg(TestComponent::ProgId), TestComponent::ClassId);
+    std::unique_ptr<UserControl> created(library.create(TestComponent::ProgId, nullptr, config.registry()));
+    EXPECT_NE(dynamic_cast<TestComponent*>(created.get()), nullptr);
+    EXPECT_FALSE(library.canUnloadNow());
+    created.reset();
+    EXPECT_TRUE(library.canUnloadNow());
+    EXPECT_EQ(library.unregisterServer(), registration::S_Ok);
+
+    EXPECT_BRYX_ERROR(ComponentLibrary("/nonexistent/libNothing.so"), ErrorNumber::CannotCreateObject);
 }
