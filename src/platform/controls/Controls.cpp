@@ -62,6 +62,33 @@ OptionButton::OptionButton(const QString& caption, int index, QWidget* parent)
     });
 }
 
+ListBox::ListBox(QWidget* parent)
+    : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::currentRowChanged, this,
+            [this] { runHandler("Click", [this] { emit Click(); }); });
+    connect(this, &QListWidget::itemDoubleClicked, this,
+            [this] { runHandler("DblClick", [this] { emit DblClick(); }); });
+}
+
+void ListBox::SetListIndex(int index)
+{
+    setCurrentRow(index);
+    if (index < 0)
+        clearSelection();
+}
+
+TabControl::TabControl(QWidget* parent)
+    : QTabWidget(parent)
+{
+    connect(this, &QTabWidget::currentChanged, this, [this](int shown) {
+        const int previous = m_shown;
+        m_shown = shown;
+        runHandler("Click", [&] { emit Click(previous); });
+    });
+}
+
 MenuItem::MenuItem(const QString& name, const QString& caption, QObject* parent)
     : QAction(caption, parent)
 {

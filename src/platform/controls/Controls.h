@@ -7,8 +7,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 
 namespace bryx {
 
@@ -141,6 +143,50 @@ public:
 
 private:
     bool m_cancel = false;
+};
+
+// A list box addressed by list index (-1: nothing chosen).
+class ListBox : public QListWidget, public ListSink {
+    Q_OBJECT
+    Q_PROPERTY(int ListIndex READ ListIndex WRITE SetListIndex)
+    Q_PROPERTY(QString Text READ Text)
+    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+public:
+    explicit ListBox(QWidget* parent = nullptr);
+    QString TypeName() const { return QStringLiteral("ListBox"); }
+    int ListIndex() const { return currentRow(); }
+    void SetListIndex(int index);
+    QString Text() const { return currentRow() < 0 ? QString() : currentItem()->text(); }
+    int ListCount() const { return count(); }
+    QString List(int index) const { return item(index) ? item(index)->text() : QString(); }
+    void Clear() override { clear(); }
+    void AddItem(const QString& text) override { addItem(text); }
+signals:
+    // The user clicked an item, or code chose one; DblClick after a double-click.
+    void Click();
+    void DblClick();
+};
+
+// A tab control whose pages can be made unavailable; Click tells the page that was left.
+class TabControl : public QTabWidget {
+    Q_OBJECT
+    Q_PROPERTY(int Tab READ Tab WRITE SetTab)
+    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
+public:
+    explicit TabControl(QWidget* parent = nullptr);
+    QString TypeName() const { return QStringLiteral("SSTab"); }
+    int Tab() const { return currentIndex(); }
+    void SetTab(int tab) { setCurrentIndex(tab); }
+    bool TabEnabled(int tab) const { return isTabEnabled(tab); }
+    void SetTabEnabled(int tab, bool enabled) { setTabEnabled(tab, enabled); }
+    QString TabCaption(int tab) const { return tabText(tab); }
+signals:
+    void Click(int previousTab);
+
+private:
+    int m_shown = -1;
 };
 
 // A menu item by name: caption with "&" accelerators, Enabled, Visible, Checked.

@@ -109,3 +109,38 @@ TEST(Form, ListsEveryNamedControlMenusIncludedForTheSecurityPass)
     EXPECT_TRUE(check->isChecked());
     EXPECT_EQ(GetPropertyByName(*check, "Value"), QVariant(1));
 }
+
+TEST(ListBox, ChoosingAnItemClicksAndTheIndexFollows)
+{
+    ListBox searches;
+    int clicks = 0;
+    QObject::connect(&searches, &ListBox::Click, [&] { ++clicks; });
+    searches.AddItem("Alpine mosses");
+    searches.AddItem("O'Brien's oaks");
+    EXPECT_EQ(searches.ListCount(), 2);
+    EXPECT_EQ(searches.ListIndex(), -1);
+    EXPECT_EQ(searches.Text(), QString());
+    searches.SetListIndex(1);
+    EXPECT_EQ(searches.Text(), QString("O'Brien's oaks"));
+    EXPECT_EQ(clicks, 1);
+    searches.SetListIndex(-1);
+    EXPECT_EQ(searches.Text(), QString());
+    searches.Clear();
+    EXPECT_EQ(searches.ListCount(), 0);
+}
+
+TEST(TabControl, PagesCanBeMadeUnavailableAndClickTellsThePageLeft)
+{
+    TabControl tabs;
+    for (const char* caption : {"&Identifiers", "&Nomenclature", "&References", "&Comments"})
+        tabs.addTab(new QWidget, caption);
+    QList<int> left;
+    QObject::connect(&tabs, &TabControl::Click, [&](int previous) { left << previous; });
+    tabs.SetTab(2);
+    tabs.SetTab(3);
+    EXPECT_EQ(left, QList<int>({0, 2}));
+    tabs.SetTabEnabled(1, false);
+    EXPECT_FALSE(tabs.TabEnabled(1));
+    EXPECT_EQ(tabs.TabCaption(2), QString("&References"));
+    EXPECT_EQ(GetPropertyByName(tabs, "Tab"), QVariant(3));
+}
