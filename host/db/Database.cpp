@@ -149,16 +149,16 @@ void Database::exec(const QString& sql)
 
 void Database::exec(const QString& sql, const QVariantList& bindings)
 {
-    QSqlQuery query(m_db);
-    if (!query.prepare(sql))
-        fail(m_url, QStringLiteral("\"%1\" failed").arg(sql.left(200)), query.lastError());
-    for (const QVariant& binding : bindings)
-        query.addBindValue(binding);
-    if (!query.exec())
-        fail(m_url, QStringLiteral("\"%1\" failed").arg(sql.left(200)), query.lastError());
+    prepared(sql, bindings);
 }
 
 QVariant Database::scalar(const QString& sql, const QVariantList& bindings)
+{
+    QSqlQuery query = prepared(sql, bindings);
+    return query.next() ? query.value(0) : QVariant();
+}
+
+QSqlQuery Database::prepared(const QString& sql, const QVariantList& bindings)
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
@@ -168,7 +168,7 @@ QVariant Database::scalar(const QString& sql, const QVariantList& bindings)
         query.addBindValue(binding);
     if (!query.exec())
         fail(m_url, QStringLiteral("\"%1\" failed").arg(sql.left(200)), query.lastError());
-    return query.next() ? query.value(0) : QVariant();
+    return query;
 }
 
 int32_t Database::nextId()

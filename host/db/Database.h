@@ -3,6 +3,7 @@
 #include "DatabaseUrl.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -59,6 +60,8 @@ public:
     }
 
 private:
+    // Prepares, binds and runs one statement; throws bryx::Error naming the database.
+    QSqlQuery prepared(const QString& sql, const QVariantList& bindings);
     void begin();
     void commit();
     void rollback() noexcept;

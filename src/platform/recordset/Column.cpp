@@ -1,5 +1,6 @@
 #include "Column.h"
 
+#include "Growth.h"
 #include "error/Error.h"
 
 #include <cstring>
@@ -8,16 +9,6 @@
 namespace bryx {
 
 namespace {
-
-// Grows by half rather than doubling: a million-row column should not carry a
-// million rows of slack after its last append.
-template<typename Vector> void growFor(Vector& vector, size_t needed)
-{
-    if (needed <= vector.capacity())
-        return;
-    const size_t grown = vector.capacity() + vector.capacity() / 2;
-    vector.reserve(needed > grown ? needed : grown);
-}
 
 constexpr uint64_t LengthMask = (uint64_t(1) << 31) - 1;
 

@@ -1,5 +1,6 @@
 #include "RecordsetBuilder.h"
 
+#include "Growth.h"
 #include "Recordset.h"
 #include "error/Error.h"
 
@@ -36,7 +37,9 @@ void RecordsetBuilder::beginRow()
                     QStringLiteral("The result holds more rows than a recordset can"));
     for (auto& field : rs.m_fields)
         field->column().appendNull();
+    growFor(rs.m_status, rs.m_status.size() + 1);
     rs.m_status.push_back(0);
+    growFor(rs.m_visible, rs.m_visible.size() + 1);
     rs.m_visible.push_back(static_cast<uint32_t>(rs.m_rowCount));
     m_row = rs.m_rowCount++;
 }
