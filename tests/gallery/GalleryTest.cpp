@@ -4,8 +4,12 @@
 #include "../support/RecordsetBuilder.h"
 #include "../support/TestComponent.h"
 #include "controls/Controls.h"
+#include "controls/DataCombo.h"
 #include "controls/FlexGrid.h"
 #include "controls/Form.h"
+#include "controls/Pictures.h"
+#include "controls/RichTextBox.h"
+#include "controls/Toolbar.h"
 #include "dialogs/frmModalDetail.h"
 #include "dialogs/frmModalSearch.h"
 #include "util/Misc_Functions.h"
@@ -59,6 +63,55 @@ TEST(Gallery, ControlsOnAForm)
     layout->addWidget(new CheckBox("Placeholder Name", &form), 2, 1);
     layout->addWidget(new CommandButton("&Find Now", &form), 2, 2);
     EXPECT_FALSE(saved(form, "controls").isEmpty());
+}
+
+TEST(Gallery, RichTextDataComboToolbarAndEditableGrid)
+{
+    Form form;
+    form.SetCaption("Scientific Name");
+    auto* layout = new QVBoxLayout(&form);
+    ImageList images(&form);
+    for (const auto& [key, color] :
+         {std::pair {"New", Qt::darkGreen}, {"Open", Qt::darkYellow}, {"Save", Qt::darkBlue}}) {
+        QPixmap picture(16, 16);
+        picture.fill(color);
+        images.Add(key, QIcon(picture));
+    }
+    auto* toolbar = new Toolbar(&form);
+    toolbar->SetImageList(&images);
+    toolbar->AddButton("New", "Create New Search");
+    toolbar->AddButton("Open", "Open Saved Search");
+    toolbar->AddSeparator();
+    toolbar->AddButton("Save", "Save Current Search");
+    layout->addWidget(toolbar);
+    auto* name = new RichTextBox(&form);
+    name->SetMultiLine(false);
+    name->SetText("<i>Quercus</i> ×<i>hispanica</i> Lam.");
+    name->setFixedHeight(28);
+    layout->addWidget(name);
+    auto* category = new DataCombo(&form);
+    category->SetList({{"11", "Vascular Plant"}, {"12", "Nonvascular Plant"}});
+    category->SetBoundText("11");
+    layout->addWidget(category);
+    auto* references = new FlexGrid(&form);
+    references->SetFormatString("|Reference Code|Full Citation|Primary Reference|Original Publication");
+    references->SetRows(3);
+    references->SetColCheckBoxes(3, true);
+    references->SetColCheckBoxes(4, true);
+    const QStringList codes {"LAM1785", "MIL1768"};
+    for (int row = 1; row <= 2; ++row) {
+        references->SetTextMatrix(row, 1, codes[row - 1]);
+        references->SetTextMatrix(
+            row, 2, row == 1 ? "Lamarck, J. (1785) Encycl. 1: 723." : "Miller, P. (1768) Gard. Dict. ed. 8.");
+        references->SetTextMatrix(row, 3, row == 1 ? "-1" : "0");
+        references->SetTextMatrix(row, 4, "0");
+    }
+    references->SetBlockBackColor(1, 1, 2, 2, QApplication::palette().color(QPalette::Button));
+    references->SetColWidth(0, 15);
+    references->AutoSize(1, 4);
+    layout->addWidget(references);
+    form.resize(640, 320);
+    EXPECT_FALSE(saved(form, "rich-controls").isEmpty());
 }
 
 TEST(Gallery, BoundGrid)

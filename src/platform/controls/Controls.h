@@ -25,6 +25,7 @@ class TextBox : public QLineEdit {
     Q_PROPERTY(QString Text READ text WRITE setText NOTIFY Change)
     Q_PROPERTY(QString Tag MEMBER m_tag)
     Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
     Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
@@ -49,6 +50,7 @@ class ComboBox : public QComboBox, public ListSink {
     Q_PROPERTY(int ListIndex READ ListIndex WRITE SetListIndex)
     Q_PROPERTY(QString Tag MEMBER m_tag)
     Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
     Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
@@ -82,6 +84,7 @@ class Label : public QLabel {
     Q_PROPERTY(QString Caption READ text WRITE setText)
     Q_PROPERTY(QString Tag MEMBER m_tag)
     Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
     Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
     using QLabel::QLabel;
@@ -97,6 +100,7 @@ class CheckBox : public QCheckBox {
     Q_PROPERTY(int Value READ Value WRITE SetValue)
     Q_PROPERTY(QString Tag MEMBER m_tag)
     Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
 public:
     using QCheckBox::QCheckBox;
@@ -115,6 +119,7 @@ class OptionButton : public QRadioButton {
     Q_PROPERTY(bool Value READ isChecked WRITE setChecked)
     Q_PROPERTY(int Index MEMBER m_index)
     Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
 public:
     OptionButton(const QString& caption, int index, QWidget* parent = nullptr);
@@ -133,6 +138,7 @@ class CommandButton : public QPushButton {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ text WRITE setText)
     Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
     Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
@@ -151,6 +157,7 @@ class ListBox : public QListWidget, public ListSink {
     Q_PROPERTY(int ListIndex READ ListIndex WRITE SetListIndex)
     Q_PROPERTY(QString Text READ Text)
     Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
 public:
     explicit ListBox(QWidget* parent = nullptr);
@@ -173,6 +180,7 @@ class TabControl : public QTabWidget {
     Q_OBJECT
     Q_PROPERTY(int Tab READ Tab WRITE SetTab)
     Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
 public:
     explicit TabControl(QWidget* parent = nullptr);
@@ -194,6 +202,7 @@ class MenuItem : public QAction {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ text WRITE setText)
     Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
+    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
     Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
     Q_PROPERTY(bool Checked READ isChecked WRITE setChecked)

@@ -5,12 +5,96 @@
 #include "hosting/Twips.h"
 #include "recordset/Recordset.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QRegularExpression>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 namespace bryx {
+
+// Opens the editors of a grid's cells and tells the grid before and after each user edit:
+// a drop-down list for columns that have one, a line editor otherwise, and check-box toggles.
+class GridDelegate : public QStyledItemDelegate {
+public:
+    explicit GridDelegate(FlexGrid* grid)
+        : QStyledItemDelegate(grid)
+        , m_grid(grid)
+    {
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override
+    {
+        if (!m_grid->mayEdit(index.row() + 1, index.column()))
+            return nullptr;
+        if (m_grid->ColComboList(index.column()).isEmpty())
+            return QStyledItemDelegate::createEditor(parent, option, index);
+        auto* list = new QComboBox(parent);
+        for (const auto& [key, text] : m_grid->gridModel().comboItems(index.column()))
+            list->addItem(text, key);
+        return list;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        if (auto* list = qobject_cast<QComboBox*>(editor)) {
+            list->setCurrentIndex(list->findData(index.data(Qt::EditRole)));
+            return;
+        }
+        QStyledItemDelegate::setEditorData(editor, index);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        if (auto* list = qobject_cast<QComboBox*>(editor))
+            model->setData(index, list->currentData(), Qt::EditRole);
+        else
+            QStyledItemDelegate::setModelData(editor, model, index);
+        m_grid->editDone(index.row() + 1, index.column());
+    }
+
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override
+    {
+        if (!(index.flags() & Qt::ItemIsUserCheckable))
+            return QStyledItemDelegate::editorEvent(event, model, option, index);
+        const QVariant before = index.data(Qt::CheckStateRole);
+        if (togglesCheck(event, option) && !m_grid->mayEdit(index.row() + 1, index.column()))
+            return true; // cancelled: the event is used up, the box stays as it was
+        const bool handled = QStyledItemDelegate::editorEvent(event, model, option, index);
+        if (handled && index.data(Qt::CheckStateRole) != before)
+            m_grid->editDone(index.row() + 1, index.column());
+        return handled;
+    }
+
+private:
+    // Whether the base delegate would toggle the box for this event.
+    bool togglesCheck(QEvent* event, const QStyleOptionViewItem& option) const
+    {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            QStyleOptionViewItem viewOption(option);
+            viewOption.features |= QStyleOptionViewItem::HasCheckIndicator;
+            const QWidget* widget = option.widget;
+            const QStyle* style = widget ? widget->style() : nullptr;
+            if (!style)
+                return false;
+            const QRect box =
+                style->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &viewOption, widget);
+            return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton
+                && box.contains(static_cast<QMouseEvent*>(event)->position().toPoint());
+        }
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            return key == Qt::Key_Space || key == Qt::Key_Select;
+        }
+        return false;
+    }
+
+    FlexGrid* m_grid;
+};
 
 FlexGrid::FlexGrid(QWidget* parent)
     : QTableView(parent)
@@ -22,8 +106,21 @@ FlexGrid::FlexGrid(QWidget* parent)
     verticalHeader()->setVisible(false); // uniform rows: no per-row header state for a million rows
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(1); // hair-thin row-header columns are a layout idiom
     setAlternatingRowColors(true);
     setWordWrap(false);
+    setItemDelegate(new GridDelegate(this));
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed);
+    horizontalHeader()->viewport()->installEventFilter(this);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
+        if (!m_userSort || DataSource())
+            return;
+        // The header flips its own indicator on a click; the order asked for is ours to keep.
+        Sort(col,
+             m_sortCol == col && m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                   : Qt::AscendingOrder);
+    });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { runHandler("SelChange", [this] { emit SelChange(); }); });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -155,8 +252,91 @@ void FlexGrid::SetColWidth(int col, int twips)
 
 void FlexGrid::AutoSize(int firstCol, int lastCol)
 {
-    for (int col = firstCol; col <= lastCol && col < Cols(); ++col)
-        resizeColumnToContents(col);
+    if (m_autoSizeMode == AutoSizeMode::ColWidth) {
+        for (int col = std::max(0, firstCol); col <= lastCol && col < Cols(); ++col)
+            resizeColumnToContents(col);
+        return;
+    }
+    // Row heights follow the tallest cell among the given columns; the other columns are left
+    // out of the measure by hiding them for the moment.
+    QList<int> outside;
+    for (int col = 0; col < Cols(); ++col) {
+        if ((col < firstCol || col > lastCol) && !isColumnHidden(col)) {
+            outside << col;
+            setColumnHidden(col, true);
+        }
+    }
+    resizeRowsToContents();
+    for (const int col : outside)
+        setColumnHidden(col, false);
+}
+
+int FlexGrid::RowHeight(int row) const
+{
+    if (row == 0)
+        return pixelsToTwips(horizontalHeader()->height(), this);
+    return pixelsToTwips(rowHeight(row - FixedRows()), this);
+}
+
+void FlexGrid::SetWordWrap(bool wrap)
+{
+    setWordWrap(wrap);
+    viewport()->update();
+}
+
+void FlexGrid::SetEditable(bool editable)
+{
+    m_model->setEditable(editable);
+    // Multi-selection by clicks and editing by clicks would fight; an editable grid edits.
+    viewport()->update();
+}
+
+void FlexGrid::Sort(int col, Qt::SortOrder order)
+{
+    m_model->sortRows(col, order);
+    m_sortCol = col;
+    m_sortOrder = order;
+    horizontalHeader()->setSortIndicatorShown(true);
+    horizontalHeader()->setSortIndicator(col, order);
+    runHandler("AfterSort", [&] { emit AfterSort(col, order == Qt::AscendingOrder ? 1 : 2); });
+}
+
+void FlexGrid::MoveRow(int row, int position)
+{
+    m_model->moveRow(row, position);
+    runHandler("AfterMoveRow", [&] { emit AfterMoveRow(row, position); });
+}
+
+bool FlexGrid::mayEdit(int row, int col)
+{
+    bool cancel = false;
+    runHandler("BeforeEdit", [&] { emit BeforeEdit(row, col, cancel); });
+    return !cancel;
+}
+
+void FlexGrid::editDone(int row, int col)
+{
+    runHandler("AfterEdit", [&] { emit AfterEdit(row, col); });
+}
+
+bool FlexGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == horizontalHeader()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_widthsAtPress.clear();
+            for (int col = 0; col < Cols(); ++col)
+                m_widthsAtPress << columnWidth(col);
+        } else if (event->type() == QEvent::MouseButtonRelease && m_widthsAtPress.size() == Cols()) {
+            for (int col = 0; col < Cols(); ++col) {
+                if (columnWidth(col) != m_widthsAtPress[col]) {
+                    m_widthsAtPress.clear();
+                    runHandler("AfterUserResize", [&] { emit AfterUserResize(-1, col); });
+                    break;
+                }
+            }
+        }
+    }
+    return QTableView::eventFilter(watched, event);
 }
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event)

@@ -13,7 +13,11 @@ class Recordset;
 // The result grid: a table with one fixed header row (row 0), addressed the way desktop grid
 // code addresses it (Rows, Cols, TextMatrix, RowData, Row, SelectedRows/SelectedRow), bound to
 // a recordset or holding its own cells, with list-box style multi-selection or single
-// selection, hidden columns and widths in twips.
+// selection, hidden columns and widths in twips. Cells can be edited by the user (text, a
+// column's drop-down list, check boxes that read "-1"/"0"), each edit announced by BeforeEdit
+// (cancellable) and AfterEdit; the rows of an unbound grid can be sorted by a header click
+// and moved, announced by AfterSort and AfterMoveRow; a column resized by the user is
+// announced by AfterUserResize.
 class FlexGrid : public QTableView, public EditableGrid {
     Q_OBJECT
     Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
@@ -57,19 +61,62 @@ public:
     void SetColHidden(int col, bool hidden) { setColumnHidden(col, hidden); }
     int ColWidth(int col) const;
     void SetColWidth(int col, int twips);
+    // Fits column widths (or, in row-height mode, row heights) to the contents of the columns.
+    enum class AutoSizeMode { ColWidth = 0, RowHeight = 1 };
+    void SetAutoSizeMode(AutoSizeMode mode) { m_autoSizeMode = mode; }
+    AutoSizeMode GetAutoSizeMode() const { return m_autoSizeMode; }
     void AutoSize(int firstCol, int lastCol);
+    int RowHeight(int row) const;
+    void SetWordWrap(bool wrap);
+    bool WordWrap() const { return wordWrap(); }
+
+    void SetEditable(bool editable);
+    bool Editable() const { return m_model->editable(); }
+    void SetColCheckBoxes(int col, bool checkBoxes) { m_model->setCheckColumn(col, checkBoxes); }
+    void SetColComboList(int col, const QString& list) { m_model->setColumnComboList(col, list); }
+    QString ColComboList(int col) const { return m_model->columnComboList(col); }
+    void SetCellBackColor(int row, int col, const QColor& color)
+    {
+        m_model->setCellBackColor(row, col, color);
+    }
+    void SetBlockBackColor(int row1, int col1, int row2, int col2, const QColor& color)
+    {
+        m_model->setBlockBackColor(row1, col1, row2, col2, color);
+    }
+    QColor CellBackColor(int row, int col) const { return m_model->cellBackColor(row, col); }
+
+    // Row order of an unbound grid; a header click sorts when user sorting is on.
+    void SetUserSort(bool on) { m_userSort = on; }
+    void Sort(int col, Qt::SortOrder order);
+    void MoveRow(int row, int position);
 
     GridModel& gridModel() const { return *m_model; }
 
 signals:
     void SelChange();
     void DblClick();
+    void BeforeEdit(int row, int col, bool& cancel);
+    void AfterEdit(int row, int col);
+    void AfterSort(int col, int order);
+    void AfterMoveRow(int row, int position);
+    void AfterUserResize(int row, int col);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class GridDelegate;
+    // True when the edit of the cell (grid coordinates) may go ahead.
+    bool mayEdit(int row, int col);
+    void editDone(int row, int col);
+
     GridModel* m_model; // owned by the view
+    AutoSizeMode m_autoSizeMode = AutoSizeMode::ColWidth;
+    bool m_userSort = false;
+    int m_sortCol = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    QList<int> m_widthsAtPress; // column widths when a header drag began
 };
 
 } // namespace bryx

@@ -33,6 +33,7 @@ inline constexpr int ObjectDoesNotSupport = 438;
 inline constexpr int Unexpected = 440;
 inline constexpr int CannotCreateObject = 429;
 inline constexpr int DuplicateKey = 457;
+inline constexpr int ElementNotFound = 35601; // no item of a control's keyed list has the key
 inline constexpr int InvalidArgument = 3001; // bad arguments or criteria
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int IllegalOperation = 3219;
