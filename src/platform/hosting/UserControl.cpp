@@ -2,6 +2,8 @@
 
 #include "Twips.h"
 
+#include <QMenu>
+
 namespace bryx {
 
 std::atomic<int> UserControl::s_live {0};
@@ -30,6 +32,11 @@ int UserControl::heightTwips() const
 void UserControl::setSizeTwips(int widthTwips, int heightTwips)
 {
     resize(twipsToPixels(widthTwips, this), twipsToPixels(heightTwips, this));
+}
+
+void UserControl::PopupMenu(QMenu& menu, int xTwips, int yTwips)
+{
+    menu.popup(mapToGlobal(QPoint(twipsToPixels(xTwips, this), twipsToPixels(yTwips, this))));
 }
 
 QList<QObject*> UserControl::controlsCollection() const

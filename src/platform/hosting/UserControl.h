@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <atomic>
 
+class QMenu;
+
 namespace bryx {
 
 // Base of every visual component a host places in its windows. Sizes are in twips; the count
@@ -16,6 +18,8 @@ public:
     int widthTwips() const;
     int heightTwips() const;
     void setSizeTwips(int widthTwips, int heightTwips);
+    // Pops a menu up at a point given in twips from the component's top left corner.
+    void PopupMenu(QMenu& menu, int xTwips, int yTwips);
 
     // Every named control of the component (menu items and toolbar buttons included), for the
     // host's security pass.

@@ -5,9 +5,11 @@
 #include "hosting/ErrorReport.h"
 #include "hosting/LateBinding.h"
 #include "hosting/Twips.h"
+#include "hosting/UserControl.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScreen>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -118,4 +120,20 @@ TEST(Twips, FifteenToThePixelAtNinetySixDotsPerInch)
     if (dpi == 96.0) {
         EXPECT_EQ(twipsToPixels(15), 1);
     }
+}
+
+TEST(UserControl, PopsMenusUpAtTwipPositionsAndSizesInTwips)
+{
+    UserControl component;
+    component.setSizeTwips(9615, 8595);
+    EXPECT_EQ(component.width(), twipsToPixels(9615, &component));
+    EXPECT_EQ(component.widthTwips(), pixelsToTwips(component.width(), &component));
+    component.move(100, 50);
+    component.show();
+    QMenu fileNew;
+    fileNew.addAction("&Botanical...");
+    component.PopupMenu(fileNew, 0, 370);
+    EXPECT_TRUE(fileNew.isVisible());
+    EXPECT_EQ(fileNew.pos(), component.mapToGlobal(QPoint(0, twipsToPixels(370, &component))));
+    fileNew.hide();
 }
