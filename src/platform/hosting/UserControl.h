@@ -24,6 +24,9 @@ public:
     // Every named control of the component (menu items and toolbar buttons included), for the
     // host's security pass.
     virtual QList<QObject*> controlsCollection() const;
+    // The component's top-level menus, which its container shows in its own menu bar (the
+    // menus stay the component's: they go away with it).
+    virtual QList<QMenu*> Menus() const { return {}; }
 
     static int liveCount() noexcept { return s_live.load(); }
 

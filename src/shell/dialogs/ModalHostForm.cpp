@@ -7,6 +7,7 @@
 #include "hosting/ErrorReport.h"
 #include "hosting/UserControl.h"
 
+#include <QMenuBar>
 #include <QShowEvent>
 
 namespace bryx {
@@ -24,6 +25,17 @@ ModalHostForm::~ModalHostForm() = default;
 void ModalHostForm::addComponent(const QString& progId)
 {
     m_genericDetails = ControlExtender::add(*this, progId, m_controlName);
+    if (const QList<QMenu*> menus = component()->Menus(); !menus.isEmpty()) {
+        if (!m_menuBar)
+            m_menuBar = new QMenuBar(this);
+        m_menuBar->clear();
+        for (QMenu* menu : menus)
+            m_menuBar->addMenu(menu);
+        m_menuBar->adjustSize();
+        m_menuBar->setGeometry(0, 0, std::max(width(), m_menuBar->sizeHint().width()),
+                               m_menuBar->sizeHint().height());
+        component()->move(0, m_menuBar->height());
+    }
     connect(m_genericDetails.get(), &ControlExtender::Event, this,
             [this](const QString& name, const QVariantList&) {
                 runHandler("GenericDetails_ObjectEvent", [&] { componentEvent(name.toLower()); });
@@ -34,6 +46,44 @@ void ModalHostForm::fitToComponent()
 {
     SetWidthTwips(m_genericDetails->widthTwips() + 100);
     SetHeightTwips(m_genericDetails->heightTwips() + 750);
+    if (m_menuBar)
+        m_menuBar->resize(width(), m_menuBar->height());
+}
+
+QString ModalHostForm::Caption() const
+{
+    return Form::Caption();
+}
+
+void ModalHostForm::SetCaption(const QString& caption)
+{
+    Form::SetCaption(caption);
+}
+
+int ModalHostForm::Height() const
+{
+    return HeightTwips();
+}
+
+void ModalHostForm::SetHeight(int twips)
+{
+    SetHeightTwips(twips);
+}
+
+QIcon ModalHostForm::Icon() const
+{
+    return Form::Icon();
+}
+
+void ModalHostForm::SetMainGridRedraw(bool)
+{
+    // A dialog has no main list to repaint.
+}
+
+void ModalHostForm::SetFocus()
+{
+    activateWindow();
+    setFocus(Qt::OtherFocusReason);
 }
 
 void ModalHostForm::keepAppManager(std::shared_ptr<AppManager> appManager)

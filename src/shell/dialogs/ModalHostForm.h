@@ -1,8 +1,11 @@
 #pragma once
 
 #include "controls/Form.h"
+#include "host/HostWindow.h"
 
 #include <memory>
+
+class QMenuBar;
 
 namespace bryx {
 
@@ -14,13 +17,22 @@ class UserControl;
 // control name, keep the application manager, make the component visible on activation,
 // answer F1 (help for the component's topic) and F9 (the system-control entry), and release
 // both when unloading.
-class ModalHostForm : public Form {
+class ModalHostForm : public Form, public HostWindow {
     Q_OBJECT
 public:
     ~ModalHostForm() override;
 
     ControlExtender* GenericDetails() const { return m_genericDetails.get(); }
     const HelpProvider& helpProvider() const { return m_help; }
+
+    // The host window the component sees.
+    QString Caption() const override;
+    void SetCaption(const QString& caption) override;
+    int Height() const override;
+    void SetHeight(int twips) override;
+    QIcon Icon() const override;
+    void SetMainGridRedraw(bool redraw) override;
+    void SetFocus() override;
 
 protected:
     explicit ModalHostForm(QString controlName, QWidget* parent);
@@ -46,6 +58,7 @@ private:
     std::unique_ptr<ControlExtender> m_genericDetails;
     std::shared_ptr<AppManager> m_appManager;
     HelpProvider m_help;
+    QMenuBar* m_menuBar = nullptr; // owned by the form; shows the component's menus
 };
 
 } // namespace bryx

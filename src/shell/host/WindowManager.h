@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -25,3 +26,5 @@ public:
 };
 
 } // namespace bryx
+
+Q_DECLARE_METATYPE(std::shared_ptr<bryx::WindowManager>)

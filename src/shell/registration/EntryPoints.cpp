@@ -3,11 +3,23 @@
 #include "Identities.h"
 #include "hosting/ComponentRegistry.h"
 #include "hosting/UserControl.h"
+#include "search/ScientificSearch.h"
 
 #include <QDebug>
 
 using namespace bryx;
 using namespace bryx::registration;
+
+namespace {
+
+// Loading the library makes its components creatable by ProgID; unloading withdraws them.
+struct LibraryComponents {
+    LibraryComponents() { ScientificSearch::registerClass(); }
+    ~LibraryComponents() { ComponentRegistry::instance().remove(QLatin1String(SearchProgId)); }
+};
+const LibraryComponents libraryComponents;
+
+} // namespace
 
 extern "C" {
 
