@@ -130,6 +130,7 @@ void ScientificSearch::buildControls()
         m_optNameType[index]->setObjectName(QStringLiteral("optNameType_%1").arg(index));
         place(m_optNameType[index], 150, 300 + index * 330, 1560, 300);
     }
+    m_optNameType[0]->setChecked(true); // the design state, before any handler listens
     place(named(new Label(QStringLiteral("Name Category"), page), "lblNameCategory"), 2100, 120, 2600, 255);
     m_cboNameCategory = named(new ComboBox(page), "cboNameCategory");
     place(m_cboNameCategory, 2100, 390, 2600, 330);
