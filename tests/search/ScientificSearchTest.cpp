@@ -19,6 +19,7 @@
 #include "hosting/Twips.h"
 #include "recordset/Recordset.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <gmock/gmock.h>
 
@@ -316,7 +317,7 @@ TEST_F(SearchPanel, ToolbarAndMenusDispatchByKeyAndHonourTheEnabledStateOfTheirE
     EXPECT_EQ(control<TextBox>("txtFindNameSciName")->text(), QString());
 
     // Edit commands act on the focused control: a text box gets the keystroke.
-    form.activateWindow();
+    QApplication::setActiveWindow(&form);
     control<TextBox>("txtFindNameSciName")->setFocus();
     ASSERT_EQ(panel->ActiveControl(), control<TextBox>("txtFindNameSciName"));
     toolbar.Buttons("Copy")->trigger();
