@@ -91,9 +91,12 @@ protected:
     void startEmbedded(const QString& extraInfo = "no defaults")
     {
         auto rsTemp = workingList;
-        QVariantList arguments {QVariant::fromValue(rsTemp), QVariant::fromValue(std::shared_ptr<AppManager>(host)),
-                                42, QVariant::fromValue(std::shared_ptr<WindowManager>(winMan)),
-                                QVariant::fromValue(views), extraInfo};
+        QVariantList arguments {QVariant::fromValue(rsTemp),
+                                QVariant::fromValue(std::shared_ptr<AppManager>(host)),
+                                42,
+                                QVariant::fromValue(std::shared_ptr<WindowManager>(winMan)),
+                                QVariant::fromValue(views),
+                                extraInfo};
         CallByName(*panel, "InitSearch", arguments);
         form.show();
     }
@@ -121,7 +124,8 @@ protected:
     std::shared_ptr<NiceMock<MockWindowManager>> winMan = std::make_shared<NiceMock<MockWindowManager>>();
     std::shared_ptr<Collection> views = viewsWith({"REF", "SNM"});
     std::shared_ptr<Recordset> workingList = searchResult({});
-    std::shared_ptr<Recordset> result = searchResult({{11, "Abies alba"}, {12, "Abies grandis"}, {13, "Abies nordmanniana"}});
+    std::shared_ptr<Recordset> result =
+        searchResult({{11, "Abies alba"}, {12, "Abies grandis"}, {13, "Abies nordmanniana"}});
     QStringList statements;
     HostForm form;
     ScientificSearch* panel = new ScientificSearch(&form);
@@ -138,16 +142,18 @@ TEST_F(SearchPanel, StartsEmbeddedInTheHostsOrderAndShowsTheListButtonsOnly)
         EXPECT_CALL(*host, GetServerName());
         EXPECT_CALL(*host, GetUserID());
         EXPECT_CALL(*host, ApplySecurity(_, _, QString("ScientificSearch"), _))
-            .WillOnce([](QObject& component, const QVariant& omitted, const QString&, const ControlList& controls) {
-                EXPECT_EQ(component.objectName(), QString("ScientificSearch"));
-                EXPECT_FALSE(omitted.isValid());
-                QStringList names;
-                for (QObject* control : controls)
-                    names << control->objectName();
-                for (const char* name : {"cmdStartSearch", "txtSciNameID", "fgSearchResults", "mnuFileSaveSearch",
-                                         "mnuOptionsSaveDefault", "mnuNewPlant", "tbFindSciName", "Save", "Help"})
-                    EXPECT_TRUE(names.contains(name)) << name;
-            });
+            .WillOnce(
+                [](QObject& component, const QVariant& omitted, const QString&, const ControlList& controls) {
+                    EXPECT_EQ(component.objectName(), QString("ScientificSearch"));
+                    EXPECT_FALSE(omitted.isValid());
+                    QStringList names;
+                    for (QObject* control : controls)
+                        names << control->objectName();
+                    for (const char* name :
+                         {"cmdStartSearch", "txtSciNameID", "fgSearchResults", "mnuFileSaveSearch",
+                          "mnuOptionsSaveDefault", "mnuNewPlant", "tbFindSciName", "Save", "Help"})
+                        EXPECT_TRUE(names.contains(name)) << name;
+                });
     }
     startEmbedded();
     // NewSearch and the click of the Botanical button each load the "P" categories.
@@ -179,8 +185,9 @@ TEST_F(SearchPanel, FindNowSendsTheComposedStatementBindsTheRowsAndFollowsTheSel
     control<TextBox>("txtFindNameSciName")->setText("o'neil");
     statements.clear();
     findNow();
-    EXPECT_EQ(statements, QStringList {"select * from scientific_srch_vw where upper(scientific_name) = 'O''NEIL' and "
-                                       "name_type='A' "});
+    EXPECT_EQ(statements,
+              QStringList {"select * from scientific_srch_vw where upper(scientific_name) = 'O''NEIL' and "
+                           "name_type='A' "});
     EXPECT_EQ(grid().Rows(), 4);
     EXPECT_EQ(grid().TextMatrix(0, 1), QString("Scientific Name"));
     EXPECT_EQ(grid().TextMatrix(2, 1), QString("Abies grandis"));
@@ -214,11 +221,12 @@ TEST_F(SearchPanel, FindNowWithoutCriteriaAsksFirstAndAFailingQueryIsReportedAsA
     ON_CALL(*host, CallGetQueryRSXML(_)).WillByDefault([](QString&) -> std::shared_ptr<Recordset> {
         throw Error(ErrorNumber::InvalidArgument, "the database is closed");
     });
-    EXPECT_CALL(*host, Message(QString("APP014"), _)).WillOnce([](const QString&, const std::shared_ptr<Collection>& arguments) {
-        EXPECT_EQ(arguments->Count(), 1);
-        EXPECT_EQ(arguments->Item(1).toString(), QString("the database is closed"));
-        return 1;
-    });
+    EXPECT_CALL(*host, Message(QString("APP014"), _))
+        .WillOnce([](const QString&, const std::shared_ptr<Collection>& arguments) {
+            EXPECT_EQ(arguments->Count(), 1);
+            EXPECT_EQ(arguments->Item(1).toString(), QString("the database is closed"));
+            return 1;
+        });
     findNow();
     EXPECT_EQ(desktop.pointers.back(), MousePointer::Default);
     EXPECT_TRUE(control<CommandButton>("cmdStartSearch")->isEnabled());
@@ -227,12 +235,13 @@ TEST_F(SearchPanel, FindNowWithoutCriteriaAsksFirstAndAFailingQueryIsReportedAsA
 TEST_F(SearchPanel, DisplayMessageHandsTheHostOnlyTheArgumentsThatHoldText)
 {
     startEmbedded();
-    EXPECT_CALL(*host, Message(QString("APP007"), _)).WillOnce([](const QString&, const std::shared_ptr<Collection>& arguments) {
-        EXPECT_EQ(arguments->Count(), 2);
-        EXPECT_EQ(arguments->Item(1).toString(), QString());
-        EXPECT_EQ(arguments->Item(2).toString(), QString("second"));
-        return 7;
-    });
+    EXPECT_CALL(*host, Message(QString("APP007"), _))
+        .WillOnce([](const QString&, const std::shared_ptr<Collection>& arguments) {
+            EXPECT_EQ(arguments->Count(), 2);
+            EXPECT_EQ(arguments->Item(1).toString(), QString());
+            EXPECT_EQ(arguments->Item(2).toString(), QString("second"));
+            return 7;
+        });
     EXPECT_EQ(CallByName(*panel, "DisplayMessage", {"APP007", "", "second", ""}).toInt(), 7);
 }
 
@@ -293,7 +302,9 @@ TEST_F(SearchPanel, DetailsAndNewNamesGoToTheWindowManager)
     };
     EXPECT_CALL(*winMan, NewDetails(42, 42, QString("Zoological..."), nullptr));
     control<CommandButton>("cmdNew")->click();
-    desktop.whileShown = [](QDialog& dialog) { dynamic_cast<frmSelectScientificNameType&>(dialog).cmdCancel()->click(); };
+    desktop.whileShown = [](QDialog& dialog) {
+        dynamic_cast<frmSelectScientificNameType&>(dialog).cmdCancel()->click();
+    };
     control<CommandButton>("cmdNew")->click(); // cancelled: nothing more is asked of the window manager
     EXPECT_CALL(*winMan, NewDetails(42, 42, QString("Ecological..."), nullptr));
     menu("mnuNewCommunity")->trigger();

@@ -211,9 +211,11 @@ void FlexGrid::SetIsSelected(int row, bool selected)
 {
     if (row < FixedRows())
         return;
-    selectionModel()->select(m_model->index(row - FixedRows(), 0),
-                             (selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect)
-                                 | QItemSelectionModel::Rows);
+    // One row at a time means choosing a row lets go of the other, whoever chooses it.
+    const auto command = !selected ? QItemSelectionModel::Deselect
+        : MultiSelect()            ? QItemSelectionModel::Select
+                                   : QItemSelectionModel::ClearAndSelect;
+    selectionModel()->select(m_model->index(row - FixedRows(), 0), command | QItemSelectionModel::Rows);
 }
 
 void FlexGrid::Select(int row1, int, int row2, int)

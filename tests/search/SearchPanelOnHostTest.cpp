@@ -1,0 +1,302 @@
+// The search panel on the reference host's database, driven as a user drives it: typing,
+// clicking, choosing rows, answering dialogs. Runs on SQLite, and on PostgreSQL when the suite
+// was given a server.
+#include "../host/TestDatabase.h"
+#include "../support/QtPrinters.h"
+#include "../support/ScriptedDesktop.h"
+#include "../support/ScriptedMessageBox.h"
+#include "SavedSearches.h"
+#include "ScientificSearch.h"
+#include "UserOptionStore.h"
+#include "clients/ClientCollection.h"
+#include "collection/Collection.h"
+#include "controls/Controls.h"
+#include "controls/FlexGrid.h"
+#include "dialogs/frmModalSearch.h"
+#include "frmUserSearchSaveOpen.h"
+#include "hosting/LateBinding.h"
+#include "recordset/Recordset.h"
+#include "registration/Identities.h"
+#include "services/SqlAppManager.h"
+
+#include <QMenu>
+#include <gtest/gtest.h>
+
+using namespace bryx;
+using namespace bryx::test;
+
+namespace {
+
+class SearchPanelOnHost : public OnEachEngineWithHost {
+protected:
+    void SetUp() override
+    {
+        OnEachEngineWithHost::SetUp();
+        if (IsSkipped())
+            return;
+        host::registerClientComponents();
+        workingList = appManager->GetPrototypeRSForView("SNM");
+    }
+
+    // A panel embedded in a window, started as the host starts it.
+    std::unique_ptr<QWidget> startPanel(const QString& extraInfo = {})
+    {
+        auto window = std::make_unique<QWidget>();
+        panel = new ScientificSearch(window.get());
+        auto rsTemp = workingList;
+        auto views = appManager->ViewManager()->colViews();
+        QVariantList arguments {QVariant::fromValue(rsTemp),
+                                QVariant::fromValue(std::shared_ptr<AppManager>(appManager)),
+                                1,
+                                QVariant::fromValue(std::shared_ptr<WindowManager>()),
+                                QVariant::fromValue(views),
+                                extraInfo};
+        CallByName(*panel, "InitSearch", arguments);
+        return window;
+    }
+
+    template<typename T> T& control(const char* name) const
+    {
+        T* found = panel->findChild<T*>(QLatin1String(name));
+        if (!found)
+            throw std::runtime_error(std::string("no control ") + name);
+        return *found;
+    }
+    MenuItem& menu(const char* name) const
+    {
+        for (QObject* item : panel->controlsCollection()) {
+            if (item->objectName() == QLatin1String(name))
+                return *qobject_cast<MenuItem*>(item);
+        }
+        throw std::runtime_error(std::string("no menu item ") + name);
+    }
+    int count(const QString& where) const
+    {
+        return database->open()->scalar("select count(*) from scientific_srch_vw where " + where).toInt();
+    }
+    int shownCount() const { return control<Label>("lblRecordsReturned").text().toInt(); }
+    void findNow() { control<CommandButton>("cmdStartSearch").click(); }
+    void chooseCategory(const QString& category)
+    {
+        auto& categories = control<ComboBox>("cboNameCategory");
+        categories.SetText(category);
+        ASSERT_GE(categories.ListIndex(), 0) << category.toStdString();
+        emit categories.activated(categories.ListIndex()); // as the user's choice arrives
+    }
+    // Answers the search-name dialog with a name typed or picked from its list.
+    void answerSearchDialog(const QString& name, bool pickFromList)
+    {
+        desktop.whileShown = [name, pickFromList](QDialog& dialog) {
+            auto& searches = dynamic_cast<frmUserSearchSaveOpen&>(dialog);
+            if (pickFromList) {
+                auto& list = *searches.lstUserSearches();
+                for (int row = 0; row < list.ListCount(); ++row) {
+                    if (list.List(row) == name)
+                        list.SetListIndex(row);
+                }
+            } else {
+                searches.txtSearchName()->setText(name);
+            }
+            searches.cmdSave()->click();
+        };
+    }
+
+    ScriptedDesktop desktop;
+    ScriptedMessageBox messages;
+    std::shared_ptr<Recordset> workingList;
+    ScientificSearch* panel = nullptr;
+};
+
+} // namespace
+
+TEST_P(SearchPanelOnHost, FindsNamesByTextByCategoryAndLevelAndByID)
+{
+    const auto window = startPanel();
+    control<TextBox>("txtFindNameSciName").setText("abies alba");
+    findNow();
+    EXPECT_EQ(shownCount(), count("upper(scientific_name) like '%ABIES ALBA%' and name_type='P'"));
+    EXPECT_GE(shownCount(), 2) << "Abies alba under two authors";
+    auto& grid = control<FlexGrid>("fgSearchResults");
+    EXPECT_EQ(grid.TextMatrix(1, 1), QString("Abies alba"));
+
+    control<TextBox>("txtFindNameSciName").clear();
+    chooseCategory("Vascular Plant");
+    EXPECT_EQ(control<ComboBox>("cboClassificationLevel").ListCount(), 4)
+        << "Species, Subspecies, Variety, Form";
+    control<ComboBox>("cboClassificationLevel").SetText("Subspecies");
+    findNow();
+    EXPECT_EQ(shownCount(), count("category='Vascular Plant' and classification_level='Subspecies'"));
+    EXPECT_GT(shownCount(), 0);
+
+    const int id = database->nameId("Abies alba", "Mill.");
+    control<TextBox>("txtSciNameID").setText(QString::number(id));
+    findNow();
+    ASSERT_EQ(shownCount(), 1);
+    EXPECT_EQ(grid.TextMatrix(1, 0), QString::number(id));
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_P(SearchPanelOnHost, AddsToTheWorkingListWithoutDuplicatesAndReplacesIt)
+{
+    const auto window = startPanel();
+    control<TextBox>("txtFindNameSciName").setText("abies");
+    findNow();
+    const int hits = shownCount();
+    ASSERT_GE(hits, 3);
+    auto& grid = control<FlexGrid>("fgSearchResults");
+    grid.SetIsSelected(1, true);
+    control<CommandButton>("cmdAddToList").click();
+    EXPECT_EQ(workingList->RecordCount(), 1);
+    control<CommandButton>("cmdSelectAll").click();
+    control<CommandButton>("cmdAddToList").click();
+    EXPECT_EQ(workingList->RecordCount(), hits);
+    control<CommandButton>("cmdAddToList").click();
+    EXPECT_EQ(workingList->RecordCount(), hits) << "no name twice";
+
+    control<CommandButton>("cmdDeselectAll").click();
+    grid.SetIsSelected(3, true);
+    control<CommandButton>("cmdReplaceList").click();
+    ASSERT_EQ(workingList->RecordCount(), 1);
+    workingList->MoveFirst();
+    EXPECT_EQ(workingList->Fields("ID").Value().toString(), grid.TextMatrix(3, 0));
+}
+
+TEST_P(SearchPanelOnHost, TheModalSearchHandsBackOneOrSeveralChosenRows)
+{
+    for (const bool single : {false, true}) {
+        auto chosen = appManager->GetPrototypeRSForView("SNM");
+        auto ids = std::make_shared<Collection>();
+        frmModalSearch dialog;
+        ASSERT_TRUE(dialog.InitDialog(registration::SearchProgId, appManager, chosen, QString()));
+        dialog.UseSelectedRecordset(true);
+        dialog.SetSelectedItems(ids);
+        if (single)
+            dialog.SetSingleSelect();
+        desktop.whileShown = [](QDialog& shown) {
+            auto* search = shown.findChild<ScientificSearch*>();
+            ASSERT_NE(search, nullptr);
+            EXPECT_TRUE(search->findChild<CommandButton*>("cmdAddToList")->isHidden());
+            search->findChild<TextBox*>("txtFindNameSciName")->setText("picea");
+            search->findChild<CommandButton*>("cmdStartSearch")->click();
+            auto* grid = search->findChild<FlexGrid*>("fgSearchResults");
+            grid->SetIsSelected(1, true);
+            grid->SetIsSelected(2, true);
+            search->findChild<CommandButton*>("cmdOk")->click();
+        };
+        dialog.ShowModal();
+        EXPECT_TRUE(dialog.isUnloaded()) << "Quit closed the dialog";
+        const int expected = single ? 1 : 2;
+        EXPECT_EQ(ids->Count(), expected);
+        EXPECT_EQ(chosen->RecordCount(), expected);
+        chosen->MoveFirst();
+        EXPECT_TRUE(chosen->Fields("Scientific_Name").Value().toString().startsWith("Picea"));
+        EXPECT_EQ(chosen->Fields("ID").Value().toString(), ids->Item(1).toString());
+    }
+}
+
+TEST_P(SearchPanelOnHost, ASavedSearchWithAQuoteInItsNameSurvivesARestartOfThePanel)
+{
+    const QString name = "O'Neil's firs";
+    {
+        const auto window = startPanel();
+        control<OptionButton>("optNameType_1").click();
+        chooseCategory("Vertebrate Animal");
+        control<TextBox>("txtFindNameSciName").setText("ursus");
+        control<ComboBox>("cboFindNameComparison").SetListIndex(2);
+        answerSearchDialog(name, false);
+        menu("mnuFileSaveSearchAs").trigger();
+        EXPECT_EQ(panel->SearchName(), name);
+        EXPECT_TRUE(messages.shown().empty());
+        // Saving under the same name again asks first; No keeps the stored search.
+        control<TextBox>("txtFindNameSciName").setText("changed");
+        messages.answer(MsgBoxResult::No);
+        menu("mnuFileSaveSearchAs").trigger();
+        ASSERT_EQ(messages.shown().size(), 1u);
+        EXPECT_TRUE(messages.shown().front().prompt.contains(name));
+        CallByName(*panel, "CanClose");
+    }
+    const auto window = startPanel();
+    EXPECT_EQ(control<TextBox>("txtFindNameSciName").text(), QString());
+    answerSearchDialog(name, true);
+    menu("mnuFileOpenSearch").trigger();
+    EXPECT_EQ(panel->SearchName(), name);
+    EXPECT_TRUE(control<OptionButton>("optNameType_1").isChecked());
+    EXPECT_EQ(control<ComboBox>("cboNameCategory").Text(), QString("Vertebrate Animal"));
+    EXPECT_EQ(control<TextBox>("txtFindNameSciName").text(), QString("ursus"));
+    EXPECT_EQ(control<ComboBox>("cboFindNameComparison").ListIndex(), 2);
+
+    // Deleting the open search forgets its name, so the next Save asks for one.
+    answerSearchDialog(name, true);
+    menu("mnuFileDeleteSearch").trigger();
+    EXPECT_EQ(panel->SearchName(), QString());
+    const UserOptionStore store(appManager->GetServerName(), appManager->GetServerType());
+    const auto left = store.findOptions("Category_Option_Name",
+                                        {SavedSearches::UserSearches, SavedSearches::EscapeQuotes(name),
+                                         QString::number(appManager->GetUserID())});
+    ASSERT_TRUE(left);
+    EXPECT_EQ(left->Count(), 0);
+}
+
+TEST_P(SearchPanelOnHost, DefaultCriteriaComeBackOnlyWhileSaveSettingsAsDefaultIsOn)
+{
+    {
+        const auto window = startPanel();
+        EXPECT_FALSE(menu("mnuOptionsSaveDefault").isChecked());
+        menu("mnuOptionsSaveDefault").trigger();
+        EXPECT_TRUE(menu("mnuOptionsSaveDefault").isChecked());
+        control<OptionButton>("optNameType_2").click();
+        control<TextBox>("txtFindNameSciName").setText("pinus & <quercus>");
+        CallByName(*panel, "CanClose");
+    }
+    {
+        const auto window = startPanel();
+        EXPECT_TRUE(menu("mnuOptionsSaveDefault").isChecked());
+        EXPECT_TRUE(control<OptionButton>("optNameType_2").isChecked());
+        EXPECT_EQ(control<TextBox>("txtFindNameSciName").text(), QString("pinus & <quercus>"));
+        menu("mnuOptionsSaveDefault").trigger(); // off: remembered, and the criteria are not saved
+        control<TextBox>("txtFindNameSciName").setText("not kept");
+        CallByName(*panel, "CanClose");
+    }
+    {
+        const auto window = startPanel();
+        EXPECT_FALSE(menu("mnuOptionsSaveDefault").isChecked());
+        EXPECT_TRUE(control<OptionButton>("optNameType_0").isChecked());
+        EXPECT_EQ(control<TextBox>("txtFindNameSciName").text(), QString());
+    }
+    {
+        // A panel started with extra info neither loads nor saves defaults.
+        const auto window = startPanel("SINGLE");
+        EXPECT_FALSE(menu("mnuOptionsSaveDefault").isEnabled());
+    }
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_P(SearchPanelOnHost, DamagedSavedStatesApplyNothingBeyondTheResetAndSayWhy)
+{
+    const UserOptionStore store(appManager->GetServerName(), appManager->GetServerType());
+    const int32_t user = appManager->GetUserID();
+    ASSERT_TRUE(store.addOption(
+        SavedSearches::DefaultProperties, "BRYX_SCIENTIFICNAME.SEARCH",
+        "<BRYX><SEARCH_PROPERTIES><SAVE_ON_EXIT>True</SAVE_ON_EXIT></SEARCH_PROPERTIES></BRYX>", user));
+    ASSERT_TRUE(store.addOption(SavedSearches::DefaultCriteria, "BRYX_SCIENTIFICNAME.SEARCH",
+                                "<BRYX><SEARCH_STATE><NAME_TYPE_DESC>Zoological...</NAME_TYPE_DESC>"
+                                "<COMPARISON_OPERATION>two</COMPARISON_OPERATION></SEARCH_STATE></BRYX>",
+                                user));
+    ASSERT_TRUE(store.addOption(SavedSearches::UserSearches, "broken", "this is not <xml", user));
+    const auto window = startPanel();
+    ASSERT_EQ(messages.shown().size(), 1u) << "the non-numeric comparison is reported";
+    EXPECT_TRUE(messages.shown().front().prompt.contains("two"));
+    EXPECT_TRUE(control<OptionButton>("optNameType_0").isChecked())
+        << "after a failed load the type is reset";
+    EXPECT_GT(control<ComboBox>("cboNameCategory").ListCount(), 0);
+
+    control<TextBox>("txtFindNameSciName").setText("abies");
+    answerSearchDialog("broken", true);
+    menu("mnuFileOpenSearch").trigger();
+    EXPECT_EQ(control<TextBox>("txtFindNameSciName").text(), QString()) << "reset, nothing applied";
+    EXPECT_EQ(panel->SearchName(), QString("broken"));
+    findNow(); // the panel stays usable
+    EXPECT_EQ(messages.shown().size(), 2u) << "no criteria: the APP043 question";
+}
+
+INSTANTIATE_ON_EACH_ENGINE(SearchPanelOnHost);
