@@ -62,6 +62,12 @@ QIcon drawnIcon(const QString& key)
         painter.drawRect(QRectF(2.5, 2.5, 7, 8));
         painter.fillRect(QRectF(6, 6, 7.5, 8), QApplication::palette().color(QPalette::Base));
         painter.drawRect(QRectF(6.5, 5.5, 7, 8));
+    } else if (key == QLatin1String("Help")) {
+        QFont font = painter.font();
+        font.setBold(true);
+        font.setPixelSize(14);
+        painter.setFont(font);
+        painter.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
     } else {
         painter.drawRect(QRectF(3.5, 3.5, 9, 11));
         painter.fillRect(QRectF(6, 2, 4, 3), QApplication::palette().color(QPalette::WindowText));
@@ -166,9 +172,9 @@ void ScientificSearch::buildControls()
     m_fgSearchResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     place(named(new Label(QStringLiteral("Records Returned:"), this), "lblRecordsReturnedCaption"), 60, 8100,
-          1440, 255);
+          1800, 255);
     m_lblRecordsReturned = named(new Label(QStringLiteral("0"), this), "lblRecordsReturned");
-    place(m_lblRecordsReturned, 1500, 8100, 1020, 255);
+    place(m_lblRecordsReturned, 1860, 8100, 700, 255);
     m_cmdSelectAll = button("cmdSelectAll", "Select &All", 2580, 8040, 1260);
     m_cmdDeselectAll = button("cmdDeselectAll", "&Select None", 3900, 8040, 1260);
     m_cmdAddToList = button("cmdAddToList", "Add to &List", 5220, 8040, 1380);
@@ -222,9 +228,8 @@ void ScientificSearch::buildToolbar()
     images->Add(QStringLiteral("New"), desktop->standardIcon(QStyle::SP_FileIcon));
     images->Add(QStringLiteral("Open"), desktop->standardIcon(QStyle::SP_DirOpenIcon));
     images->Add(QStringLiteral("Save"), desktop->standardIcon(QStyle::SP_DialogSaveButton));
-    for (const char* key : {"Cut", "Copy", "Paste"})
+    for (const char* key : {"Cut", "Copy", "Paste", "Help"})
         images->Add(QLatin1String(key), drawnIcon(QLatin1String(key)));
-    images->Add(QStringLiteral("Help"), desktop->standardIcon(QStyle::SP_DialogHelpButton));
 
     m_tbFindSciName = new Toolbar(this);
     m_tbFindSciName->setObjectName(QStringLiteral("tbFindSciName"));

@@ -1,8 +1,11 @@
 // Renders the controls and the modal dialogs offscreen to PNG files in the build folder's
 // gallery/ (run with: ctest -L gallery), so that a reviewer can look at them.
+#include "../host/TestDatabase.h"
 #include "../mocks/HostMocks.h"
 #include "../support/RecordsetBuilder.h"
+#include "../support/ScriptedDesktop.h"
 #include "../support/TestComponent.h"
+#include "clients/ClientCollection.h"
 #include "controls/Controls.h"
 #include "controls/DataCombo.h"
 #include "controls/FlexGrid.h"
@@ -12,6 +15,10 @@
 #include "controls/Toolbar.h"
 #include "dialogs/frmModalDetail.h"
 #include "dialogs/frmModalSearch.h"
+#include "hosting/LateBinding.h"
+#include "registration/Identities.h"
+#include "search/ScientificSearch.h"
+#include "services/SqlAppManager.h"
 #include "util/Misc_Functions.h"
 
 #include <QApplication>
@@ -141,4 +148,44 @@ TEST(Gallery, ModalDialogs)
     frmModalDetail detail;
     ASSERT_TRUE(detail.InitDialog(TestComponent::ProgId, host, ""));
     EXPECT_FALSE(saved(detail, "frmModalDetail").isEmpty());
+}
+
+TEST(Gallery, SearchPanelEmbeddedAndModalWithResults)
+{
+    TestDatabase database(host::Dialect::SQLite);
+    host::registerClientComponents();
+    auto appManager = std::make_shared<host::SqlAppManager>(database.url(), QStringLiteral("editor"));
+    auto run = [](ScientificSearch& search) {
+        search.findChild<TextBox*>("txtFindNameSciName")->setText("abies");
+        search.findChild<CommandButton*>("cmdStartSearch")->click();
+        auto* grid = search.findChild<FlexGrid*>("fgSearchResults");
+        grid->SetIsSelected(2, true);
+        grid->SetIsSelected(4, true);
+    };
+    {
+        QWidget window;
+        window.setWindowTitle("Scientific Names");
+        auto* search = new ScientificSearch(&window);
+        auto workingList = appManager->GetPrototypeRSForView("SNM");
+        auto views = appManager->ViewManager()->colViews();
+        QVariantList arguments {QVariant::fromValue(workingList),
+                                QVariant::fromValue(std::shared_ptr<AppManager>(appManager)),
+                                1,
+                                QVariant::fromValue(std::shared_ptr<WindowManager>()),
+                                QVariant::fromValue(views),
+                                QString()};
+        CallByName(*search, "InitSearch", arguments);
+        window.resize(search->size());
+        run(*search);
+        EXPECT_FALSE(saved(window, "ScientificSearch-embedded").isEmpty());
+    }
+    ScriptedDesktop desktop;
+    auto chosen = appManager->GetPrototypeRSForView("SNM");
+    frmModalSearch dialog;
+    ASSERT_TRUE(dialog.InitDialog(registration::SearchProgId, appManager, chosen, QString()));
+    desktop.whileShown = [&](QDialog& shown) {
+        run(*shown.findChild<ScientificSearch*>());
+        EXPECT_FALSE(saved(shown, "ScientificSearch-modal").isEmpty());
+    };
+    dialog.ShowModal();
 }

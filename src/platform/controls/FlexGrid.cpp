@@ -105,6 +105,10 @@ FlexGrid::FlexGrid(QWidget* parent)
     SetMultiSelect(true);
     verticalHeader()->setVisible(false); // uniform rows: no per-row header state for a million rows
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6); // a desktop grid's line
+    // Fitting columns to their contents looks at the first rows only, so it costs the same for
+    // a hundred rows as for a million.
+    horizontalHeader()->setResizeContentsPrecision(100);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(1); // hair-thin row-header columns are a layout idiom
     setAlternatingRowColors(true);
@@ -131,10 +135,13 @@ FlexGrid::~FlexGrid() = default;
 
 void FlexGrid::SetDataSource(std::shared_ptr<Recordset> recordset)
 {
-    if (recordset)
+    if (recordset) {
         m_model->bind(std::move(recordset));
-    else
+        // A freshly bound result opens readable: its columns fit their headers and first rows.
+        resizeColumnsToContents();
+    } else {
         m_model->unbind();
+    }
 }
 
 void FlexGrid::Refresh()

@@ -102,8 +102,14 @@ TEST(Registration, AHostLoadsTheLibraryByPathAndCreatesComponentsByProgId)
     ComponentLibrary library(registration::thisLibraryPath());
     ASSERT_EQ(library.registerServer(), registration::S_Ok);
     EXPECT_FALSE(RegistryFile().classIdOf("BRYX_ScientificName.ScientificSearch").isEmpty());
-    // The search component is registered but not yet in the library: a clear refusal, no crash.
-    EXPECT_BRYX_ERROR(library.create("BRYX_ScientificName.ScientificSearch", nullptr, config.registry()),
+    {
+        std::unique_ptr<UserControl> search(
+            library.create("BRYX_ScientificName.ScientificSearch", nullptr, config.registry()));
+        EXPECT_TRUE(search && search->metaObject()->indexOfMethod("CanClose()") >= 0);
+        EXPECT_FALSE(library.canUnloadNow());
+    }
+    // The details component is registered but not yet in the library: a clear refusal, no crash.
+    EXPECT_BRYX_ERROR(library.create("BRYX_ScientificName.ScientificDetails", nullptr, config.registry()),
                       ErrorNumber::CannotCreateObject);
     EXPECT_BRYX_ERROR(library.create("Not.Registered", nullptr, config.registry()),
                       ErrorNumber::CannotCreateObject);
