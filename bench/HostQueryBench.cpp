@@ -2,6 +2,7 @@
 // on a generated database of a million names (BRYX_BENCH_DB, default /tmp/bryx-1m.sqlite:
 // bryx-db init --database sqlite:/tmp/bryx-1m.sqlite && bryx-db generate --names 1000000 ...),
 // and, when BRYX_BENCH_PG_URL names a PostgreSQL database filled the same way, against psql.
+#include "BenchSearches.h"
 #include "SearchStatement.h"
 #include "db/Database.h"
 #include "recordset/Recordset.h"
@@ -13,30 +14,18 @@
 #include <QProcess>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <sqlite3.h>
 
 using namespace bryx;
 using namespace bryx::host;
 
 namespace {
 
-struct Search {
-    const char* label;
-    SearchCriteria criteria;
-};
-
-const Search Searches[] = {
-    {"contains, ~100 hits", {0, {}, {}, 0, "ella japonica var", {}}},
-    {"contains, ~100k hits", {0, {}, {}, 0, "is ", {}}},
-    {"begins with", {0, {}, {}, 2, "car", {}}},
-    {"exact", {1, {}, {}, 1, "Xerenix caerulea", {}}},
-    {"ID", {0, {}, {}, 0, {}, "500000"}},
-};
+using bench::Searches;
 
 DatabaseUrl benchUrl()
 {
     DatabaseUrl url;
-    url.path = qEnvironmentVariable("BRYX_BENCH_DB", QStringLiteral("/tmp/bryx-1m.sqlite"));
+    url.path = bench::benchDatabasePath();
     return url;
 }
 
@@ -46,39 +35,15 @@ SqlAppManager& appManager()
     return manager;
 }
 
-// Steps every row and reads every column the way a consumer must: numbers as numbers, text as
-// UTF-8 bytes.
-int64_t stepRaw(sqlite3* handle, const QByteArray& sql)
-{
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &statement, nullptr);
-    const int columns = sqlite3_column_count(statement);
-    int64_t rows = 0;
-    int64_t checksum = 0;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        ++rows;
-        for (int column = 0; column < columns; ++column) {
-            if (sqlite3_column_type(statement, column) == SQLITE_INTEGER)
-                checksum += sqlite3_column_int64(statement, column);
-            else
-                checksum += sqlite3_column_bytes(statement, column)
-                    + (sqlite3_column_text(statement, column) != nullptr);
-        }
-    }
-    sqlite3_finalize(statement);
-    benchmark::DoNotOptimize(checksum);
-    return rows;
-}
-
 void BM_RawSqliteStep(benchmark::State& state)
 {
-    const Search& search = Searches[state.range(0)];
+    const bench::Search& search = Searches[state.range(0)];
     // The statement the host actually runs, prefix range included.
     const QByteArray sql = QueryRecordset::withPrefixRange(BuildSearchSQL(search.criteria)).toUtf8();
     sqlite3* handle = appManager().readOnly().sqliteHandle();
     int64_t rows = 0;
     for (auto _ : state)
-        rows = stepRaw(handle, sql);
+        rows = bench::stepRaw(handle, sql).rows;
     state.SetLabel(search.label);
     state.counters["rows"] = double(rows);
     state.counters["rows_per_s"] =
@@ -87,7 +52,7 @@ void BM_RawSqliteStep(benchmark::State& state)
 
 void BM_CallGetQueryRSXML(benchmark::State& state)
 {
-    const Search& search = Searches[state.range(0)];
+    const bench::Search& search = Searches[state.range(0)];
     const QString statement = BuildSearchSQL(search.criteria);
     int64_t rows = 0;
     for (auto _ : state) {
@@ -125,7 +90,7 @@ void runProcess(benchmark::State& state, const QString& program, const QStringLi
 // The whole command: start, connect, compose, query, write every row as TSV to /dev/null.
 void findEndToEnd(benchmark::State& state, const QString& databaseUrl)
 {
-    const Search& search = Searches[state.range(0)];
+    const bench::Search& search = Searches[state.range(0)];
     QStringList arguments {"--database", databaseUrl};
     const SearchCriteria& c = search.criteria;
     if (!c.idText.isEmpty())
@@ -153,7 +118,7 @@ void BM_PostgresBryxFindEndToEnd(benchmark::State& state)
 // The baseline on PostgreSQL: psql running the same statement, rows unaligned to /dev/null.
 void BM_PostgresPsqlEndToEnd(benchmark::State& state)
 {
-    const Search& search = Searches[state.range(0)];
+    const bench::Search& search = Searches[state.range(0)];
     const QString sql = BuildSearchSQL(search.criteria);
     for (auto _ : state)
         runProcess(state, QStringLiteral("psql"), {postgresUrl(), "-X", "-A", "-t", "-F", "\t", "-c", sql});
@@ -162,7 +127,7 @@ void BM_PostgresPsqlEndToEnd(benchmark::State& state)
 
 void BM_PostgresCallGetQueryRSXML(benchmark::State& state)
 {
-    const Search& search = Searches[state.range(0)];
+    const bench::Search& search = Searches[state.range(0)];
     const QString statement = BuildSearchSQL(search.criteria);
     int64_t rows = 0;
     for (auto _ : state) {

@@ -179,6 +179,14 @@ void Column::keepRows(const std::vector<uint32_t>& rows)
     *this = std::move(kept);
 }
 
+void Column::shrinkToFit()
+{
+    m_nulls.shrink_to_fit();
+    m_words.shrink_to_fit();
+    m_slots.shrink_to_fit();
+    m_arena.shrink_to_fit();
+}
+
 size_t Column::memoryBytes() const noexcept
 {
     return m_nulls.capacity() * sizeof(uint64_t) + m_words.capacity() * sizeof(int64_t)

@@ -28,6 +28,8 @@ public:
     size_t size() const noexcept { return m_rows; }
 
     void reserve(size_t rows);
+    // Gives back what growth reserved beyond the rows held (a finished query result grows no more).
+    void shrinkToFit();
     static constexpr size_t InlineTextBytes = 7;
     void appendNull();
     void popBack() noexcept;

@@ -94,6 +94,10 @@ std::shared_ptr<Recordset> RecordsetBuilder::finish()
     if (!m_opened)
         m_recordset->Open();
     m_recordset->m_position = 0;
+    for (const auto& field : m_recordset->m_fields)
+        field->column().shrinkToFit();
+    m_recordset->m_status.shrink_to_fit();
+    m_recordset->m_visible.shrink_to_fit();
     auto finished = std::move(m_recordset);
     m_recordset = std::make_shared<Recordset>();
     m_opened = false;

@@ -1,0 +1,148 @@
+// Find Now in the search panel, from the click to the count shown, against the raw SQLite C API
+// stepping the same statement in the same run, on a generated database of a million names
+// (BRYX_BENCH_DB, default /tmp/bryx-1m.sqlite: bryx-db init --database sqlite:/tmp/bryx-1m.sqlite
+// && bryx-db generate --database sqlite:/tmp/bryx-1m.sqlite --names 1000000). Also the start
+// of the panel with its defaults loaded from the option store.
+#include "BenchSearches.h"
+#include "ScientificSearch.h"
+#include "SearchStatement.h"
+#include "clients/ClientCollection.h"
+#include "controls/Controls.h"
+#include "db/Database.h"
+#include "hosting/LateBinding.h"
+#include "recordset/Recordset.h"
+#include "services/QueryRecordset.h"
+#include "services/SqlAppManager.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+using namespace bryx;
+using namespace bryx::host;
+
+namespace {
+
+// The four searches the panel is measured with.
+constexpr int Measured[] = {0, 1, 2, 4};
+
+SqlAppManager& appManager()
+{
+    static SqlAppManager manager(DatabaseUrl::parse("sqlite:" + bench::benchDatabasePath()),
+                                 QStringLiteral("editor"));
+    return manager;
+}
+
+struct StartedPanel {
+    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
+    ScientificSearch* panel = new ScientificSearch(window.get());
+
+    explicit StartedPanel(const QString& extraInfo)
+    {
+        auto workingList = appManager().GetPrototypeRSForView("SNM");
+        auto views = appManager().ViewManager()->colViews();
+        std::shared_ptr<AppManager> host(std::shared_ptr<AppManager>(), &appManager());
+        QVariantList arguments {QVariant::fromValue(workingList),
+                                QVariant::fromValue(host),
+                                1,
+                                QVariant::fromValue(std::shared_ptr<WindowManager>()),
+                                QVariant::fromValue(views),
+                                extraInfo};
+        CallByName(*panel, "InitSearch", arguments);
+    }
+    template<typename T> T& control(const char* name) const
+    {
+        return *panel->findChild<T*>(QLatin1String(name));
+    }
+    void enter(const SearchCriteria& criteria)
+    {
+        control<OptionButton>(criteria.nameTypeIndex == 0 ? "optNameType_0" : "optNameType_1").click();
+        control<ComboBox>("cboFindNameComparison").SetListIndex(criteria.comparison);
+        control<TextBox>("txtFindNameSciName").setText(criteria.nameText);
+        control<TextBox>("txtSciNameID").setText(criteria.idText);
+    }
+};
+
+void BM_RawSqliteStep(benchmark::State& state)
+{
+    const bench::Search& search = bench::Searches[state.range(0)];
+    const QByteArray sql = QueryRecordset::withPrefixRange(BuildSearchSQL(search.criteria)).toUtf8();
+    sqlite3* handle = appManager().readOnly().sqliteHandle();
+    bench::RawStep step;
+    for (auto _ : state)
+        step = bench::stepRaw(handle, sql);
+    state.SetLabel(search.label);
+    state.counters["rows"] = double(step.rows);
+    state.counters["raw_bytes_per_row"] = step.rows ? double(step.valueBytes) / double(step.rows) : 0;
+}
+
+void BM_FindNowClickToCount(benchmark::State& state)
+{
+    const bench::Search& search = bench::Searches[state.range(0)];
+    const bool paint = state.range(1) != 0;
+    StartedPanel started(QStringLiteral("no defaults"));
+    started.window->resize(started.panel->size());
+    started.window->show();
+    started.enter(search.criteria);
+    auto& findNow = started.control<CommandButton>("cmdStartSearch");
+    auto& count = started.control<Label>("lblRecordsReturned");
+    for (auto _ : state) {
+        findNow.click();
+        if (paint)
+            QApplication::processEvents(); // the count and the first rows painted
+        benchmark::DoNotOptimize(count.text());
+    }
+    const auto& result = started.panel->rsResults();
+    const QByteArray sql = QueryRecordset::withPrefixRange(BuildSearchSQL(search.criteria)).toUtf8();
+    const bench::RawStep raw = bench::stepRaw(appManager().readOnly().sqliteHandle(), sql);
+    state.SetLabel(search.label);
+    state.counters["rows"] = count.text().toDouble();
+    if (result && result->RecordCount() > 0 && raw.valueBytes > 0)
+        state.counters["memory_vs_raw"] = double(result->memoryBytes()) / double(raw.valueBytes);
+}
+
+void BM_InitSearchToReady(benchmark::State& state)
+{
+    {
+        // One start and close first, so that the user has stored defaults to load.
+        StartedPanel first({});
+        first.panel->CanClose();
+    }
+    for (auto _ : state) {
+        StartedPanel started({});
+        benchmark::DoNotOptimize(started.panel);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (!QFileInfo::exists(bench::benchDatabasePath())) {
+        std::fprintf(
+            stderr, "No benchmark database at %s; create it with bryx-db init and generate --names 1000000\n",
+            qPrintable(bench::benchDatabasePath()));
+        return 1;
+    }
+    host::registerClientComponents();
+    for (const int search : Measured) {
+        // Side by side: the raw step and the panel's Find Now on the same statement.
+        benchmark::RegisterBenchmark("BM_RawSqliteStep", BM_RawSqliteStep)
+            ->Arg(search)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("BM_FindNowClickToCount", BM_FindNowClickToCount)
+            ->Args({search, 1})
+            ->Unit(benchmark::kMillisecond);
+        // The same without letting the window paint: the panel's own work alone.
+        benchmark::RegisterBenchmark("BM_FindNowClickToCount", BM_FindNowClickToCount)
+            ->Args({search, 0})
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark("BM_InitSearchToReady", BM_InitSearchToReady)->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
