@@ -6,18 +6,25 @@
 #include "../support/QtPrinters.h"
 #include "../support/RecordsetBuilder.h"
 #include "../support/ScriptedDesktop.h"
+#include "../support/ScriptedMessageBox.h"
+#include "../support/TestComponent.h"
 #include "../support/UserInput.h"
 #include "LookupLists.h"
 #include "collection/Collection.h"
 #include "controls/Controls.h"
 #include "controls/FlexGrid.h"
+#include "controls/RichTextBox.h"
 #include "controls/Toolbar.h"
 #include "details/related/frmSelectScientificNameType.h"
 #include "error/Error.h"
+#include "frmSQL.h"
+#include "frmUserSearchSaveOpen.h"
+#include "hosting/ComponentRegistry.h"
 #include "hosting/ErrorReport.h"
 #include "hosting/LateBinding.h"
 #include "hosting/Twips.h"
 #include "recordset/Recordset.h"
+#include "registration/Identities.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -342,4 +349,150 @@ TEST_F(SearchPanel, ToolbarAndMenusDispatchByKeyAndHonourTheEnabledStateOfTheirE
     QObject::connect(panel, &ScientificSearch::Quit, [&] { ++quits; });
     menu("mnuFileClose")->trigger();
     EXPECT_EQ(quits, 1);
+}
+
+namespace {
+
+// The modal search, with a stand-in registered under the details component's ProgID.
+class ModalSearchPanel : public SearchPanel {
+protected:
+    void SetUp() override
+    {
+        SearchPanel::SetUp();
+        ON_CALL(*host, ViewManager()).WillByDefault(Return(viewManager));
+        ON_CALL(*viewManager, colViews()).WillByDefault(Return(views));
+        ComponentRegistry::instance().add(
+            {registration::DetailsProgId, "{00000000-0000-4000-8000-0000000DE7A1}", "{IID}", "{EVENTS}",
+             [](QWidget* parent) -> UserControl* { return new TestComponent(parent); }});
+    }
+    void TearDown() override { ComponentRegistry::instance().remove(registration::DetailsProgId); }
+
+    void startModal()
+    {
+        auto rsTemp = workingList;
+        QVariantList arguments {QVariant::fromValue(std::shared_ptr<AppManager>(host)),
+                                QVariant::fromValue(rsTemp), QString()};
+        CallByName(*panel, "InitModalSearch", arguments);
+        form.show();
+    }
+
+    std::shared_ptr<NiceMock<MockViewManager>> viewManager = std::make_shared<NiceMock<MockViewManager>>();
+};
+
+} // namespace
+
+TEST_F(ModalSearchPanel, StartsWithOkAndCancelAndAReportedOptionStoreFailure)
+{
+    EXPECT_CALL(form, SetHeight(9200));
+    // No option store in this process: the load of the defaults says so and start-up goes on.
+    EXPECT_CALL(*host, Message(QString("APP010"), _)).WillOnce(Return(1));
+    startModal();
+    for (const char* hidden : {"cmdSelectAll", "cmdDeselectAll", "cmdAddToList", "cmdReplaceList"})
+        EXPECT_TRUE(control<CommandButton>(hidden)->isHidden()) << hidden;
+    EXPECT_FALSE(control<CommandButton>("cmdOk")->isHidden());
+    EXPECT_FALSE(control<CommandButton>("cmdOk")->isEnabled());
+    EXPECT_TRUE(menu("mnuOptionsSaveDefault")->isEnabled());
+    EXPECT_EQ(desktop.pointers.back(), MousePointer::Default);
+    EXPECT_EQ(panel->FindWorkingListView("SNM"), 2) << "the views come from the host's view manager";
+}
+
+TEST_F(ModalSearchPanel, OkHandsBackIdsAndRowsCancelHandsBackNothing)
+{
+    startModal();
+    control<TextBox>("txtFindNameSciName")->setText("abies");
+    findNow();
+    auto ids = std::make_shared<Collection>();
+    CallByName(*panel, "SetSelectedItems", {QVariant::fromValue(ids)});
+    CallByName(*panel, "UseSelectedRecordset", {true});
+    grid().SetIsSelected(3, true);
+    grid().SetIsSelected(1, true);
+    int quits = 0;
+    QObject::connect(panel, &ScientificSearch::Quit, [&] { ++quits; });
+    grid().SetRow(1);
+    control<CommandButton>("cmdOk")->click();
+    EXPECT_EQ(quits, 1);
+    ASSERT_EQ(ids->Count(), 2);
+    EXPECT_EQ(ids->Item(1).toString(), QString("11"));
+    EXPECT_EQ(ids->Item(2).toString(), QString("13"));
+    EXPECT_EQ(workingList->RecordCount(), 2);
+
+    control<CommandButton>("cmdCancel")->click();
+    EXPECT_EQ(quits, 2);
+    EXPECT_EQ(panel->rsView(), nullptr) << "the caller's recordset is let go, not filled";
+    EXPECT_EQ(workingList->RecordCount(), 2);
+}
+
+TEST_F(ModalSearchPanel, DetailsAndNewNamesOpenTheModalDetailDialog)
+{
+    startModal();
+    control<TextBox>("txtFindNameSciName")->setText("abies");
+    findNow();
+    grid().SetRow(2);
+    grid().SetIsSelected(2, true);
+    QStringList seen;
+    desktop.whileShown = [&](QDialog& dialog) {
+        if (auto* chooser = dynamic_cast<frmSelectScientificNameType*>(&dialog)) {
+            chooser->optEcological()->click();
+            chooser->cmdNext()->click();
+            return;
+        }
+        auto* details = dialog.findChild<TestComponent*>();
+        ASSERT_NE(details, nullptr);
+        seen << details->calls;
+    };
+    control<CommandButton>("cmdDetails")->click();
+    EXPECT_TRUE(seen.contains("LoadData(12)")) << seen.join(", ").toStdString();
+
+    // The new name (4711, as the stand-in answers) is read back and joins the result.
+    seen.clear();
+    EXPECT_CALL(*host, CallGetQueryRSXML(_)).WillOnce([](QString& sql) {
+        EXPECT_EQ(sql, QString("SELECT * FROM SCIENTIFIC_SRCH_VW WHERE ID=4711"));
+        return searchResult({{4711, "Abies ecologica"}});
+    });
+    control<CommandButton>("cmdNew")->click();
+    EXPECT_TRUE(seen.contains("InitModalDetails(Ecological...)")) << seen.join(", ").toStdString();
+    EXPECT_TRUE(seen.contains("NewData(0)"));
+    ASSERT_EQ(grid().Rows(), 5);
+    EXPECT_EQ(grid().TextMatrix(4, 1), QString("Abies ecologica"));
+}
+
+TEST_F(SearchPanel, ViewSqlShowsTheStatementAndTheSearchDialogBehavesByMode)
+{
+    startEmbedded();
+    control<TextBox>("txtFindNameSciName")->setText("abc");
+    QString shown;
+    desktop.whileShown = [&](QDialog& dialog) {
+        auto& viewer = dynamic_cast<frmSQL&>(dialog);
+        EXPECT_EQ(viewer.windowTitle(), QString("View SQL"));
+        shown = viewer.txtSQL()->PlainText();
+        viewer.mnuEditCopy()->trigger();
+        viewer.cmdOk()->click();
+        EXPECT_TRUE(viewer.isHidden());
+    };
+    menu("mnuOptionsViewSQL")->trigger();
+    EXPECT_EQ(
+        shown,
+        QString(
+            "select * from scientific_srch_vw where upper(scientific_name) like '%ABC%' and name_type='P' "));
+    EXPECT_EQ(desktop.keys, QStringList {"^C"});
+
+    // Without an option store the list cannot be read: said in a message box, dialog still usable.
+    ScriptedMessageBox messages;
+    for (const int mode :
+         {frmUserSearchSaveOpen::Save, frmUserSearchSaveOpen::Open, frmUserSearchSaveOpen::Delete}) {
+        frmUserSearchSaveOpen dialog;
+        dialog.Init("$USER_FIND_SCIENTIFIC", mode, host);
+        EXPECT_FALSE(dialog.cmdSave()->isEnabled());
+        EXPECT_EQ(dialog.txtSearchName()->isReadOnly(), mode != frmUserSearchSaveOpen::Save);
+        dialog.txtSearchName()->setText("  ");
+        EXPECT_FALSE(dialog.cmdSave()->isEnabled());
+        dialog.txtSearchName()->setText(" firs ");
+        EXPECT_EQ(dialog.cmdSave()->isEnabled(), mode == frmUserSearchSaveOpen::Save);
+        EXPECT_EQ(dialog.GetSearchName(), QString(" firs ")) << "not trimmed";
+        dialog.close(); // the close box is a cancel
+        EXPECT_TRUE(dialog.IsCanceled());
+    }
+    ASSERT_EQ(messages.shown().size(), 3u);
+    EXPECT_TRUE(messages.shown().front().prompt.startsWith("Unable to save default settings: "));
+    EXPECT_EQ(messages.shown().front().style, MsgBoxStyle::Exclamation);
 }
