@@ -61,6 +61,15 @@ QString SavedSearches::EscapeQuotes(const QString& text)
     return QString(text).replace(QLatin1Char('\''), QLatin1String("''"));
 }
 
+std::shared_ptr<ComponentCollection> SavedSearches::findUserSearch(const UserOptionStore& options,
+                                                                   const char* finderName,
+                                                                   const QString& name) const
+{
+    // The name is looked up with its quotes doubled; it is stored as typed.
+    return options.findOptions(QLatin1String(finderName),
+                               {QLatin1String(UserSearches), EscapeQuotes(name), userIdText()});
+}
+
 void SavedSearches::report(const char* messageId, const QString& description)
 {
     try {
@@ -152,9 +161,7 @@ void SavedSearches::SaveSearch(bool& saveAs)
     try {
         const QString name = m_panel.SearchName();
         const UserOptionStore options = store();
-        const auto found =
-            options.findOptions(QStringLiteral("Category_Option_Name"),
-                                {QLatin1String(UserSearches), EscapeQuotes(name), userIdText()});
+        const auto found = findUserSearch(options, "Category_Option_Name", name);
         if (!found) {
             report("APP013", {});
         } else if (found->Count() >= 1) {
@@ -181,9 +188,7 @@ void SavedSearches::OpenSearch()
     m_panel.SetSearchName(name);
     setPointer(MousePointer::Hourglass);
     try {
-        const auto found =
-            store().findOptions(QStringLiteral("Category_Option_Name"),
-                                {QLatin1String(UserSearches), EscapeQuotes(name), userIdText()});
+        const auto found = findUserSearch(store(), "Category_Option_Name", name);
         if (!found) {
             report("APP010", {});
         } else if (found->Count() >= 1) {
@@ -206,9 +211,7 @@ void SavedSearches::DeleteSearch()
     setPointer(MousePointer::Hourglass);
     // Deleting asks nothing and says nothing: a step that fails is skipped.
     try {
-        const auto found =
-            store().findOptions(QStringLiteral("CATEGORY_OPTION_NAME"),
-                                {QLatin1String(UserSearches), EscapeQuotes(name), userIdText()});
+        const auto found = findUserSearch(store(), "CATEGORY_OPTION_NAME", name);
         if (found && found->Count() >= 1) {
             found->Remove(1);
             found->Save();

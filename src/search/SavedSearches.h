@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 namespace bryx {
 
+class ComponentCollection;
 class ScientificSearch;
 class UserOptionStore;
 
@@ -41,6 +43,8 @@ private:
     void saveDefault(const char* finderName, const char* category, const QString& value,
                      const char* messageId);
     void report(const char* messageId, const QString& description);
+    std::shared_ptr<ComponentCollection> findUserSearch(const UserOptionStore& options,
+                                                        const char* finderName, const QString& name) const;
 
     ScientificSearch& m_panel;
 };

@@ -716,29 +716,26 @@ void ScientificSearch::cmdDeselectAll_Click()
 
 void ScientificSearch::cmdAddToList_Click()
 {
-    if (!m_rsResults)
-        return;
-    if (!m_rsView)
-        throw Error(ErrorNumber::ObjectClosed,
-                    QStringLiteral("There is no working list to add the names to"));
-    setPointer(MousePointer::Hourglass);
-    const auto host = hostWindow();
-    host->SetMainGridRedraw(false);
-    RS_Functions::AddSelectedRows(*m_fgSearchResults, *m_rsResults, *m_rsView);
-    host->SetMainGridRedraw(true);
-    setPointer(MousePointer::Default);
+    changeWorkingList(&RS_Functions::AddSelectedRows);
 }
 
 void ScientificSearch::cmdReplaceList_Click()
 {
+    changeWorkingList(&RS_Functions::ReplaceWithSelectedRows);
+}
+
+void ScientificSearch::changeWorkingList(void (*change)(const ResultGrid&, Recordset&, Recordset&))
+{
     if (!m_rsResults)
         return;
     if (!m_rsView)
-        throw Error(ErrorNumber::ObjectClosed, QStringLiteral("There is no working list to replace"));
+        throw Error(ErrorNumber::ObjectClosed,
+                    QStringLiteral("There is no working list to put the names in"));
     setPointer(MousePointer::Hourglass);
+    // The host's list repaints once, after all rows are in.
     const auto host = hostWindow();
     host->SetMainGridRedraw(false);
-    RS_Functions::ReplaceWithSelectedRows(*m_fgSearchResults, *m_rsResults, *m_rsView);
+    change(*m_fgSearchResults, *m_rsResults, *m_rsView);
     host->SetMainGridRedraw(true);
     setPointer(MousePointer::Default);
 }

@@ -21,6 +21,7 @@ class Label;
 class MenuItem;
 class OptionButton;
 class Recordset;
+class ResultGrid;
 class SavedSearches;
 class TabControl;
 class TextBox;
@@ -118,6 +119,7 @@ private:
     void cmdDeselectAll_Click();
     void cmdAddToList_Click();
     void cmdReplaceList_Click();
+    void changeWorkingList(void (*change)(const ResultGrid&, Recordset&, Recordset&));
     void cmdDetails_Click();
     void cmdNew_Click();
     void cmdOk_Click();
