@@ -4,8 +4,14 @@
 
 namespace bryx::host {
 
-bool ControlSecurity::allows(const UserSession& user, const QString& controlName)
+bool ControlSecurity::allows(const UserSession& user, const QString& componentName,
+                             const QString& controlName)
 {
+    if (componentName == QLatin1String("ScientificSearch")) {
+        const QString name = controlName.toLower();
+        return !(name == QLatin1String("cmdnew") || name.startsWith(QLatin1String("mnunew")))
+            || user.mayCreate;
+    }
     // Searches are a user's own settings, not records: their menu entries stay open.
     if (controlName.contains(QLatin1String("Search"), Qt::CaseInsensitive))
         return true;

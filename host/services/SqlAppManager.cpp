@@ -170,22 +170,24 @@ int SqlAppManager::Message(const QString& messageId, const std::shared_ptr<Colle
     return MsgBox(entry.text, entry.style, entry.title);
 }
 
-void SqlAppManager::ApplySecurity(QObject&, const QVariant&, const QString&, const ControlList& controls)
+void SqlAppManager::ApplySecurity(QObject&, const QVariant&, const QString& componentName,
+                                  const ControlList& controls)
 {
     for (QObject* control : controls) {
-        if (control && !ControlSecurity::allows(m_user, control->objectName()))
+        if (control && !ControlSecurity::allows(m_user, componentName, control->objectName()))
             control->setProperty("Enabled", false);
     }
 }
 
-void SqlAppManager::EnableControl(QObject& control, const QString&)
+void SqlAppManager::EnableControl(QObject& control, const QString& componentName)
 {
-    control.setProperty("Enabled", ControlSecurity::allows(m_user, control.objectName()));
+    control.setProperty("Enabled", ControlSecurity::allows(m_user, componentName, control.objectName()));
 }
 
-QString SqlAppManager::GetControlAccess(const QString&, const QString& controlName)
+QString SqlAppManager::GetControlAccess(const QString& componentName, const QString& controlName)
 {
-    return ControlSecurity::allows(m_user, controlName) ? QStringLiteral("F") : QStringLiteral("R");
+    return ControlSecurity::allows(m_user, componentName, controlName) ? QStringLiteral("F")
+                                                                       : QStringLiteral("R");
 }
 
 bool SqlAppManager::CheckPermission(int32_t&)

@@ -84,7 +84,7 @@ ScientificSearch::ScientificSearch(QWidget* parent)
     , m_saved(std::make_unique<SavedSearches>(*this))
 {
     registerHostTypes();
-    setObjectName(QStringLiteral("ScientificSearch"));
+    setObjectName(QLatin1String(ComponentName));
     buildControls();
     buildMenus();
     buildToolbar();
@@ -368,7 +368,7 @@ void ScientificSearch::readHostIdentity()
 
 void ScientificSearch::applySecurity()
 {
-    m_appManager->ApplySecurity(*this, QVariant(), objectName(), controlsCollection());
+    m_appManager->ApplySecurity(*this, QVariant(), QLatin1String(ComponentName), controlsCollection());
 }
 
 QVariant ScientificSearch::InitSearch(std::shared_ptr<Recordset>& rsTemp, QVariant objAppManager, int lngView,

@@ -38,6 +38,8 @@ class ScientificSearch : public UserControl {
     Q_PROPERTY(std::shared_ptr<bryx::Recordset> rsView READ rsView WRITE setRsView)
     Q_PROPERTY(QObject* ActiveControl READ ActiveControl)
 public:
+    // The name the host's security knows the panel by, whatever its container calls it.
+    static constexpr const char* ComponentName = "ScientificSearch";
     static constexpr int DesignWidth = 9615;
     static constexpr int DesignHeight = 8595;
 

@@ -251,15 +251,23 @@ TEST_P(AppManagerOnEngine, SecurityFollowsTheRole)
         owned.back()->setProperty("Enabled", true);
         controls << owned.back().get();
     }
-    viewer.ApplySecurity(component, {}, "ScientificSearch", controls);
-    QStringList disabled;
-    for (QObject* control : controls) {
-        if (!control->property("Enabled").toBool())
-            disabled << control->objectName();
-    }
+    auto disabledBy = [&](const QString& componentName) {
+        for (QObject* control : controls)
+            control->setProperty("Enabled", true);
+        viewer.ApplySecurity(component, {}, componentName, controls);
+        QStringList disabled;
+        for (QObject* control : controls) {
+            if (!control->property("Enabled").toBool())
+                disabled << control->objectName();
+        }
+        return disabled;
+    };
     EXPECT_EQ(
-        disabled,
+        disabledBy("ScientificDetails"),
         QStringList({"mnuFileSave", "cmdNew", "mnuEditDelete", "mnuNewBotanical", "mnuToolsCopyDataFrom"}));
+    // In the search panel New, Open and Save concern the user's own searches; only new names
+    // are records.
+    EXPECT_EQ(disabledBy("ScientificSearch"), QStringList({"cmdNew", "mnuNewBotanical"}));
     EXPECT_EQ(viewer.GetControlAccess("ScientificDetails", "mnuFileSave"), QString("R"));
     EXPECT_EQ(appManager->GetControlAccess("ScientificDetails", "mnuFileSave"), QString("F"));
     int32_t any = 1;
