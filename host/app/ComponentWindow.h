@@ -1,0 +1,60 @@
+#pragma once
+
+#include "host/HostWindow.h"
+#include "hosting/UserControl.h"
+
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+namespace bryx {
+class AppManager;
+class EventRelay;
+} // namespace bryx
+
+namespace bryx::host {
+
+// A child window of the host that holds one component, sized around the component's fixed
+// size. It hears the component's events by name, asks CanClose before it closes, answers F1
+// with the help topic of the component and F9 with the system-control entry, and is the
+// HostWindow the component sees.
+class ComponentWindow : public QMdiSubWindow, public HostWindow {
+    Q_OBJECT
+public:
+    using EventHandler = std::function<void(const QString& name, const QVariantList& arguments)>;
+
+    ComponentWindow(UserControl* component, std::shared_ptr<AppManager> appManager,
+                    std::function<void(bool)> mainGridRedraw);
+    ~ComponentWindow() override;
+
+    UserControl* component() const { return m_component; }
+    void setEventHandler(EventHandler handler) { m_onEvent = std::move(handler); }
+
+    QString Caption() const override { return windowTitle(); }
+    void SetCaption(const QString& caption) override { setWindowTitle(caption); }
+    int Height() const override;
+    void SetHeight(int twips) override;
+    QIcon Icon() const override { return windowIcon(); }
+    void SetMainGridRedraw(bool redraw) override;
+    void SetFocus() override;
+
+    // F1 and F9 as the host answers them for the component in this window.
+    void showHelp();
+    void showSystemControlEntry();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void fitToComponent();
+
+    QPointer<UserControl> m_component;
+    std::shared_ptr<AppManager> m_appManager;
+    std::function<void(bool)> m_mainGridRedraw;
+    std::unique_ptr<EventRelay> m_relay;
+    EventHandler m_onEvent;
+};
+
+} // namespace bryx::host

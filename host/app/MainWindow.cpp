@@ -1,0 +1,323 @@
+#include "MainWindow.h"
+
+#include "ComponentWindow.h"
+#include "HostWindowManager.h"
+#include "WorkingListView.h"
+#include "clients/ClientCollection.h"
+#include "collection/Collection.h"
+#include "controls/FlexGrid.h"
+#include "error/Error.h"
+#include "hosting/ComponentLibrary.h"
+#include "hosting/ErrorReport.h"
+#include "hosting/LateBinding.h"
+#include "hosting/RegistryFile.h"
+#include "hosting/UserControl.h"
+#include "recordset/Recordset.h"
+#include "registration/Identities.h"
+#include "services/MessageBox.h"
+#include "services/Screen.h"
+#include "services/SqlAppManager.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace bryx::host {
+
+namespace {
+
+const char* const DetailsProgId = registration::DetailsProgId;
+const char* const SearchProgId = registration::SearchProgId;
+
+} // namespace
+
+MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString& libraryPath, QWidget* parent)
+    : QMainWindow(parent)
+    , m_appManager(std::move(appManager))
+    , m_library(std::make_unique<ComponentLibrary>(libraryPath))
+    , m_workingListRecords(m_appManager->GetPrototypeRSForView(QStringLiteral("SNM")))
+    , m_mdi(new QMdiArea(this))
+{
+    setWindowTitle(tr("BRYX Scientific Names"));
+    setObjectName(QStringLiteral("bryxHostMain"));
+    // The client components the library reaches by ProgID (option store, references, audit).
+    registerClientComponents();
+    // A library that is loaded but not registered yet registers itself, as an installer would.
+    if (RegistryFile().classIdOf(QLatin1String(SearchProgId)).isEmpty())
+        m_library->registerServer();
+
+    m_winMan = std::make_shared<HostWindowManager>(
+        [this](int32_t, int32_t recordId, const QString& extraInfo, std::shared_ptr<Recordset>* records) {
+            openDetails(recordId, extraInfo, records);
+        },
+        [this](int32_t, const QString& extraInfo, int32_t*) { newDetails(extraInfo); });
+
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+    m_listView = new WorkingListView(m_workingListRecords);
+    m_listWindow = m_mdi->addSubWindow(m_listView);
+    m_listWindow->setWindowTitle(tr("Scientific Names"));
+    // Closing the working list only hides it; View > Scientific Names brings it back.
+    m_listWindow->resize(520, 420);
+    m_listWindow->show();
+    connect(m_listView, &WorkingListView::openRequested, this, [this](int32_t id) {
+        runHandler("WorkingList_DblClick", [&] { openDetails(id, {}, nullptr); });
+    });
+
+    buildMenus();
+    connect(m_mdi, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow* active) { showMenusFor(active); });
+    statusBar()->showMessage(
+        tr("User %1 on %2").arg(m_appManager->GetUserName(), m_appManager->GetServerName()));
+    restoreGeometryFromSettings();
+}
+
+MainWindow::~MainWindow()
+{
+    // Component windows go before the library that made their components.
+    for (QMdiSubWindow* window : m_mdi->subWindowList())
+        delete window;
+}
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = new QMenu(tr("&File"), this);
+    QAction* find = file->addAction(tr("&Find Scientific Name..."), this,
+                                    [this] { runHandler("mnuFileFind", [this] { openSearch(); }); });
+    find->setShortcut(QKeySequence::Find);
+    file->addSeparator();
+    file->addAction(tr("E&xit"), this, &QWidget::close);
+    QMenu* edit = new QMenu(tr("&Edit"), this);
+    edit->addAction(tr("&Copy"), this, [] { DesktopServices::current().sendKeys(QStringLiteral("^C")); });
+    m_viewMenu = new QMenu(tr("&View"), this);
+    const std::pair<const char*, QString> views[] = {{"SNM", tr("&Scientific Names")},
+                                                     {"REF", tr("&References")},
+                                                     {"ELE", tr("&Elements")},
+                                                     {"ETK", tr("Element &Tracking")}};
+    for (const auto& [code, caption] : views) {
+        const QString viewCode = QLatin1String(code);
+        m_viewMenu->addAction(caption, this,
+                              [this, viewCode] { runHandler("mnuView", [&] { openView(viewCode); }); });
+    }
+    m_windowMenu = new QMenu(tr("&Window"), this);
+    connect(m_windowMenu, &QMenu::aboutToShow, this, [this] {
+        m_windowMenu->clear();
+        m_windowMenu->addAction(tr("&Cascade"), m_mdi, &QMdiArea::cascadeSubWindows);
+        m_windowMenu->addAction(tr("&Tile"), m_mdi, &QMdiArea::tileSubWindows);
+        m_windowMenu->addSeparator();
+        for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+            QAction* item = m_windowMenu->addAction(window->windowTitle(), this, [this, window] {
+                window->show();
+                m_mdi->setActiveSubWindow(window);
+            });
+            item->setCheckable(true);
+            item->setChecked(window == m_mdi->activeSubWindow());
+        }
+    });
+    QMenu* help = new QMenu(tr("&Help"), this);
+    QAction* topics = help->addAction(tr("&Help Topics"), this, [this] {
+        runHandler("mnuHelp", [this] { DesktopServices::current().showHelp(m_appManager->HelpFile(), 0); });
+    });
+    topics->setShortcut(Qt::Key_F1);
+    help->addAction(tr("&About..."), this,
+                    [this] { runHandler("mnuHelpAbout", [this] { m_appManager->ShowAbout(); }); });
+    m_hostMenus = {file, edit, m_viewMenu, m_windowMenu, help};
+
+    QToolBar* tools = addToolBar(tr("Main"));
+    tools->setObjectName(QStringLiteral("tbMain"));
+    tools->setMovable(false);
+    tools->addAction(find);
+    tools->addAction(tr("Working List"), this, [this] { openView(QStringLiteral("SNM")); });
+    showMenusFor(nullptr);
+}
+
+void MainWindow::showMenusFor(QMdiSubWindow* active)
+{
+    menuBar()->clear();
+    auto* component = qobject_cast<ComponentWindow*>(active);
+    if (component && component->component() && !component->component()->Menus().isEmpty()) {
+        // The component's menus stand in for the host's File, Edit and Help; View and Window
+        // stay, so the user can always reach the working list and the other windows.
+        for (QMenu* menu : component->component()->Menus())
+            menuBar()->addMenu(menu);
+        menuBar()->addMenu(m_viewMenu);
+        menuBar()->addMenu(m_windowMenu);
+        return;
+    }
+    for (QMenu* menu : std::as_const(m_hostMenus))
+        menuBar()->addMenu(menu);
+}
+
+ComponentWindow* MainWindow::addComponentWindow(const QString& progId)
+{
+    UserControl* component = m_library->create(progId, nullptr, RegistryFile::defaultPath());
+    auto* window =
+        new ComponentWindow(component, m_appManager, [this](bool redraw) { m_listView->setRedraw(redraw); });
+    window->setWindowIcon(windowIcon());
+    window->setEventHandler([this, window](const QString& name, const QVariantList& arguments) {
+        componentEvent(*window, name, arguments);
+    });
+    m_mdi->addSubWindow(window);
+    return window;
+}
+
+ComponentWindow* MainWindow::openSearch()
+{
+    if (m_search) {
+        m_mdi->setActiveSubWindow(m_search);
+        return m_search;
+    }
+    ComponentWindow* window = addComponentWindow(QLatin1String(SearchProgId));
+    m_search = window;
+    auto rsView = m_workingListRecords;
+    auto views = m_appManager->ViewManager()->colViews();
+    QVariantList arguments {QVariant::fromValue(rsView),
+                            QVariant::fromValue(std::shared_ptr<AppManager>(m_appManager)),
+                            1,
+                            QVariant::fromValue(std::shared_ptr<WindowManager>(m_winMan)),
+                            QVariant::fromValue(views),
+                            QString()};
+    try {
+        CallByName(*window->component(), QStringLiteral("InitSearch"), arguments);
+    } catch (...) {
+        delete window;
+        throw;
+    }
+    window->show();
+    m_mdi->setActiveSubWindow(window);
+    return window;
+}
+
+void MainWindow::openView(const QString& code)
+{
+    if (code == QLatin1String("SNM")) {
+        m_listWindow->show();
+        m_mdi->setActiveSubWindow(m_listWindow);
+        return;
+    }
+    MsgBox(tr("The \"%1\" list belongs to another module of the application; it is not part of this "
+              "application.")
+               .arg(code),
+           MsgBoxStyle::Information, windowTitle());
+}
+
+void MainWindow::componentEvent(ComponentWindow& window, const QString& name, const QVariantList& arguments)
+{
+    const QString event = name.toLower();
+    if (event == QLatin1String("quit")) {
+        // The window goes once the component's own handler has returned.
+        QMetaObject::invokeMethod(&window, &QWidget::close, Qt::QueuedConnection);
+    } else if (event == QLatin1String("updatelist")) {
+        m_listView->refresh();
+        notifyDetailsWindows(QStringLiteral("UpdateList"));
+    } else if (event == QLatin1String("removeitem")) {
+        if (!arguments.isEmpty())
+            removeFromWorkingList(arguments.first().toInt());
+        notifyDetailsWindows(QStringLiteral("RemoveItem"));
+    }
+}
+
+void MainWindow::removeFromWorkingList(int32_t id)
+{
+    Recordset& list = *m_workingListRecords;
+    if (list.RecordCount() > 0) {
+        list.MoveFirst();
+        list.Find(QStringLiteral("ID = %1").arg(id));
+        if (!list.IsEOF())
+            list.Delete();
+        list.UpdateBatch();
+    }
+    m_listView->refresh();
+}
+
+void MainWindow::notifyDetailsWindows(const QString& event)
+{
+    for (ComponentWindow* window : componentWindows()) {
+        if (window->component() && HasMember(*window->component(), QStringLiteral("NotifyListChanges")))
+            CallByName(*window->component(), QStringLiteral("NotifyListChanges"), {event});
+    }
+}
+
+QList<ComponentWindow*> MainWindow::componentWindows() const
+{
+    QList<ComponentWindow*> windows;
+    for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+        if (auto* component = qobject_cast<ComponentWindow*>(window))
+            windows << component;
+    }
+    return windows;
+}
+
+void MainWindow::openDetails(int32_t recordId, const QString& extraInfo, std::shared_ptr<Recordset>* records)
+{
+    ComponentWindow* window = nullptr;
+    try {
+        window = addComponentWindow(QLatin1String(DetailsProgId));
+    } catch (const Error&) {
+        MsgBox(tr("Scientific name %1 cannot be opened: the details editor (%2) is not part of this build of "
+                  "the library yet.")
+                   .arg(recordId)
+                   .arg(QLatin1String(DetailsProgId)),
+               MsgBoxStyle::Information, windowTitle());
+        return;
+    }
+    auto list = records && *records ? *records : m_workingListRecords;
+    auto views = m_appManager->ViewManager()->colViews();
+    QVariantList arguments {QVariant::fromValue(list),
+                            QVariant::fromValue(std::shared_ptr<AppManager>(m_appManager)),
+                            1,
+                            QVariant::fromValue(std::shared_ptr<WindowManager>(m_winMan)),
+                            QVariant::fromValue(views),
+                            extraInfo};
+    CallByName(*window->component(), QStringLiteral("InitDetails"), arguments);
+    CallByName(*window->component(), QStringLiteral("LoadData"), {recordId});
+    window->show();
+}
+
+void MainWindow::newDetails(const QString& extraInfo)
+{
+    try {
+        ComponentWindow* window = addComponentWindow(QLatin1String(DetailsProgId));
+        CallByName(*window->component(), QStringLiteral("InitModalDetails"),
+                   {QVariant::fromValue(std::shared_ptr<AppManager>(m_appManager)), extraInfo});
+        CallByName(*window->component(), QStringLiteral("NewData"), {0});
+        window->show();
+    } catch (const Error&) {
+        MsgBox(tr("A new %1 name cannot be created: the details editor (%2) is not part of this build of the "
+                  "library yet.")
+                   .arg(QString(extraInfo).remove(QLatin1String("...")).toLower())
+                   .arg(QLatin1String(DetailsProgId)),
+               MsgBoxStyle::Information, windowTitle());
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Every component may refuse; the main window stays open then.
+    for (ComponentWindow* window : componentWindows()) {
+        if (!window->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    QSettings settings;
+    settings.setValue(QStringLiteral("mainWindow/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("mainWindow/state"), saveState());
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::restoreGeometryFromSettings()
+{
+    const QSettings settings;
+    if (!restoreGeometry(settings.value(QStringLiteral("mainWindow/geometry")).toByteArray()))
+        resize(1180, 800);
+    restoreState(settings.value(QStringLiteral("mainWindow/state")).toByteArray());
+}
+
+} // namespace bryx::host

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace bryx {
+class ComponentLibrary;
+class Recordset;
+} // namespace bryx
+
+namespace bryx::host {
+
+class ComponentWindow;
+class HostWindowManager;
+class SqlAppManager;
+class WorkingListView;
+
+// The main window of bryx-host: the user's working list of scientific names, and a child
+// window per component opened from it. The library is loaded at run time and components are
+// created by ProgID; the active component's menus take the place of the host's own.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString& libraryPath,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Opens (or brings forward) the Find Scientific Name window.
+    ComponentWindow* openSearch();
+    // Opens a list view by its working-list code; only "SNM" belongs to this application.
+    void openView(const QString& code);
+    WorkingListView& workingList() const { return *m_listView; }
+    QMdiArea& mdiArea() const { return *m_mdi; }
+    QList<ComponentWindow*> componentWindows() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void showMenusFor(QMdiSubWindow* active);
+    ComponentWindow* addComponentWindow(const QString& progId);
+    void componentEvent(ComponentWindow& window, const QString& name, const QVariantList& arguments);
+    void openDetails(int32_t recordId, const QString& extraInfo, std::shared_ptr<Recordset>* records);
+    void newDetails(const QString& extraInfo);
+    void removeFromWorkingList(int32_t id);
+    void notifyDetailsWindows(const QString& event);
+    void restoreGeometryFromSettings();
+
+    std::shared_ptr<SqlAppManager> m_appManager;
+    std::unique_ptr<ComponentLibrary> m_library;
+    std::shared_ptr<HostWindowManager> m_winMan;
+    std::shared_ptr<Recordset> m_workingListRecords;
+    QMdiArea* m_mdi;
+    WorkingListView* m_listView;
+    QMdiSubWindow* m_listWindow;
+    QPointer<ComponentWindow> m_search;
+    QList<QMenu*> m_hostMenus; // File, Edit, View, Window, Help
+    QMenu* m_viewMenu = nullptr;
+    QMenu* m_windowMenu = nullptr;
+};
+
+} // namespace bryx::host

@@ -1,0 +1,156 @@
+// bryx-host: the desktop application that hosts the scientific name components over the
+// reference database (embedded SQLite by default, PostgreSQL with --database).
+#include "ComponentWindow.h"
+#include "HostDesktopServices.h"
+#include "LocalDatabase.h"
+#include "MainWindow.h"
+#include "WorkingListView.h"
+#include "controls/Controls.h"
+#include "controls/FlexGrid.h"
+#include "error/Error.h"
+#include "hosting/UserControl.h"
+#include "registration/Identities.h"
+#include "services/SqlAppManager.h"
+#include "tools/CommandLine.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QTimer>
+#include <cstdio>
+
+using namespace bryx;
+using namespace bryx::host;
+
+namespace {
+
+const char* const Help = R"(Usage: bryx-host [--database URL] [--user NAME]
+
+Opens the working list of scientific names, from which names are found, added and opened.
+
+Options:
+  --database URL     sqlite:/path/file.sqlite or postgresql://user@host:port/db
+                     (default: an embedded database in the user's data folder, created with
+                     the sample names on first start)
+  --user NAME        the login whose role applies (default: the system user when the
+                     database knows it, else "editor")
+  --screenshot FILE  search for --search TEXT (default "abies"), add the names found to the
+                     working list, save a picture of the main window to FILE and quit
+)";
+
+struct Arguments {
+    DatabaseUrl url = LocalDatabase::defaultUrl();
+    QString user;
+    QString screenshot;
+    QString searchText = QStringLiteral("abies");
+};
+
+Arguments parse(const QStringList& args)
+{
+    Arguments parsed;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (option == QLatin1String("--database"))
+            parsed.url = databaseArgument(optionValue(args, i));
+        else if (option == QLatin1String("--user"))
+            parsed.user = optionValue(args, i);
+        else if (option == QLatin1String("--screenshot"))
+            parsed.screenshot = optionValue(args, i);
+        else if (option == QLatin1String("--search"))
+            parsed.searchText = optionValue(args, i);
+        else
+            throw UsageError(QStringLiteral("unknown option %1").arg(option));
+    }
+    return parsed;
+}
+
+bool haveDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+std::shared_ptr<SqlAppManager> logIn(const DatabaseUrl& url, const QString& user)
+{
+    if (!user.isEmpty())
+        return std::make_shared<SqlAppManager>(url, user);
+    const QString systemUser = qEnvironmentVariable("USER");
+    try {
+        if (!systemUser.isEmpty())
+            return std::make_shared<SqlAppManager>(url, systemUser);
+    } catch (const Error&) {
+        // Not a login of this database: the sample editor stands in for the desktop user.
+    }
+    return std::make_shared<SqlAppManager>(url, QStringLiteral("editor"));
+}
+
+// What the gallery's picture shows: the search window after a search, and the names it found
+// in the working list.
+void takeScreenshot(MainWindow& window, const QString& text, const QString& file)
+{
+    ComponentWindow* search = window.openSearch();
+    UserControl& panel = *search->component();
+    panel.findChild<TextBox*>(QStringLiteral("txtFindNameSciName"))->setText(text);
+    panel.findChild<CommandButton*>(QStringLiteral("cmdStartSearch"))->click();
+    panel.findChild<CommandButton*>(QStringLiteral("cmdSelectAll"))->click();
+    panel.findChild<CommandButton*>(QStringLiteral("cmdAddToList"))->click();
+    // The search window on the left at its own size, the working list beside it.
+    search->move(0, 0);
+    if (QWidget* list = window.workingList().parentWidget()) {
+        list->move(search->width(), 0);
+        list->resize(std::max(320, window.mdiArea().width() - search->width()), search->height());
+    }
+    QApplication::processEvents();
+    if (!window.grab().save(file))
+        throw Error(ErrorNumber::Unexpected,
+                    QStringLiteral("The picture could not be written to %1").arg(file));
+    std::printf("bryx-host: %d names found, picture in %s\n", window.workingList().count(), qPrintable(file));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
+            std::fputs(Help, stdout);
+            return 0;
+        }
+    }
+    if (!haveDisplay()) {
+        std::fputs("bryx-host: no display; run it in a desktop session, or with QT_QPA_PLATFORM=offscreen "
+                   "or under xvfb-run\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("BRYX"));
+    QApplication::setApplicationName(QStringLiteral("bryx-host"));
+    try {
+        const Arguments arguments = parse(QApplication::arguments());
+        const QString prepared = LocalDatabase::prepare(arguments.url);
+        std::fprintf(stderr, "bryx-host: %s\n", qPrintable(prepared));
+        DesktopServices::install(std::make_unique<HostDesktopServices>());
+        MainWindow window(logIn(arguments.url, arguments.user), registration::thisLibraryPath());
+        window.show();
+        if (!arguments.screenshot.isEmpty()) {
+            int status = 0;
+            QTimer::singleShot(0, &window, [&] {
+                try {
+                    takeScreenshot(window, arguments.searchText, arguments.screenshot);
+                } catch (const std::exception& error) {
+                    std::fprintf(stderr, "bryx-host: %s\n", qPrintable(Error::from(error).Description()));
+                    status = 1;
+                }
+                QApplication::exit(status);
+            });
+            return QApplication::exec() == 0 ? status : 1;
+        }
+        return QApplication::exec();
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "bryx-host: %s (see bryx-host --help)\n", error.what());
+        return 2;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "bryx-host: %s\n", qPrintable(Error::from(error).Description()));
+        return 1;
+    }
+}
