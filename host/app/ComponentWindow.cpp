@@ -99,6 +99,7 @@ void ComponentWindow::closeEvent(QCloseEvent* event)
         return;
     }
     QMdiSubWindow::closeEvent(event);
+    m_closed = event->isAccepted();
 }
 
 bool ComponentWindow::eventFilter(QObject* watched, QEvent* event)

@@ -29,6 +29,8 @@ public:
     ~ComponentWindow() override;
 
     UserControl* component() const { return m_component; }
+    // True once the window agreed to close; it is deleted later, outside the current event.
+    bool isClosed() const { return m_closed; }
     void setEventHandler(EventHandler handler) { m_onEvent = std::move(handler); }
 
     QString Caption() const override { return windowTitle(); }
@@ -55,6 +57,7 @@ private:
     std::function<void(bool)> m_mainGridRedraw;
     std::unique_ptr<EventRelay> m_relay;
     EventHandler m_onEvent;
+    bool m_closed = false;
 };
 
 } // namespace bryx::host

@@ -169,7 +169,7 @@ ComponentWindow* MainWindow::addComponentWindow(const QString& progId)
 
 ComponentWindow* MainWindow::openSearch()
 {
-    if (m_search) {
+    if (m_search && !m_search->isClosed()) {
         m_mdi->setActiveSubWindow(m_search);
         return m_search;
     }
@@ -248,7 +248,7 @@ QList<ComponentWindow*> MainWindow::componentWindows() const
 {
     QList<ComponentWindow*> windows;
     for (QMdiSubWindow* window : m_mdi->subWindowList()) {
-        if (auto* component = qobject_cast<ComponentWindow*>(window))
+        if (auto* component = qobject_cast<ComponentWindow*>(window); component && !component->isClosed())
             windows << component;
     }
     return windows;

@@ -1,3 +1,4 @@
+#include "../../support/ConfigFolder.h"
 #include "../../support/ErrorMatchers.h"
 #include "../../support/QtPrinters.h"
 #include "../../support/TestComponent.h"
@@ -23,21 +24,6 @@ QByteArray contents(const QString& path)
 }
 
 // Points the XDG config folder at a temporary one for the test's lifetime.
-class ConfigFolder {
-public:
-    ConfigFolder()
-        : m_previous(qgetenv("XDG_CONFIG_HOME"))
-    {
-        qputenv("XDG_CONFIG_HOME", m_folder.path().toLocal8Bit());
-    }
-    ~ConfigFolder() { qputenv("XDG_CONFIG_HOME", m_previous); }
-    QString registry() const { return m_folder.filePath("bryx/components.ini"); }
-
-private:
-    QTemporaryDir m_folder;
-    QByteArray m_previous;
-};
-
 } // namespace
 
 TEST(Registration, RegisteringRecordsTheIdentitiesAndUnregisteringLeavesTheFileAsItWas)

@@ -1,0 +1,177 @@
+// bryx-host's main window on a fresh reference database, driven as a user drives it.
+#include "../../support/ConfigFolder.h"
+#include "../../support/QtPrinters.h"
+#include "../../support/ScriptedDesktop.h"
+#include "../../support/ScriptedMessageBox.h"
+#include "../TestDatabase.h"
+#include "ComponentWindow.h"
+#include "HostDesktopServices.h"
+#include "MainWindow.h"
+#include "WorkingListView.h"
+#include "controls/Controls.h"
+#include "controls/FlexGrid.h"
+#include "frmUserSearchSaveOpen.h"
+#include "hosting/UserControl.h"
+#include "recordset/Recordset.h"
+#include "registration/Identities.h"
+#include "services/SqlAppManager.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <gtest/gtest.h>
+
+using namespace bryx;
+using namespace bryx::host;
+using namespace bryx::test;
+
+namespace {
+
+class HostApplication : public OnEachEngineWithHost {
+protected:
+    std::unique_ptr<MainWindow> start(std::shared_ptr<SqlAppManager> manager)
+    {
+        auto window = std::make_unique<MainWindow>(std::move(manager), registration::thisLibraryPath());
+        window->show();
+        return window;
+    }
+    template<typename T> static T& control(ComponentWindow& window, const char* name)
+    {
+        T* found = window.component()->findChild<T*>(QLatin1String(name));
+        if (!found)
+            throw std::runtime_error(std::string("no control ") + name);
+        return *found;
+    }
+    static QAction& menuItem(ComponentWindow& window, const char* name)
+    {
+        for (QObject* item : window.component()->controlsCollection()) {
+            if (item->objectName() == QLatin1String(name))
+                return *qobject_cast<QAction*>(item);
+        }
+        throw std::runtime_error(std::string("no menu item ") + name);
+    }
+    static QStringList menuCaptions(MainWindow& window)
+    {
+        QStringList captions;
+        for (QAction* menu : window.menuBar()->actions())
+            captions << menu->text();
+        return captions;
+    }
+    static void search(ComponentWindow& window, const QString& text)
+    {
+        control<TextBox>(window, "txtFindNameSciName").setText(text);
+        control<CommandButton>(window, "cmdStartSearch").click();
+    }
+
+    ConfigFolder config;
+    ScriptedDesktop desktop;
+    ScriptedMessageBox messages;
+};
+
+} // namespace
+
+TEST_P(HostApplication, AUserFindsNamesBuildsTheWorkingListAndGetsTheSearchBackAsLeft)
+{
+    auto window = start(appManager);
+    EXPECT_EQ(menuCaptions(*window), (QStringList {"&File", "&Edit", "&View", "&Window", "&Help"}));
+    ComponentWindow* find = window->openSearch();
+    EXPECT_EQ(find->windowTitle(), QString("Find Scientific Name"));
+    EXPECT_GE(find->width(), find->component()->width()) << "the window is sized around the component";
+    EXPECT_EQ(menuCaptions(*window),
+              (QStringList {"&File", "&Edit", "&Options", "&Help", "New", "&View", "&Window"}));
+
+    search(*find, "abies");
+    auto& results = control<FlexGrid>(*find, "fgSearchResults");
+    ASSERT_GE(results.Rows(), 4);
+    for (int row = 1; row <= 3; ++row)
+        results.SetIsSelected(row, true);
+    control<CommandButton>(*find, "cmdAddToList").click();
+    EXPECT_EQ(window->workingList().count(), 3);
+    EXPECT_EQ(window->workingList().grid().Rows(), 4) << "the list's grid shows the added rows";
+    EXPECT_EQ(window->workingList().grid().TextMatrix(1, 1), results.TextMatrix(1, 1));
+
+    control<CommandButton>(*find, "cmdDeselectAll").click();
+    results.SetIsSelected(2, true);
+    control<CommandButton>(*find, "cmdReplaceList").click();
+    EXPECT_EQ(window->workingList().count(), 1);
+
+    // A saved search and the defaults, then the window closed and opened again.
+    desktop.whileShown = [](QDialog& dialog) {
+        auto& searches = dynamic_cast<frmUserSearchSaveOpen&>(dialog);
+        searches.txtSearchName()->setText("firs");
+        searches.cmdSave()->click();
+    };
+    menuItem(*find, "mnuFileSaveSearch").trigger();
+    menuItem(*find, "mnuOptionsSaveDefault").trigger();
+    control<OptionButton>(*find, "optNameType_1").click();
+    control<TextBox>(*find, "txtFindNameSciName").setText("ursus");
+    const QPointer<ComponentWindow> closed(find);
+    EXPECT_TRUE(find->close());
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull()) << "a closed component window goes, component and all";
+    EXPECT_TRUE(window->componentWindows().isEmpty());
+    EXPECT_EQ(menuCaptions(*window).first(), QString("&File"));
+
+    ComponentWindow* again = window->openSearch();
+    ASSERT_NE(again, find);
+    EXPECT_TRUE(control<OptionButton>(*again, "optNameType_1").isChecked());
+    EXPECT_EQ(control<TextBox>(*again, "txtFindNameSciName").text(), QString("ursus"));
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_P(HostApplication, TheViewerSeesCreatingNamesDisabled)
+{
+    auto window = start(std::make_shared<SqlAppManager>(database->url(), "viewer"));
+    ComponentWindow* find = window->openSearch();
+    EXPECT_FALSE(control<CommandButton>(*find, "cmdNew").isEnabled());
+    EXPECT_FALSE(menuItem(*find, "mnuNewPlant").isEnabled());
+    EXPECT_TRUE(menuItem(*find, "mnuFileSaveSearch").isEnabled())
+        << "a viewer still keeps searches of their own";
+    EXPECT_TRUE(control<CommandButton>(*find, "cmdStartSearch").isEnabled());
+}
+
+TEST_P(HostApplication, OtherModulesAndTheMissingDetailsEditorAreExplainedNotCrashedInto)
+{
+    auto window = start(appManager);
+    window->openView("REF");
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("not part of this application"));
+
+    ComponentWindow* find = window->openSearch();
+    search(*find, "picea");
+    auto& results = control<FlexGrid>(*find, "fgSearchResults");
+    results.SetRow(1);
+    results.SetIsSelected(1, true);
+    control<CommandButton>(*find, "cmdDetails").click();
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("details editor"));
+    menuItem(*find, "mnuNewAnimal").trigger();
+    ASSERT_EQ(messages.shown().size(), 3u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("zoological"));
+    EXPECT_EQ(window->componentWindows().size(), 1) << "only the search window is open";
+}
+
+TEST_P(HostApplication, F1AsksForTheComponentsTopicAndQuitClosesItsWindow)
+{
+    auto window = start(appManager);
+    ComponentWindow* find = window->openSearch();
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(&control<TextBox>(*find, "txtFindNameSciName"), &f1);
+    ASSERT_EQ(desktop.help.size(), 1);
+    EXPECT_TRUE(desktop.help.first().endsWith("help/index.html#2000")) << desktop.help.first().toStdString();
+
+    menuItem(*find, "mnuFileClose").trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(window->componentWindows().isEmpty());
+
+    HostDesktopServices services;
+    services.showHelp(appManager->HelpFile(), 2000);
+    ASSERT_NE(services.helpWindow(), nullptr);
+    EXPECT_TRUE(services.helpWindow()->isVisible());
+}
+
+INSTANTIATE_ON_EACH_ENGINE(HostApplication);
