@@ -35,6 +35,7 @@ Options:
                      database knows it, else "editor")
   --screenshot FILE  search for --search TEXT (default "abies"), add the names found to the
                      working list, save a picture of the main window to FILE and quit
+  --exit-when-ready  quit as soon as the main window is shown (for timing the start)
 )";
 
 struct Arguments {
@@ -42,6 +43,7 @@ struct Arguments {
     QString user;
     QString screenshot;
     QString searchText = QStringLiteral("abies");
+    bool exitWhenReady = false;
 };
 
 Arguments parse(const QStringList& args)
@@ -57,6 +59,8 @@ Arguments parse(const QStringList& args)
             parsed.screenshot = optionValue(args, i);
         else if (option == QLatin1String("--search"))
             parsed.searchText = optionValue(args, i);
+        else if (option == QLatin1String("--exit-when-ready"))
+            parsed.exitWhenReady = true;
         else
             throw UsageError(QStringLiteral("unknown option %1").arg(option));
     }
@@ -132,6 +136,10 @@ int main(int argc, char** argv)
         DesktopServices::install(std::make_unique<HostDesktopServices>());
         MainWindow window(logIn(arguments.url, arguments.user), registration::thisLibraryPath());
         window.show();
+        if (arguments.exitWhenReady) {
+            QApplication::processEvents(); // laid out and painted: what the user would see
+            return 0;
+        }
         if (!arguments.screenshot.isEmpty()) {
             int status = 0;
             QTimer::singleShot(0, &window, [&] {

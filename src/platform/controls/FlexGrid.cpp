@@ -125,8 +125,15 @@ FlexGrid::FlexGrid(QWidget* parent)
              m_sortCol == col && m_sortOrder == Qt::AscendingOrder ? Qt::DescendingOrder
                                                                    : Qt::AscendingOrder);
     });
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { runHandler("SelChange", [this] { emit SelChange(); }); });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        m_selectedRows.reset();
+        runHandler("SelChange", [this] { emit SelChange(); });
+    });
+    // A reset or re-sorted model moves or drops selected rows without a selection notice.
+    const auto forgetSelection = [this] { m_selectedRows.reset(); };
+    connect(m_model, &QAbstractItemModel::modelReset, this, forgetSelection);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, forgetSelection);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, forgetSelection);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { runHandler("SelChange", [this] { emit SelChange(); }); });
 }
@@ -192,17 +199,31 @@ void FlexGrid::SetRow(int row)
     selectionModel()->setCurrentIndex(m_model->index(row - FixedRows(), 0), QItemSelectionModel::NoUpdate);
 }
 
+const QList<int>& FlexGrid::selectedGridRows() const
+{
+    // Callers walk the selection by position (SelectedRow(0..n-1)); the sorted list is made
+    // once per selection, not once per call.
+    if (!m_selectedRows) {
+        QList<int> rows;
+        for (const QItemSelectionRange& range : selectionModel()->selection()) {
+            for (int row = range.top(); row <= range.bottom(); ++row)
+                rows << row + FixedRows();
+        }
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+        m_selectedRows = std::move(rows);
+    }
+    return *m_selectedRows;
+}
+
 int FlexGrid::SelectedRows() const
 {
-    return int(selectionModel()->selectedRows().size());
+    return int(selectedGridRows().size());
 }
 
 int FlexGrid::SelectedRow(int index) const
 {
-    QList<int> rows;
-    for (const QModelIndex& selected : selectionModel()->selectedRows())
-        rows << selected.row() + FixedRows();
-    std::sort(rows.begin(), rows.end());
+    const QList<int>& rows = selectedGridRows();
     if (index < 0 || index >= rows.size())
         throw Error(ErrorNumber::SubscriptOutOfRange,
                     QStringLiteral("SelectedRow(%1): %2 row(s) are selected").arg(index).arg(rows.size()));

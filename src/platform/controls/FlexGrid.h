@@ -5,6 +5,7 @@
 
 #include <QTableView>
 #include <memory>
+#include <optional>
 
 namespace bryx {
 
@@ -107,6 +108,7 @@ protected:
 
 private:
     friend class GridDelegate;
+    const QList<int>& selectedGridRows() const;
     // True when the edit of the cell (grid coordinates) may go ahead.
     bool mayEdit(int row, int col);
     void editDone(int row, int col);
@@ -117,6 +119,7 @@ private:
     int m_sortCol = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     QList<int> m_widthsAtPress; // column widths when a header drag began
+    mutable std::optional<QList<int>> m_selectedRows; // sorted grid rows of the selection
 };
 
 } // namespace bryx
