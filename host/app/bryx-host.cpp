@@ -129,6 +129,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("BRYX"));
     QApplication::setApplicationName(QStringLiteral("bryx-host"));
+    QApplication::setApplicationVersion(QStringLiteral(BRYX_HOST_VERSION));
     try {
         const Arguments arguments = parse(QApplication::arguments());
         const QString prepared = LocalDatabase::prepare(arguments.url);

@@ -8,6 +8,7 @@
 #include "db/SqlText.h"
 #include "error/Error.h"
 #include "recordset/Recordset.h"
+#include "registration/Identities.h"
 #include "services/MessageBox.h"
 
 #include <QCoreApplication>
@@ -375,8 +376,11 @@ void SqlAppManager::DisplaySystemControlEntry(QObject& component)
 
 void SqlAppManager::ShowAbout()
 {
-    MsgBox(QStringLiteral("BRYX Scientific Name 2.03.0007\nReference host on Qt %1")
-               .arg(QString::fromLatin1(qVersion())),
+    const QString host = QCoreApplication::applicationName().isEmpty() ? QStringLiteral("Reference host")
+                                                                       : QCoreApplication::applicationName();
+    MsgBox(QStringLiteral("BRYX Scientific Name library %1\n%2 %3 on Qt %4\nDatabase: %5")
+               .arg(QLatin1String(registration::FileVersion), host, QCoreApplication::applicationVersion(),
+                    QString::fromLatin1(qVersion()), GetServerName()),
            MsgBoxStyle::OKOnly | MsgBoxStyle::Information, QStringLiteral("About"));
 }
 

@@ -80,6 +80,15 @@ public:
         calls << QStringLiteral("NewData(%1)").arg(id);
         return 4711;
     }
+    // What a host's details window calls.
+    Q_INVOKABLE QVariant InitDetails(std::shared_ptr<bryx::Recordset>& rsView, QVariant, int lngViewID,
+                                     QVariant, std::shared_ptr<bryx::Collection>&, QString extraInfo)
+    {
+        received = rsView;
+        calls << QStringLiteral("InitDetails(%1,%2)").arg(lngViewID).arg(extraInfo);
+        return {};
+    }
+    Q_INVOKABLE void NotifyListChanges(QString event) { calls << "NotifyListChanges(" + event + ")"; }
     Q_INVOKABLE void Deactivate()
     {
         calls << "Deactivate";
@@ -103,6 +112,7 @@ public:
 signals:
     void Quit();
     void UpdateList(int lngID);
+    void RemoveItem(int lngID);
     void NewItem();
     void qUIT(); // the same event, spelled as another component might
 

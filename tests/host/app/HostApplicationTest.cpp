@@ -3,6 +3,7 @@
 #include "../../support/QtPrinters.h"
 #include "../../support/ScriptedDesktop.h"
 #include "../../support/ScriptedMessageBox.h"
+#include "../../support/TestComponent.h"
 #include "../TestDatabase.h"
 #include "ComponentWindow.h"
 #include "HostDesktopServices.h"
@@ -11,6 +12,7 @@
 #include "controls/Controls.h"
 #include "controls/FlexGrid.h"
 #include "frmUserSearchSaveOpen.h"
+#include "hosting/ComponentRegistry.h"
 #include "hosting/UserControl.h"
 #include "recordset/Recordset.h"
 #include "registration/Identities.h"
@@ -172,6 +174,47 @@ TEST_P(HostApplication, F1AsksForTheComponentsTopicAndQuitClosesItsWindow)
     services.showHelp(appManager->HelpFile(), 2000);
     ASSERT_NE(services.helpWindow(), nullptr);
     EXPECT_TRUE(services.helpWindow()->isVisible());
+}
+
+TEST_P(HostApplication, ADetailsWindowHearsOfListChangesAndRemovedNamesLeaveTheWorkingList)
+{
+    // A stand-in for the details editor, under its identities.
+    ComponentRegistry::instance().add(
+        {registration::DetailsProgId, registration::DetailsClassId, "{IID}", "{EVENTS}",
+         [](QWidget* parent) -> UserControl* { return new TestComponent(parent); }});
+    auto window = start(appManager);
+    ComponentWindow* find = window->openSearch();
+    search(*find, "picea");
+    control<CommandButton>(*find, "cmdSelectAll").click();
+    control<CommandButton>(*find, "cmdAddToList").click();
+    const int names = window->workingList().count();
+    ASSERT_GE(names, 2);
+
+    FlexGrid& list = window->workingList().grid();
+    list.SetRow(2);
+    const int32_t id = list.TextMatrix(2, 0).toInt();
+    emit list.DblClick(); // as the user's double-click arrives
+    TestComponent* details = nullptr;
+    for (ComponentWindow* open : window->componentWindows()) {
+        if (auto* component = qobject_cast<TestComponent*>(open->component()))
+            details = component;
+    }
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->calls.mid(0, 2), (QStringList {"InitDetails(1,)", QString("LoadData(%1)").arg(id)}));
+    EXPECT_EQ(details->received, window->workingList().workingList()) << "it pages through the working list";
+
+    emit details->RemoveItem(id);
+    EXPECT_EQ(window->workingList().count(), names - 1);
+    for (int row = 1; row < list.Rows(); ++row)
+        EXPECT_NE(list.TextMatrix(row, 0).toInt(), id);
+    emit details->UpdateList(id);
+    EXPECT_EQ(details->calls.mid(2),
+              (QStringList {"NotifyListChanges(RemoveItem)", "NotifyListChanges(UpdateList)"}));
+
+    emit details->Quit();
+    QApplication::processEvents();
+    EXPECT_EQ(window->componentWindows().size(), 1) << "the search window stays";
+    ComponentRegistry::instance().remove(registration::DetailsProgId);
 }
 
 INSTANTIATE_ON_EACH_ENGINE(HostApplication);
