@@ -165,6 +165,10 @@ TEST_P(HostApplication, F1AsksForTheComponentsTopicAndQuitClosesItsWindow)
     QApplication::sendEvent(&control<TextBox>(*find, "txtFindNameSciName"), &f1);
     ASSERT_EQ(desktop.help.size(), 1);
     EXPECT_TRUE(desktop.help.first().endsWith("help/index.html#2000")) << desktop.help.first().toStdString();
+    QKeyEvent f9(QEvent::KeyPress, Qt::Key_F9, Qt::NoModifier);
+    QApplication::sendEvent(&control<FlexGrid>(*find, "fgSearchResults"), &f9);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().title, QString("System Control"));
 
     menuItem(*find, "mnuFileClose").trigger();
     QApplication::processEvents();
