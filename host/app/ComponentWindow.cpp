@@ -1,8 +1,8 @@
 #include "ComponentWindow.h"
 
 #include "host/AppManager.h"
+#include "hosting/ControlExtender.h"
 #include "hosting/ErrorReport.h"
-#include "hosting/EventRelay.h"
 #include "hosting/LateBinding.h"
 #include "hosting/Twips.h"
 #include "hosting/UserControl.h"
@@ -17,32 +17,34 @@ namespace bryx::host {
 
 ComponentWindow::ComponentWindow(UserControl* component, std::shared_ptr<AppManager> appManager,
                                  std::function<void(bool)> mainGridRedraw)
-    : m_component(component)
+    : m_extender(ControlExtender::adopt(*component))
     , m_appManager(std::move(appManager))
     , m_mainGridRedraw(std::move(mainGridRedraw))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(component);
     component->installEventFilter(this);
-    m_relay = std::make_unique<EventRelay>(*component, UserControl::staticMetaObject,
-                                           [this](const QString& name, const QVariantList& arguments) {
-                                               if (m_onEvent)
-                                                   m_onEvent(name, arguments);
-                                           });
+    connect(m_extender.get(), &ControlExtender::Event, this,
+            [this](const QString& name, const QVariantList& arguments) {
+                if (m_onEvent)
+                    m_onEvent(name, arguments);
+            });
     fitToComponent();
 }
 
-ComponentWindow::~ComponentWindow()
+// The extender lets the component go once the event in progress is over (a Quit that closed
+// the window).
+ComponentWindow::~ComponentWindow() = default;
+
+UserControl* ComponentWindow::component() const
 {
-    m_relay->detach();
-    // The relay may be inside one of the component's events (a Quit that closed the window).
-    m_relay.release()->deleteLater();
+    return m_extender->object();
 }
 
 void ComponentWindow::fitToComponent()
 {
     // The component keeps its design size; the window grows its frame around it.
-    const QSize inner = m_component->size();
+    const QSize inner = component()->size();
     const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
     const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     resize(inner.width() + 2 * frame, inner.height() + title + 2 * frame);
@@ -75,7 +77,7 @@ void ComponentWindow::SetFocus()
 void ComponentWindow::showHelp()
 {
     int32_t topic = 0;
-    if (m_component && m_appManager->GetHelpTopicID(*m_component, topic))
+    if (component() && m_appManager->GetHelpTopicID(*component(), topic))
         DesktopServices::current().showHelp(m_appManager->HelpFile(), topic);
     else
         DesktopServices::current().showHelp(m_appManager->HelpFile(), 0);
@@ -83,16 +85,16 @@ void ComponentWindow::showHelp()
 
 void ComponentWindow::showSystemControlEntry()
 {
-    if (m_component)
-        m_appManager->DisplaySystemControlEntry(*m_component);
+    if (component())
+        m_appManager->DisplaySystemControlEntry(*component());
 }
 
 void ComponentWindow::closeEvent(QCloseEvent* event)
 {
     bool mayClose = true;
     runHandler("CanClose", [&] {
-        if (m_component)
-            mayClose = CallByName(*m_component, QStringLiteral("CanClose")).toBool();
+        if (component())
+            mayClose = CallByName(*component(), QStringLiteral("CanClose")).toBool();
     });
     if (!mayClose) {
         event->ignore();

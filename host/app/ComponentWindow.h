@@ -4,13 +4,12 @@
 #include "hosting/UserControl.h"
 
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <functional>
 #include <memory>
 
 namespace bryx {
 class AppManager;
-class EventRelay;
+class ControlExtender;
 } // namespace bryx
 
 namespace bryx::host {
@@ -28,7 +27,7 @@ public:
                     std::function<void(bool)> mainGridRedraw);
     ~ComponentWindow() override;
 
-    UserControl* component() const { return m_component; }
+    UserControl* component() const;
     // True once the window agreed to close; it is deleted later, outside the current event.
     bool isClosed() const { return m_closed; }
     void setEventHandler(EventHandler handler) { m_onEvent = std::move(handler); }
@@ -52,10 +51,9 @@ protected:
 private:
     void fitToComponent();
 
-    QPointer<UserControl> m_component;
+    std::unique_ptr<ControlExtender> m_extender; // the component and its events by name
     std::shared_ptr<AppManager> m_appManager;
     std::function<void(bool)> m_mainGridRedraw;
-    std::unique_ptr<EventRelay> m_relay;
     EventHandler m_onEvent;
     bool m_closed = false;
 };

@@ -38,8 +38,6 @@ namespace bryx {
 
 namespace {
 
-const QString SearchState = QStringLiteral("$DEFAULT_FIND_CRITERIA");
-
 void setPointer(int pointer)
 {
     DesktopServices::current().setMousePointer(pointer);
@@ -334,18 +332,6 @@ void ScientificSearch::resizeEvent(QResizeEvent* event)
     const QSize design(twipsToPixels(DesignWidth, this), twipsToPixels(DesignHeight, this));
     if (event->size() != design)
         resize(design);
-}
-
-QList<QObject*> ScientificSearch::controlsCollection() const
-{
-    QList<QObject*> controls = UserControl::controlsCollection();
-    for (QMenu* menu : m_menus) {
-        for (QObject* child : menu->findChildren<QObject*>()) {
-            if (!child->objectName().isEmpty() && !controls.contains(child))
-                controls << child;
-        }
-    }
-    return controls;
 }
 
 QList<QMenu*> ScientificSearch::Menus() const

@@ -11,7 +11,6 @@ class QMenu;
 namespace bryx {
 
 class AppManager;
-class CheckBox;
 class Collection;
 class ComboBox;
 class CommandButton;
@@ -70,7 +69,6 @@ public:
     Q_INVOKABLE int DisplayMessage(QString strMessageID, QString strArg1, QString strArg2 = {},
                                    QString strArg3 = {});
 
-    QList<QObject*> controlsCollection() const override;
     QList<QMenu*> Menus() const override;
 
     // --- Criteria, state documents and the result, for the panel's own helpers ------------

@@ -314,13 +314,6 @@ void FlexGrid::SetWordWrap(bool wrap)
     viewport()->update();
 }
 
-void FlexGrid::SetEditable(bool editable)
-{
-    m_model->setEditable(editable);
-    // Multi-selection by clicks and editing by clicks would fight; an editable grid edits.
-    viewport()->update();
-}
-
 void FlexGrid::Sort(int col, Qt::SortOrder order)
 {
     m_model->sortRows(col, order);

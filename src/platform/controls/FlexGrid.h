@@ -71,7 +71,7 @@ public:
     void SetWordWrap(bool wrap);
     bool WordWrap() const { return wordWrap(); }
 
-    void SetEditable(bool editable);
+    void SetEditable(bool editable) { m_model->setEditable(editable); }
     bool Editable() const { return m_model->editable(); }
     void SetColCheckBoxes(int col, bool checkBoxes) { m_model->setCheckColumn(col, checkBoxes); }
     void SetColComboList(int col, const QString& list) { m_model->setColumnComboList(col, list); }

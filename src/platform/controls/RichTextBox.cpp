@@ -129,9 +129,7 @@ void RichTextBox::mergeFormat(const QTextCharFormat& format)
 {
     if (m_textMode || isReadOnly())
         return;
-    QTextCursor cursor = textCursor();
-    cursor.mergeCharFormat(format);
-    mergeCurrentCharFormat(format);
+    mergeCurrentCharFormat(format); // the selection, or what is typed next
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent* event)

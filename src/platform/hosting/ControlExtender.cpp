@@ -19,6 +19,11 @@ std::unique_ptr<ControlExtender> ControlExtender::add(QWidget& container, const 
     return std::unique_ptr<ControlExtender>(new ControlExtender(*component));
 }
 
+std::unique_ptr<ControlExtender> ControlExtender::adopt(UserControl& component)
+{
+    return std::unique_ptr<ControlExtender>(new ControlExtender(component));
+}
+
 ControlExtender::ControlExtender(UserControl& component)
     : m_component(&component)
     , m_relay(std::make_unique<EventRelay>(component, UserControl::staticMetaObject,

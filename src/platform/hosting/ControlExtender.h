@@ -23,6 +23,9 @@ public:
     // Error 429 and a name already in use raises 457.
     static std::unique_ptr<ControlExtender> add(QWidget& container, const QString& progId,
                                                 const QString& name);
+    // Holds a component made elsewhere (by a library loaded at run time); the container it
+    // is placed in is the caller's business.
+    static std::unique_ptr<ControlExtender> adopt(UserControl& component);
     ~ControlExtender() override;
 
     UserControl* object() const { return m_component; }
