@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ControlProperties.h"
 #include "ListSink.h"
 
 #include <QAction>
@@ -22,12 +23,8 @@ namespace bryx {
 // a handler sets it to 0 to discard the key. Pasted text is not filtered.
 class TextBox : public QLineEdit {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Text READ text WRITE setText NOTIFY Change)
-    Q_PROPERTY(QString Tag MEMBER m_tag)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
     explicit TextBox(QWidget* parent = nullptr);
     QString TypeName() const { return QStringLiteral("TextBox"); }
@@ -46,13 +43,9 @@ private:
 // A combo box addressed by list index (-1: nothing chosen) and text.
 class ComboBox : public QComboBox, public ListSink {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Text READ Text WRITE SetText)
     Q_PROPERTY(int ListIndex READ ListIndex WRITE SetListIndex)
-    Q_PROPERTY(QString Tag MEMBER m_tag)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
     explicit ComboBox(QWidget* parent = nullptr);
     QString TypeName() const { return QStringLiteral("ComboBox"); }
@@ -81,11 +74,8 @@ private:
 
 class Label : public QLabel {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ text WRITE setText)
-    Q_PROPERTY(QString Tag MEMBER m_tag)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
     using QLabel::QLabel;
     QString TypeName() const { return QStringLiteral("Label"); }
@@ -97,11 +87,8 @@ private:
 // A check box whose Value is 1 checked, 0 unchecked.
 class CheckBox : public QCheckBox {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(int Value READ Value WRITE SetValue)
-    Q_PROPERTY(QString Tag MEMBER m_tag)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
 public:
     using QCheckBox::QCheckBox;
     QString TypeName() const { return QStringLiteral("CheckBox"); }
@@ -116,11 +103,9 @@ private:
 // siblings); Index is its place in the control array.
 class OptionButton : public QRadioButton {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(bool Value READ isChecked WRITE setChecked)
     Q_PROPERTY(int Index MEMBER m_index)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
 public:
     OptionButton(const QString& caption, int index, QWidget* parent = nullptr);
     QString TypeName() const { return QStringLiteral("OptionButton"); }
@@ -130,17 +115,15 @@ signals:
     void Click(int index);
 
 private:
+    QString m_tag;
     int m_index;
 };
 
 // A command button; the Default one answers Enter, the Cancel one Escape.
 class CommandButton : public QPushButton {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ text WRITE setText)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
     using QPushButton::QPushButton;
     QString TypeName() const { return QStringLiteral("CommandButton"); }
@@ -148,17 +131,16 @@ public:
     bool Cancel() const { return m_cancel; }
 
 private:
+    QString m_tag;
     bool m_cancel = false;
 };
 
 // A list box addressed by list index (-1: nothing chosen).
 class ListBox : public QListWidget, public ListSink {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(int ListIndex READ ListIndex WRITE SetListIndex)
     Q_PROPERTY(QString Text READ Text)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
 public:
     explicit ListBox(QWidget* parent = nullptr);
     QString TypeName() const { return QStringLiteral("ListBox"); }
@@ -173,15 +155,16 @@ signals:
     // The user clicked an item, or code chose one; DblClick after a double-click.
     void Click();
     void DblClick();
+
+private:
+    QString m_tag;
 };
 
 // A tab control whose pages can be made unavailable; Click tells the page that was left.
 class TabControl : public QTabWidget {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(int Tab READ Tab WRITE SetTab)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
 public:
     explicit TabControl(QWidget* parent = nullptr);
     QString TypeName() const { return QStringLiteral("SSTab"); }
@@ -194,21 +177,22 @@ signals:
     void Click(int previousTab);
 
 private:
+    QString m_tag;
     int m_shown = -1;
 };
 
 // A menu item by name: caption with "&" accelerators, Enabled, Visible, Checked.
 class MenuItem : public QAction {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Caption READ text WRITE setText)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
     Q_PROPERTY(bool Checked READ isChecked WRITE setChecked)
 public:
     MenuItem(const QString& name, const QString& caption, QObject* parent);
     QString TypeName() const { return QStringLiteral("Menu"); }
+
+private:
+    QString m_tag;
 };
 
 } // namespace bryx

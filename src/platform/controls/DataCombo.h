@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlProperties.h"
+
 #include <QComboBox>
 #include <QVariant>
 
@@ -11,13 +13,9 @@ namespace bryx {
 // chooses that row, text matching a key chooses that row).
 class DataCombo : public QComboBox {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(QString BoundText READ BoundText WRITE SetBoundText NOTIFY Change)
     Q_PROPERTY(QString Text READ Text WRITE SetText)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(QString Tag MEMBER m_tag)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
     explicit DataCombo(QWidget* parent = nullptr);
     QString TypeName() const { return QStringLiteral("DataCombo"); }

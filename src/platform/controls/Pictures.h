@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlProperties.h"
+
 #include <QIcon>
 #include <QLabel>
 #include <QList>
@@ -29,12 +31,8 @@ private:
 // A picture box: shows one picture and can hold other controls as a frame.
 class PictureBox : public QLabel {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(QPixmap Picture READ Picture WRITE SetPicture)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(QString Tag MEMBER m_tag)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
     explicit PictureBox(QWidget* parent = nullptr);
     QString TypeName() const { return QStringLiteral("PictureBox"); }

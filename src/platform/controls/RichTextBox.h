@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlProperties.h"
+
 #include <QPointer>
 #include <QTextEdit>
 #include <functional>
@@ -13,17 +15,13 @@ namespace bryx {
 // a handler that sets cancel keeps the focus there.
 class RichTextBox : public QTextEdit {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Text READ Text WRITE SetText NOTIFY Change)
     Q_PROPERTY(QString PlainText READ PlainText WRITE SetPlainText)
     Q_PROPERTY(bool TextMode READ TextMode WRITE SetTextMode)
     Q_PROPERTY(bool MultiLine READ MultiLine WRITE SetMultiLine)
     Q_PROPERTY(bool Locked READ isReadOnly WRITE setReadOnly)
     Q_PROPERTY(QObject* ParentForm READ ParentForm WRITE SetParentForm)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(QString Tag MEMBER m_tag)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
     explicit RichTextBox(QWidget* parent = nullptr);
     QString TypeName() const { return QStringLiteral("RichTextControl"); }

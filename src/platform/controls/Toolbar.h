@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ControlProperties.h"
+
 #include <QAction>
 #include <QToolBar>
 
@@ -13,24 +15,22 @@ class ImageList;
 // collection (and the host's security pass) reaches it like a menu item.
 class ToolbarButton : public QAction {
     Q_OBJECT
+    BRYX_CONTROL_PROPERTIES
     Q_PROPERTY(QString Key READ Key CONSTANT)
-    Q_PROPERTY(QString ToolTipText READ toolTip WRITE setToolTip)
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
 public:
     ToolbarButton(const QString& key, QObject* parent);
     QString TypeName() const { return QStringLiteral("Button"); }
     QString Key() const { return objectName(); }
+
+private:
+    QString m_tag;
 };
 
 // A toolbar whose buttons are found by key and report clicks by key. A button may carry a
 // drop-down menu, shown under it when its arrow is pressed.
 class Toolbar : public QToolBar {
     Q_OBJECT
-    Q_PROPERTY(QString TypeName READ TypeName CONSTANT)
-    Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+    BRYX_CONTROL_PROPERTIES
 public:
     explicit Toolbar(QWidget* parent = nullptr);
     QString TypeName() const { return QStringLiteral("Toolbar"); }
@@ -50,6 +50,7 @@ signals:
     void ButtonClick(const QString& key);
 
 private:
+    QString m_tag;
     const ImageList* m_images = nullptr;
     QList<ToolbarButton*> m_buttons; // owned as children
 };

@@ -3,6 +3,7 @@
 #include "../../support/ScriptedDesktop.h"
 #include "../../support/ScriptedMessageBox.h"
 #include "../../support/UserInput.h"
+#include "controls/Controls.h"
 #include "controls/DataCombo.h"
 #include "controls/Form.h"
 #include "controls/Pictures.h"
@@ -222,4 +223,33 @@ TEST(Toolbar, ButtonsByKeyClickByKeyCarryPicturesAndMenusAndJoinTheControlsColle
     EXPECT_TRUE(names.contains("New"));
     EXPECT_TRUE(names.contains("Open"));
     EXPECT_TRUE(names.contains("ilFindSciName"));
+}
+
+TEST(Controls, EveryControlAnswersTheCommonPropertiesByNameSoTheSecurityPassReachesIt)
+{
+    Form form;
+    std::vector<QObject*> controls {new TextBox(&form),
+                                    new ComboBox(&form),
+                                    new Label(&form),
+                                    new CheckBox(&form),
+                                    new OptionButton("x", 0, &form),
+                                    new CommandButton(&form),
+                                    new ListBox(&form),
+                                    new TabControl(&form),
+                                    new RichTextBox(&form),
+                                    new DataCombo(&form),
+                                    new PictureBox(&form),
+                                    new Toolbar(&form),
+                                    new MenuItem("mnuX", "&X", &form)};
+    controls.push_back(static_cast<Toolbar*>(controls[11])->AddButton("Key", "Tip"));
+    for (QObject* control : controls) {
+        const std::string type = control->metaObject()->className();
+        EXPECT_FALSE(GetPropertyByName(*control, "TypeName").toString().isEmpty()) << type;
+        SetPropertyByName(*control, "Tag", "ScientificNameCom");
+        EXPECT_EQ(GetPropertyByName(*control, "Tag"), QVariant("ScientificNameCom")) << type;
+        SetPropertyByName(*control, "ToolTipText", "tip");
+        EXPECT_EQ(GetPropertyByName(*control, "ToolTipText"), QVariant("tip")) << type;
+        SetPropertyByName(*control, "Enabled", false);
+        EXPECT_EQ(GetPropertyByName(*control, "Enabled"), QVariant(false)) << type;
+    }
 }
