@@ -16,25 +16,11 @@
 #include <QStandardItemModel>
 #include <QTableView>
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 using namespace bryx;
 using namespace bryx::bench;
 
 namespace {
-
-constexpr int Million = 1'000'000;
-
-Recordset& millionRows()
-{
-    static std::shared_ptr<Recordset> rs = NameData(7).recordset(Million);
-    return *rs;
-}
-
-size_t heapInUse()
-{
-    return mallinfo2().uordblks;
-}
 
 void scrollToEnd(QTableView& view)
 {

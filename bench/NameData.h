@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <malloc.h>
 #include <memory>
 #include <random>
 
@@ -106,5 +107,18 @@ public:
 private:
     std::mt19937 m_random;
 };
+
+// The million-row result the benchmarks start from, made once per process.
+inline Recordset& millionRows()
+{
+    static std::shared_ptr<Recordset> rs = NameData(7).recordset(1'000'000);
+    return *rs;
+}
+
+// Bytes the heap holds now, by malloc's own count.
+inline size_t heapInUse()
+{
+    return mallinfo2().uordblks;
+}
 
 } // namespace bryx::bench

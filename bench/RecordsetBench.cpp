@@ -4,7 +4,6 @@
 #include "util/RS_Functions.h"
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 using namespace bryx;
 using namespace bryx::bench;
@@ -12,12 +11,6 @@ using namespace bryx::bench;
 namespace {
 
 constexpr int Million = 1'000'000;
-
-Recordset& millionRows()
-{
-    static std::shared_ptr<Recordset> rs = NameData(7).recordset(Million);
-    return *rs;
-}
 
 void BM_FindById(benchmark::State& state)
 {
@@ -179,9 +172,9 @@ BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
 void BM_MemoryPerRow(benchmark::State& state)
 {
     for (auto _ : state) {
-        const size_t heapBefore = mallinfo2().uordblks;
+        const size_t heapBefore = heapInUse();
         auto rs = NameData(7).recordset(Million);
-        const size_t heapAfter = mallinfo2().uordblks;
+        const size_t heapAfter = heapInUse();
         const double raw = double(NameData::rawValueBytes(*rs)) / Million;
         state.counters["raw_bytes_per_row"] = raw;
         state.counters["bytes_per_row"] = double(rs->memoryBytes()) / Million;
