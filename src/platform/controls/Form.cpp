@@ -1,5 +1,6 @@
 #include "Form.h"
 
+#include "Controls.h"
 #include "hosting/ErrorReport.h"
 #include "hosting/Twips.h"
 #include "services/Screen.h"
@@ -98,7 +99,14 @@ void Form::closeEvent(QCloseEvent* event)
 
 void Form::reject()
 {
-    // Escape asks like the close box does.
+    // Escape presses the form's cancel button where one is showing (a hosted component's
+    // included); otherwise it asks like the close box does.
+    for (CommandButton* button : findChildren<CommandButton*>()) {
+        if (button->Cancel() && button->isVisibleTo(this) && button->isEnabled()) {
+            button->click();
+            return;
+        }
+    }
     close();
 }
 

@@ -144,3 +144,21 @@ TEST(TabControl, PagesCanBeMadeUnavailableAndClickTellsThePageLeft)
     EXPECT_EQ(tabs.TabCaption(2), QString("&References"));
     EXPECT_EQ(GetPropertyByName(tabs, "Tab"), QVariant(3));
 }
+
+TEST(Form, EscapePressesTheShowingCancelButtonElseAsksToClose)
+{
+    Form form;
+    auto* cancel = new CommandButton("Cancel", &form);
+    cancel->SetCancel(true);
+    int clicks = 0;
+    QObject::connect(cancel, &QPushButton::clicked, [&] { ++clicks; });
+    form.show();
+    type(form, Qt::Key_Escape, QString());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(form.isVisible()) << "the button's handler decides what happens";
+
+    cancel->setEnabled(false); // a cancel that is not available does not answer
+    type(form, Qt::Key_Escape, QString());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FALSE(form.isVisible()) << "without one, Escape closes like the close box";
+}
