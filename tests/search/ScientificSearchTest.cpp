@@ -204,6 +204,11 @@ TEST_F(SearchPanel, FindNowSendsTheComposedStatementBindsTheRowsAndFollowsTheSel
     EXPECT_TRUE(control<CommandButton>("cmdOk")->isEnabled()) << "the selection notification enabled it";
     EXPECT_EQ(desktop.pointers, (std::vector<int> {11, 0}));
 
+    // Enter in a criterion runs Find Now, the panel's default button, in any host window.
+    statements.clear();
+    keyClick(*control<TextBox>("txtFindNameSciName"), Qt::Key_Return);
+    EXPECT_EQ(statements.size(), 1);
+
     // An ID replaces every other criterion; the ID box takes digits only.
     for (const auto& [key, text] : {std::pair {Qt::Key_4, "4"}, {Qt::Key_X, "x"}, {Qt::Key_2, "2"}})
         keyClick(*control<TextBox>("txtSciNameID"), key, {}, text);

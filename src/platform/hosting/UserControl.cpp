@@ -2,7 +2,9 @@
 
 #include "Twips.h"
 
+#include <QKeyEvent>
 #include <QMenu>
+#include <QPushButton>
 
 namespace bryx {
 
@@ -47,6 +49,21 @@ QList<QObject*> UserControl::controlsCollection() const
             named << child;
     }
     return named;
+}
+
+void UserControl::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        for (QPushButton* button : findChildren<QPushButton*>()) {
+            if (button->isDefault() && button->isVisibleTo(this) && button->isEnabled()) {
+                button->click();
+                event->accept();
+                return;
+            }
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace bryx

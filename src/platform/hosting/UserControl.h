@@ -30,6 +30,11 @@ public:
 
     static int liveCount() noexcept { return s_live.load(); }
 
+protected:
+    // Enter that no control used presses the component's default button, as in a dialog,
+    // whatever window the host puts the component in.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     static std::atomic<int> s_live;
 };
