@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev sqlite3
   postgresql-15 postgresql-contrib libpq-dev
   xvfb xauth
+  adwaita-icon-theme
 )
 
 missing=()

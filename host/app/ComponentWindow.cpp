@@ -1,6 +1,6 @@
 #include "ComponentWindow.h"
 
-#include "host/AppManager.h"
+#include "contracts/AppManager.h"
 #include "hosting/ControlExtender.h"
 #include "hosting/ErrorReport.h"
 #include "hosting/LateBinding.h"

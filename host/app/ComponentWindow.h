@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/HostWindow.h"
+#include "contracts/HostWindow.h"
 #include "hosting/UserControl.h"
 
 #include <QMdiSubWindow>

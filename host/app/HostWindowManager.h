@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/WindowManager.h"
+#include "contracts/WindowManager.h"
 
 #include <functional>
 

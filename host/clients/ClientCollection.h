@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ClientComponents.h"
+#include "contracts/ClientComponents.h"
 
 #include <memory>
 #include <vector>

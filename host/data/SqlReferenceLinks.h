@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ScientificNameRecord.h"
+#include "contracts/ScientificNameRecord.h"
 
 #include <QVariantMap>
 #include <memory>

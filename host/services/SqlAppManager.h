@@ -1,8 +1,8 @@
 #pragma once
 
 #include "UserSession.h"
+#include "contracts/AppManager.h"
 #include "db/Database.h"
-#include "host/AppManager.h"
 
 #include <memory>
 

@@ -2,20 +2,16 @@
 
 #include "ScientificSearch.h"
 #include "SearchStateXml.h"
-#include "UserOptionStore.h"
+#include "common/BusyPointer.h"
+#include "common/UserOptionStore.h"
+#include "contracts/ClientComponents.h"
 #include "error/Error.h"
 #include "frmUserSearchSaveOpen.h"
-#include "host/ClientComponents.h"
-#include "services/Screen.h"
+#include "services/MessageBox.h"
 
 namespace bryx {
 
 namespace {
-
-void setPointer(int pointer)
-{
-    DesktopServices::current().setMousePointer(pointer);
-}
 
 QString valueOfFirst(const ComponentCollection& options)
 {
@@ -82,7 +78,7 @@ void SavedSearches::report(const char* messageId, const QString& description)
 
 void SavedSearches::LoadDefaultProperties()
 {
-    setPointer(MousePointer::Hourglass);
+    const BusyPointer busy;
     try {
         const auto options =
             store().findOptions(QStringLiteral("Category_Option_Name"),
@@ -94,13 +90,12 @@ void SavedSearches::LoadDefaultProperties()
     } catch (const std::exception& caught) {
         report("APP010", Error::from(caught).Description());
     }
-    setPointer(MousePointer::Default);
 }
 
 bool SavedSearches::LoadDefaultCriteria()
 {
     bool applied = false;
-    setPointer(MousePointer::Hourglass);
+    const BusyPointer busy;
     try {
         const auto options = store().findOptions(QStringLiteral("Category_Option_Name"),
                                                  {QLatin1String(DefaultCriteria), OptionName, userIdText()});
@@ -114,14 +109,13 @@ bool SavedSearches::LoadDefaultCriteria()
         report("APP009", Error::from(caught).Description());
         applied = false;
     }
-    setPointer(MousePointer::Default);
     return applied;
 }
 
 void SavedSearches::saveDefault(const char* finderName, const char* category, const QString& value,
                                 const char* messageId)
 {
-    setPointer(MousePointer::Hourglass);
+    const BusyPointer busy;
     try {
         const UserOptionStore options = store();
         const auto found = options.findOptions(QLatin1String(finderName),
@@ -135,7 +129,6 @@ void SavedSearches::saveDefault(const char* finderName, const char* category, co
     } catch (const std::exception& caught) {
         report(messageId, Error::from(caught).Description());
     }
-    setPointer(MousePointer::Default);
 }
 
 void SavedSearches::SaveDefaultProperties()
@@ -157,7 +150,7 @@ void SavedSearches::SaveSearch(bool& saveAs)
         m_panel.SetSearchName(name);
         saveAs = true;
     }
-    setPointer(MousePointer::Hourglass);
+    const BusyPointer busy;
     try {
         const QString name = m_panel.SearchName();
         const UserOptionStore options = store();
@@ -165,10 +158,8 @@ void SavedSearches::SaveSearch(bool& saveAs)
         if (!found) {
             report("APP013", {});
         } else if (found->Count() >= 1) {
-            if (saveAs && m_panel.DisplayMessage(QStringLiteral("APP007"), name) == 7) {
-                setPointer(MousePointer::Default);
+            if (saveAs && m_panel.DisplayMessage(QStringLiteral("APP007"), name) == MsgBoxResult::No)
                 return;
-            }
             setValueOfFirst(*found, m_panel.BuildSearchState());
         } else if (!options.addOption(QLatin1String(UserSearches), name, m_panel.BuildSearchState(),
                                       m_panel.UserID())) {
@@ -177,7 +168,6 @@ void SavedSearches::SaveSearch(bool& saveAs)
     } catch (const std::exception& caught) {
         report("APP013", Error::from(caught).Description());
     }
-    setPointer(MousePointer::Default);
 }
 
 void SavedSearches::OpenSearch()
@@ -186,7 +176,7 @@ void SavedSearches::OpenSearch()
     if (name.isEmpty())
         return;
     m_panel.SetSearchName(name);
-    setPointer(MousePointer::Hourglass);
+    const BusyPointer busy;
     try {
         const auto found = findUserSearch(store(), "Category_Option_Name", name);
         if (!found) {
@@ -200,7 +190,6 @@ void SavedSearches::OpenSearch()
     } catch (const std::exception& caught) {
         report("APP010", Error::from(caught).Description());
     }
-    setPointer(MousePointer::Default);
 }
 
 void SavedSearches::DeleteSearch()
@@ -208,7 +197,7 @@ void SavedSearches::DeleteSearch()
     const QString name = ShowSearchDialog(QLatin1String(UserSearches), frmUserSearchSaveOpen::Delete);
     if (name.isEmpty())
         return;
-    setPointer(MousePointer::Hourglass);
+    const BusyPointer busy;
     // Deleting asks nothing and says nothing: a step that fails is skipped.
     try {
         const auto found = findUserSearch(store(), "CATEGORY_OPTION_NAME", name);
@@ -220,7 +209,6 @@ void SavedSearches::DeleteSearch()
     }
     if (name == m_panel.SearchName())
         m_panel.SetSearchName({});
-    setPointer(MousePointer::Default);
 }
 
 QString SavedSearches::ShowSearchDialog(const QString& category, int mode)

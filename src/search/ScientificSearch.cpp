@@ -1,28 +1,31 @@
 #include "ScientificSearch.h"
 
-#include "LookupLists.h"
 #include "SavedSearches.h"
 #include "SearchStateXml.h"
 #include "SearchStatement.h"
 #include "collection/Collection.h"
+#include "common/BusyPointer.h"
+#include "common/LookupLists.h"
+#include "common/MessageArguments.h"
+#include "contracts/AppManager.h"
+#include "contracts/HostTypes.h"
+#include "contracts/HostWindowOf.h"
+#include "contracts/WindowManager.h"
 #include "controls/Controls.h"
 #include "controls/FlexGrid.h"
 #include "controls/Pictures.h"
 #include "controls/RichTextBox.h"
 #include "controls/Toolbar.h"
-#include "details/related/frmSelectScientificNameType.h"
 #include "dialogs/frmModalDetail.h"
+#include "dialogs/frmSelectScientificNameType.h"
 #include "error/Error.h"
 #include "frmSQL.h"
-#include "host/AppManager.h"
-#include "host/HostTypes.h"
-#include "host/HostWindowOf.h"
-#include "host/WindowManager.h"
 #include "hosting/ComponentRegistry.h"
 #include "hosting/ErrorReport.h"
 #include "hosting/Twips.h"
 #include "recordset/Recordset.h"
 #include "registration/Identities.h"
+#include "services/MessageBox.h"
 #include "services/Screen.h"
 #include "util/Misc_Functions.h"
 #include "util/RS_Functions.h"
@@ -30,50 +33,17 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QMenu>
-#include <QPainter>
 #include <QResizeEvent>
-#include <QStyle>
+#include <QScopeGuard>
+#include <QSignalBlocker>
+#include <QTabBar>
 
 namespace bryx {
 
 namespace {
 
-void setPointer(int pointer)
-{
-    DesktopServices::current().setMousePointer(pointer);
-}
-
-// Toolbar pictures the desktop style does not offer, drawn in the style's text colour.
-QIcon drawnIcon(const QString& key)
-{
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QApplication::palette().color(QPalette::WindowText), 1.2));
-    if (key == QLatin1String("Cut")) {
-        painter.drawEllipse(QRectF(2, 10, 4, 4));
-        painter.drawEllipse(QRectF(10, 10, 4, 4));
-        painter.drawLine(QPointF(5, 10), QPointF(11, 2));
-        painter.drawLine(QPointF(11, 10), QPointF(5, 2));
-    } else if (key == QLatin1String("Copy")) {
-        painter.drawRect(QRectF(2.5, 2.5, 7, 8));
-        painter.fillRect(QRectF(6, 6, 7.5, 8), QApplication::palette().color(QPalette::Base));
-        painter.drawRect(QRectF(6.5, 5.5, 7, 8));
-    } else if (key == QLatin1String("Help")) {
-        QFont font = painter.font();
-        font.setBold(true);
-        font.setPixelSize(14);
-        painter.setFont(font);
-        painter.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
-    } else {
-        painter.drawRect(QRectF(3.5, 3.5, 9, 11));
-        painter.fillRect(QRectF(6, 2, 4, 3), QApplication::palette().color(QPalette::WindowText));
-        painter.drawLine(QPointF(5.5, 8), QPointF(10.5, 8));
-        painter.drawLine(QPointF(5.5, 11), QPointF(10.5, 11));
-    }
-    return QIcon(picture);
-}
+// Name type codes in the order of the name type buttons.
+constexpr const char* NameTypeCodes[] = {"P", "A", "C"};
 
 } // namespace
 
@@ -87,6 +57,7 @@ ScientificSearch::ScientificSearch(QWidget* parent)
     buildMenus();
     buildToolbar();
     connectHandlers();
+    setTabOrder();
     setSizeTwips(DesignWidth, DesignHeight);
 }
 
@@ -222,12 +193,11 @@ void ScientificSearch::buildToolbar()
 {
     auto* images = new ImageList(this);
     images->setObjectName(QStringLiteral("ilFindSciName"));
-    const QStyle* desktop = style();
-    images->Add(QStringLiteral("New"), desktop->standardIcon(QStyle::SP_FileIcon));
-    images->Add(QStringLiteral("Open"), desktop->standardIcon(QStyle::SP_DirOpenIcon));
-    images->Add(QStringLiteral("Save"), desktop->standardIcon(QStyle::SP_DialogSaveButton));
-    for (const char* key : {"Cut", "Copy", "Paste", "Help"})
-        images->Add(QLatin1String(key), drawnIcon(QLatin1String(key)));
+    const std::pair<const char*, const char*> pictures[] = {
+        {"New", "document-new"}, {"Open", "document-open"}, {"Save", "document-save"}, {"Cut", "edit-cut"},
+        {"Copy", "edit-copy"},   {"Paste", "edit-paste"},   {"Help", "help-browser"}};
+    for (const auto& [key, themeName] : pictures)
+        images->Add(QLatin1String(key), ThemeIcon(QLatin1String(themeName)));
 
     m_tbFindSciName = new Toolbar(this);
     m_tbFindSciName->setObjectName(QStringLiteral("tbFindSciName"));
@@ -252,8 +222,9 @@ void ScientificSearch::connectHandlers()
         connect(option, &OptionButton::Click, this, [this](int index) { optNameType_Click(index); });
     connect(m_cboNameCategory, &ComboBox::Click, this, [this] { cboNameCategory_Click(); });
     connect(m_txtSciNameID, &TextBox::KeyPress, this, [](int& keyAscii) {
-        if (!((keyAscii >= 48 && keyAscii <= 57) || keyAscii == 8))
-            keyAscii = 0;
+        const bool digit = keyAscii >= '0' && keyAscii <= '9';
+        if (!digit && keyAscii != KeyAscii::Backspace)
+            keyAscii = KeyAscii::Discard;
     });
     auto click = [this](CommandButton* button, const char* name, void (ScientificSearch::*handler)()) {
         connect(button, &QPushButton::clicked, this,
@@ -317,6 +288,42 @@ void ScientificSearch::connectHandlers()
             [this] { runHandler("mnuNew_Click", [this] { hostWindow()->SetFocus(); }); });
     connect(m_tbFindSciName, &Toolbar::ButtonClick, this,
             [this](const QString& key) { tbFindSciName_ButtonClick(key); });
+}
+
+void ScientificSearch::setTabOrder()
+{
+    // One tab only: its bar needs no stop of its own.
+    m_tabFindName->tabBar()->setFocusPolicy(Qt::NoFocus);
+    const QList<QWidget*> order = {m_optNameType[0],
+                                   m_optNameType[1],
+                                   m_optNameType[2],
+                                   m_cboNameCategory,
+                                   m_cboClassificationLevel,
+                                   m_cboFindNameComparison,
+                                   m_txtFindNameSciName,
+                                   m_txtSciNameID,
+                                   m_cmdStartSearch,
+                                   m_fgSearchResults,
+                                   m_cmdSelectAll,
+                                   m_cmdDeselectAll,
+                                   m_cmdAddToList,
+                                   m_cmdReplaceList,
+                                   m_cmdDetails,
+                                   m_cmdNew,
+                                   m_cmdOk,
+                                   m_cmdCancel};
+    for (qsizetype position = 1; position < order.size(); ++position)
+        QWidget::setTabOrder(order[position - 1], order[position]);
+}
+
+void ScientificSearch::showEvent(QShowEvent* event)
+{
+    UserControl::showEvent(event);
+    // A user who opens the panel types the name straight away.
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        m_txtFindNameSciName->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void ScientificSearch::whenEnabled(MenuItem* item, const std::function<void()>& handler)
@@ -434,7 +441,7 @@ void ScientificSearch::loadDefaults(bool modal)
     if (m_mnuOptionsSaveDefault->isChecked()) {
         if (!m_saved->LoadDefaultCriteria()) {
             switchOnNameType(0);
-            LoadNameCategories(*m_appManager, *m_cboNameCategory, QStringLiteral("P"));
+            LoadNameCategories(*m_appManager, *m_cboNameCategory, QLatin1String(NameTypeCodes[0]));
             if (modal)
                 m_cboFindNameComparison->SetListIndex(0);
         }
@@ -461,17 +468,12 @@ QObject* ScientificSearch::ActiveControl() const
 
 int ScientificSearch::DisplayMessage(QString strMessageID, QString strArg1, QString strArg2, QString strArg3)
 {
-    auto arguments = std::make_shared<Collection>();
-    arguments->Add(strArg1);
-    if (!strArg2.isEmpty())
-        arguments->Add(strArg2);
-    if (!strArg3.isEmpty())
-        arguments->Add(strArg3);
     if (!m_appManager)
         throw Error(
             ErrorNumber::ObjectClosed,
             QStringLiteral("Message %1 cannot be shown: the panel has not been started").arg(strMessageID));
-    return static_cast<int32_t>(m_appManager->Message(strMessageID, arguments));
+    return static_cast<int32_t>(
+        m_appManager->Message(strMessageID, MessageArguments(strArg1, strArg2, strArg3)));
 }
 
 void ScientificSearch::editCommand(const char* richTextOperation, const QString& keys)
@@ -525,22 +527,35 @@ bool ScientificSearch::HasSearchCriteria() const
     return bryx::HasSearchCriteria(Criteria());
 }
 
+void ScientificSearch::setNameTypeValue(int index)
+{
+    // Code switching a button on runs its click as the user's click would, but here, so that
+    // a failing lookup reaches the trap of the operation that switched it (a saved search
+    // opening, defaults loading) instead of the controls' own error report.
+    if (m_optNameType[index]->isChecked())
+        return;
+    {
+        const QSignalBlocker quiet(m_optNameType[index]);
+        m_optNameType[index]->setChecked(true);
+    }
+    optNameType_Click(index);
+}
+
 void ScientificSearch::switchOnNameType(int index)
 {
-    // Switching a button on runs its click; one already on is clicked explicitly.
+    // A button already on is clicked explicitly.
     if (m_optNameType[index]->isChecked())
         optNameType_Click(index);
     else
-        m_optNameType[index]->setChecked(true);
+        setNameTypeValue(index);
 }
 
 void ScientificSearch::optNameType_Click(int index)
 {
     m_cboNameCategory->Clear();
     m_cboClassificationLevel->Clear();
-    static const char* const codes[] = {"P", "A", "C"};
-    if (index >= 0 && index < 3 && m_appManager)
-        LoadNameCategories(*m_appManager, *m_cboNameCategory, QLatin1String(codes[index]));
+    if (index >= 0 && index < int(std::size(NameTypeCodes)) && m_appManager)
+        LoadNameCategories(*m_appManager, *m_cboNameCategory, QLatin1String(NameTypeCodes[index]));
 }
 
 void ScientificSearch::cboNameCategory_Click()
@@ -556,8 +571,8 @@ void ScientificSearch::NewSearch()
     m_txtSciNameID->clear();
     m_cboNameCategory->Clear();
     m_cboClassificationLevel->Clear();
-    m_optNameType[0]->setChecked(true);
-    LoadNameCategories(*m_appManager, *m_cboNameCategory, QStringLiteral("P"));
+    setNameTypeValue(0);
+    LoadNameCategories(*m_appManager, *m_cboNameCategory, QLatin1String(NameTypeCodes[0]));
     m_cboFindNameComparison->SetListIndex(0);
     if (m_rsResults) {
         RS_Functions::EmptyRecordset(*m_rsResults);
@@ -615,6 +630,7 @@ void ScientificSearch::ApplySearchState(const QString& xml)
             throw Error(
                 ErrorNumber::TypeMismatch,
                 QStringLiteral("The saved comparison \"%1\" is not a whole number").arg(*state->comparison));
+        // A number the list has no entry for raises "Invalid property value".
         m_cboFindNameComparison->SetListIndex(comparison);
     }
     if (state->id)
@@ -641,11 +657,10 @@ void ScientificSearch::mnuOptionsViewSQL_Click()
 void ScientificSearch::cmdStartSearch_Click()
 {
     try {
-        if (!HasSearchCriteria() && m_appManager->Message(QStringLiteral("APP043"), nullptr) == 7) {
-            setPointer(MousePointer::Default);
+        if (!HasSearchCriteria()
+            && m_appManager->Message(QStringLiteral("APP043"), nullptr) == MsgBoxResult::No)
             return;
-        }
-        setPointer(MousePointer::Hourglass);
+        const BusyPointer busy;
         m_fgSearchResults->SetDataSource(nullptr);
         m_lblRecordsReturned->setText(QStringLiteral("Searching..."));
         QString statement = BuildSearchSQL();
@@ -662,10 +677,8 @@ void ScientificSearch::cmdStartSearch_Click()
             m_cmdOk->setEnabled(false);
         else
             m_fgSearchResults->SetRow(m_fgSearchResults->FixedRows());
-        setPointer(MousePointer::Default);
     } catch (const std::exception& caught) {
         DisplayMessage(QStringLiteral("APP014"), Error::from(caught).Description());
-        setPointer(MousePointer::Default);
     }
 }
 
@@ -689,9 +702,8 @@ void ScientificSearch::cmdSelectAll_Click()
 {
     if (m_fgSearchResults->Rows() < 2)
         return;
-    setPointer(MousePointer::Hourglass);
+    const BusyPointer busy;
     m_fgSearchResults->Select(1, 1, m_fgSearchResults->Rows() - 1, 1);
-    setPointer(MousePointer::Default);
 }
 
 void ScientificSearch::cmdDeselectAll_Click()
@@ -717,13 +729,21 @@ void ScientificSearch::changeWorkingList(void (*change)(const ResultGrid&, Recor
     if (!m_rsView)
         throw Error(ErrorNumber::ObjectClosed,
                     QStringLiteral("There is no working list to put the names in"));
-    setPointer(MousePointer::Hourglass);
-    // The host's list repaints once, after all rows are in.
+    const BusyPointer busy;
+    // The host's list repaints once, after all rows are in, and repaints even when the change
+    // fails half-way.
     const auto host = hostWindow();
     host->SetMainGridRedraw(false);
+    const auto redraw = qScopeGuard([&host] { host->SetMainGridRedraw(true); });
     change(*m_fgSearchResults, *m_rsResults, *m_rsView);
-    host->SetMainGridRedraw(true);
-    setPointer(MousePointer::Default);
+}
+
+int ScientificSearch::chosenRow() const
+{
+    // A list box's current row is its selected one until the user selects otherwise; a
+    // Ctrl+click can leave the current row unselected, and then the current row still counts.
+    return m_fgSearchResults->SelectedRows() > 0 ? m_fgSearchResults->SelectedRow(0)
+                                                 : m_fgSearchResults->Row();
 }
 
 int ScientificSearch::FindWorkingListView(const QString& listType) const
@@ -743,7 +763,7 @@ void ScientificSearch::cmdDetails_Click()
 {
     if (m_fgSearchResults->Row() < 1)
         return;
-    const int32_t id = m_fgSearchResults->TextMatrix(m_fgSearchResults->SelectedRow(0), 0).toInt();
+    const int32_t id = m_fgSearchResults->TextMatrix(chosenRow(), 0).toInt();
     if (!m_winMan) {
         frmModalDetail details(window());
         if (!details.InitDialog(QLatin1String(registration::DetailsProgId), m_appManager, QString()))
@@ -754,14 +774,13 @@ void ScientificSearch::cmdDetails_Click()
         details.Unload();
         return;
     }
-    setPointer(MousePointer::Hourglass);
+    const BusyPointer busy;
     std::shared_ptr<Recordset> single;
     RS_Functions::CopyCurrentRow(*m_fgSearchResults, *m_rsResults, single);
     const int view = FindWorkingListView(QStringLiteral("SNM"));
     const int sameView = FindWorkingListView(QStringLiteral("SNM"));
     m_winMan->OpenDetails(view, sameView, id, QStringLiteral("SINGLE_RECORD_VIEW"), &single);
     single.reset();
-    setPointer(MousePointer::Default);
 }
 
 void ScientificSearch::cmdNew_Click()

@@ -99,12 +99,15 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void buildToolbar();
     void connectHandlers();
+    // Tab walks the criteria in reading order, then Find Now, the result list and the buttons.
+    void setTabOrder();
     void readHostIdentity();
     void applySecurity();
     void loadDefaults(bool modal);
@@ -129,7 +132,12 @@ private:
     void mnuOptionsViewSQL_Click();
     void editCommand(const char* richTextOperation, const QString& keys);
     void tbFindSciName_ButtonClick(const QString& key);
+    // Switches a name type button on from code, running its click here; nothing when on.
+    void setNameTypeValue(int index);
+    // Switches a name type button on, or clicks it again when it is on already.
     void switchOnNameType(int index);
+    // The result row Details acts on: the first selected row, else the current row.
+    int chosenRow() const;
     void showRecordCount();
     std::shared_ptr<HostWindow> hostWindow();
     // Runs a menu handler only while its entry is enabled.
@@ -146,6 +154,7 @@ private:
     int32_t m_serverType = 0;
     int32_t m_userId = 0;
     bool m_modal = false;
+    bool m_shownOnce = false;
     std::shared_ptr<Recordset> m_rsResults;
     std::shared_ptr<Collection> m_colSelectedItems;
     bool m_useRecordset = false;

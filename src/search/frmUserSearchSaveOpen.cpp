@@ -1,10 +1,10 @@
 #include "frmUserSearchSaveOpen.h"
 
-#include "UserOptionStore.h"
+#include "common/UserOptionStore.h"
+#include "contracts/AppManager.h"
+#include "contracts/ClientComponents.h"
 #include "controls/Controls.h"
 #include "error/Error.h"
-#include "host/AppManager.h"
-#include "host/ClientComponents.h"
 #include "hosting/ErrorReport.h"
 #include "services/MessageBox.h"
 
@@ -128,10 +128,11 @@ QString frmUserSearchSaveOpen::GetSearchName() const
     return m_name->text();
 }
 
-bool frmUserSearchSaveOpen::queryUnload()
+bool frmUserSearchSaveOpen::queryUnload(UnloadMode mode)
 {
     // Closing by the window's close box is a cancel: the caller gets no name.
-    m_canceled = true;
+    if (mode == UnloadMode::ControlMenu)
+        m_canceled = true;
     return true;
 }
 

@@ -29,7 +29,7 @@ public:
     CommandButton* cmdCancel() const { return m_cmdCancel; }
 
 protected:
-    bool queryUnload() override;
+    bool queryUnload(UnloadMode mode) override;
 
 private:
     void fillList();

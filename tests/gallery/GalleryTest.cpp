@@ -5,6 +5,7 @@
 #include "../support/RecordsetBuilder.h"
 #include "../support/ScriptedDesktop.h"
 #include "../support/TestComponent.h"
+#include "ScientificSearch.h"
 #include "clients/ClientCollection.h"
 #include "controls/Controls.h"
 #include "controls/DataCombo.h"
@@ -17,7 +18,6 @@
 #include "dialogs/frmModalSearch.h"
 #include "hosting/LateBinding.h"
 #include "registration/Identities.h"
-#include "search/ScientificSearch.h"
 #include "services/SqlAppManager.h"
 #include "util/Misc_Functions.h"
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "collection/Collection.h"
-#include "host/AppManager.h"
-#include "host/ClientComponents.h"
-#include "host/HostWindow.h"
-#include "host/ScientificNameRecord.h"
-#include "host/WindowManager.h"
+#include "contracts/AppManager.h"
+#include "contracts/ClientComponents.h"
+#include "contracts/HostWindow.h"
+#include "contracts/ScientificNameRecord.h"
+#include "contracts/WindowManager.h"
 #include "recordset/Recordset.h"
 
 #include <gmock/gmock.h>

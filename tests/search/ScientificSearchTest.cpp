@@ -9,13 +9,13 @@
 #include "../support/ScriptedMessageBox.h"
 #include "../support/TestComponent.h"
 #include "../support/UserInput.h"
-#include "LookupLists.h"
 #include "collection/Collection.h"
+#include "common/LookupLists.h"
 #include "controls/Controls.h"
 #include "controls/FlexGrid.h"
 #include "controls/RichTextBox.h"
 #include "controls/Toolbar.h"
-#include "details/related/frmSelectScientificNameType.h"
+#include "dialogs/frmSelectScientificNameType.h"
 #include "error/Error.h"
 #include "frmSQL.h"
 #include "frmUserSearchSaveOpen.h"
@@ -409,11 +409,10 @@ TEST_F(ModalSearchPanel, OkHandsBackIdsAndRowsCancelHandsBackNothing)
     auto ids = std::make_shared<Collection>();
     CallByName(*panel, "SetSelectedItems", {QVariant::fromValue(ids)});
     CallByName(*panel, "UseSelectedRecordset", {true});
+    grid().SetRow(1); // the current row is the selected one, as in a list box
     grid().SetIsSelected(3, true);
-    grid().SetIsSelected(1, true);
     int quits = 0;
     QObject::connect(panel, &ScientificSearch::Quit, [&] { ++quits; });
-    grid().SetRow(1);
     control<CommandButton>("cmdOk")->click();
     EXPECT_EQ(quits, 1);
     ASSERT_EQ(ids->Count(), 2);

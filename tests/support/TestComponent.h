@@ -1,8 +1,8 @@
 #pragma once
 
 #include "collection/Collection.h"
+#include "contracts/AppManager.h"
 #include "error/Error.h"
-#include "host/AppManager.h"
 #include "hosting/ComponentRegistry.h"
 #include "hosting/UserControl.h"
 #include "recordset/Recordset.h"

@@ -1,5 +1,6 @@
 #include "Controls.h"
 
+#include "error/Error.h"
 #include "hosting/ErrorReport.h"
 
 #include <QKeyEvent>
@@ -21,9 +22,9 @@ void TextBox::keyPressEvent(QKeyEvent* event)
         || (text.size() == 1 && text.at(0).isPrint()
             && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)));
     if (typing) {
-        int keyAscii = event->key() == Qt::Key_Backspace ? 8 : text.at(0).unicode();
+        int keyAscii = event->key() == Qt::Key_Backspace ? KeyAscii::Backspace : text.at(0).unicode();
         runHandler("KeyPress", [&] { emit KeyPress(keyAscii); });
-        if (keyAscii == 0) {
+        if (keyAscii == KeyAscii::Discard) {
             event->accept();
             return;
         }
@@ -37,6 +38,15 @@ ComboBox::ComboBox(QWidget* parent)
     setEditable(false);
     connect(this, &QComboBox::activated, this,
             [this](int) { runHandler("Click", [this] { emit Click(); }); });
+}
+
+void ComboBox::SetListIndex(int index)
+{
+    if (index < -1 || index >= count())
+        throw Error(
+            ErrorNumber::InvalidPropertyValue,
+            QStringLiteral("Invalid property value: list index %1 of a list of %2").arg(index).arg(count()));
+    setCurrentIndex(index);
 }
 
 void ComboBox::Clear()

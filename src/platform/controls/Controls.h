@@ -19,8 +19,15 @@ namespace bryx {
 // a Tag and answers its TypeName; Enabled and Visible are properties so a host's security pass
 // can set them by name.
 
+// The character codes a key-press handler sees for keys that type no character of their own.
+namespace KeyAscii {
+inline constexpr int Discard = 0; // a handler sets this to swallow the key
+inline constexpr int Backspace = 8;
+inline constexpr int Enter = 13;
+} // namespace KeyAscii
+
 // A text box whose key presses can be filtered: KeyPress hands the key code by reference and
-// a handler sets it to 0 to discard the key. Pasted text is not filtered.
+// a handler sets it to KeyAscii::Discard to drop the key. Pasted text is not filtered.
 class TextBox : public QLineEdit {
     Q_OBJECT
     BRYX_CONTROL_PROPERTIES
@@ -51,7 +58,8 @@ public:
     QString TypeName() const { return QStringLiteral("ComboBox"); }
 
     int ListIndex() const { return currentIndex(); }
-    void SetListIndex(int index) { setCurrentIndex(index); }
+    // -1 chooses nothing; an index outside the list raises "Invalid property value" (380).
+    void SetListIndex(int index);
     QString Text() const { return currentIndex() < 0 ? QString() : currentText(); }
     // Chooses the first item with exactly this text; nothing when there is none.
     void SetText(const QString& text)

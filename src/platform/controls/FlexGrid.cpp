@@ -196,7 +196,10 @@ void FlexGrid::SetRow(int row)
         setCurrentIndex({});
         return;
     }
-    selectionModel()->setCurrentIndex(m_model->index(row - FixedRows(), 0), QItemSelectionModel::NoUpdate);
+    // A list box's current row is its selected row until the user selects otherwise, so code
+    // that moves the current row selects that row alone.
+    selectionModel()->setCurrentIndex(m_model->index(row - FixedRows(), 0),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 const QList<int>& FlexGrid::selectedGridRows() const
@@ -262,12 +265,14 @@ void FlexGrid::Select(int row1, int, int row2, int)
 
 void FlexGrid::SetMultiSelect(bool multi)
 {
-    setSelectionMode(multi ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+    // List-box selection: a click selects that row alone, Ctrl+click toggles one row and
+    // Shift+click extends from the current row.
+    setSelectionMode(multi ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
 }
 
 bool FlexGrid::MultiSelect() const
 {
-    return selectionMode() == QAbstractItemView::MultiSelection;
+    return selectionMode() == QAbstractItemView::ExtendedSelection;
 }
 
 int FlexGrid::ColWidth(int col) const

@@ -47,6 +47,7 @@ public:
 
     // Current row in grid coordinates (0 when none).
     int Row() const override;
+    // Makes the row current and, as in a list box, the one selected row.
     void SetRow(int row);
     int SelectedRows() const override;
     int SelectedRow(int index) const override;
@@ -54,7 +55,8 @@ public:
     void SetIsSelected(int row, bool selected);
     // Selects the rows of a block; a block on the header row selects nothing.
     void Select(int row1, int col1, int row2, int col2);
-    // List-box style multi-selection (clicks toggle rows) or one row at a time.
+    // List-box style multi-selection (a click selects one row, Ctrl+click toggles, Shift+click
+    // extends) or one row at a time.
     void SetMultiSelect(bool multi);
     bool MultiSelect() const;
 

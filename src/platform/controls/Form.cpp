@@ -48,13 +48,20 @@ void Form::ShowModal()
     DesktopServices::current().showModal(*this);
 }
 
-void Form::Unload()
+bool Form::Unload()
 {
     if (m_unloaded)
-        return;
+        return true;
+    // Unloading from code asks the same close request as the close box; a form that refuses
+    // stays loaded.
+    bool mayUnload = true;
+    runHandler("Form_QueryUnload", [&] { mayUnload = queryUnload(UnloadMode::FormCode); });
+    if (!mayUnload)
+        return false;
     m_unloaded = true;
     runHandler("Form_Unload", [this] { onUnload(); });
     hide();
+    return true;
 }
 
 void Form::SetKeyPreview(bool preview)
@@ -87,7 +94,7 @@ bool Form::onKeyDown(int, Qt::KeyboardModifiers)
 void Form::closeEvent(QCloseEvent* event)
 {
     bool mayClose = true;
-    runHandler("Form_QueryUnload", [&] { mayClose = queryUnload(); });
+    runHandler("Form_QueryUnload", [&] { mayClose = queryUnload(UnloadMode::ControlMenu); });
     if (!mayClose) {
         event->ignore();
         return;

@@ -8,6 +8,10 @@ namespace bryx {
 // A desktop form on a Qt dialog: caption, icon and sizes in twips, modal display through the
 // desktop services, close requests a form may refuse, and key preview (the form sees key
 // presses before its controls).
+// Why a form is asked to close: the window's close box (or Escape without a cancel button),
+// or an Unload from code.
+enum class UnloadMode { ControlMenu = 0, FormCode = 1 };
+
 class Form : public QDialog {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -26,8 +30,9 @@ public:
 
     // Shows the form modally; returns when it is hidden, closed or unloaded.
     void ShowModal();
-    // Runs the form's unload step once and hides it; the owner then destroys it.
-    void Unload();
+    // Asks the form's close request first, then runs its unload step once and hides it; the
+    // owner then destroys it. False when the close request refused (the form stays loaded).
+    bool Unload();
     bool isUnloaded() const { return m_unloaded; }
 
     void SetKeyPreview(bool preview);
@@ -35,8 +40,8 @@ public:
     QList<QObject*> Controls() const;
 
 protected:
-    // Asked before the form closes at the user's request; false keeps it open.
-    virtual bool queryUnload() { return true; }
+    // Asked before the form closes, at the user's request or by Unload; false keeps it open.
+    virtual bool queryUnload(UnloadMode) { return true; }
     // The form's own unload step (release what it holds).
     virtual void onUnload() { }
     // With key preview on, each key press of the form or its controls comes here first;

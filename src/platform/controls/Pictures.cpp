@@ -2,9 +2,47 @@
 
 #include "error/Error.h"
 
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace bryx {
+
+namespace {
+
+const QString DebianDefaultTheme = QStringLiteral("Adwaita");
+
+// A desktop session names its icon theme. A bare X server, the offscreen platform or a host
+// that never set one names none, or only the unthemed "hicolor", and may not even look in the
+// system's icon folders; then Debian's default theme is used from those folders. A desktop
+// theme that lacks a picture falls back to the same theme.
+void useDebianThemeWhereTheDesktopHasNone()
+{
+    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor"))
+        QIcon::setFallbackThemeName(DebianDefaultTheme);
+    const QString theme = QIcon::themeName();
+    if (!theme.isEmpty() && theme != QLatin1String("hicolor"))
+        return;
+    QIcon::setThemeName(DebianDefaultTheme);
+    QStringList folders = QIcon::themeSearchPaths();
+    for (const QString& folder : QStandardPaths::locateAll(
+             QStandardPaths::GenericDataLocation, QStringLiteral("icons"), QStandardPaths::LocateDirectory)) {
+        if (!folders.contains(folder))
+            folders << folder;
+    }
+    QIcon::setThemeSearchPaths(folders);
+}
+
+} // namespace
+
+QIcon ThemeIcon(const QString& name)
+{
+    QIcon icon = QIcon::fromTheme(name);
+    if (icon.isNull()) {
+        useDebianThemeWhereTheDesktopHasNone();
+        icon = QIcon::fromTheme(name);
+    }
+    return icon;
+}
 
 void ImageList::Add(const QString& key, const QIcon& picture)
 {

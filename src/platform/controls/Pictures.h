@@ -9,6 +9,11 @@
 
 namespace bryx {
 
+// A picture of the desktop's icon theme by its freedesktop name ("edit-cut", "document-save").
+// Where the desktop names no theme, or its theme lacks the picture, Debian's default theme
+// (Adwaita) stands in. A null icon when no installed theme has the name.
+QIcon ThemeIcon(const QString& name);
+
 // Pictures by key, as toolbars and busy indicators take them.
 class ImageList : public QObject {
     Q_OBJECT

@@ -1,8 +1,8 @@
 #include "ModalHostForm.h"
 
+#include "contracts/AppManager.h"
+#include "contracts/HostTypes.h"
 #include "error/Error.h"
-#include "host/AppManager.h"
-#include "host/HostTypes.h"
 #include "hosting/ControlExtender.h"
 #include "hosting/ErrorReport.h"
 #include "hosting/UserControl.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "contracts/HostWindow.h"
 #include "controls/Form.h"
-#include "host/HostWindow.h"
 
 #include <memory>
 

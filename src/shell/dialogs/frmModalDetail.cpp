@@ -49,7 +49,7 @@ void frmModalDetail::componentEvent(const QString& lowerCaseName)
         hide(); // ends the modal display; the caller unloads
 }
 
-bool frmModalDetail::queryUnload()
+bool frmModalDetail::queryUnload(UnloadMode)
 {
     // Once the component is hidden there is nothing left to ask.
     if (!component() || !GenericDetails()->isVisible())

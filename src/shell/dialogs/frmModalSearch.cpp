@@ -91,7 +91,7 @@ void frmModalSearch::componentEvent(const QString& lowerCaseName)
         Unload();
 }
 
-bool frmModalSearch::queryUnload()
+bool frmModalSearch::queryUnload(UnloadMode)
 {
     return !component() || CallByName(*component(), QStringLiteral("CanClose")).toBool();
 }

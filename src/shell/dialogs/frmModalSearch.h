@@ -26,7 +26,7 @@ public:
 
 protected:
     void componentEvent(const QString& lowerCaseName) override;
-    bool queryUnload() override;
+    bool queryUnload(UnloadMode mode) override;
     void onUnload() override;
 };
 

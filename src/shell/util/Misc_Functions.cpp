@@ -1,8 +1,8 @@
 #include "Misc_Functions.h"
 
+#include "contracts/AppManager.h"
+#include "contracts/ScientificNameRecord.h"
 #include "controls/ResultGrid.h"
-#include "host/AppManager.h"
-#include "host/ScientificNameRecord.h"
 #include "hosting/LateBinding.h"
 #include "recordset/Recordset.h"
 

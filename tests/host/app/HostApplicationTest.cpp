@@ -11,7 +11,6 @@
 #include "WorkingListView.h"
 #include "controls/Controls.h"
 #include "controls/FlexGrid.h"
-#include "frmUserSearchSaveOpen.h"
 #include "hosting/ComponentRegistry.h"
 #include "hosting/UserControl.h"
 #include "recordset/Recordset.h"
@@ -102,9 +101,8 @@ TEST_P(HostApplication, AUserFindsNamesBuildsTheWorkingListAndGetsTheSearchBackA
 
     // A saved search and the defaults, then the window closed and opened again.
     desktop.whileShown = [](QDialog& dialog) {
-        auto& searches = dynamic_cast<frmUserSearchSaveOpen&>(dialog);
-        searches.txtSearchName()->setText("firs");
-        searches.cmdSave()->click();
+        dialog.findChild<QLineEdit*>("txtSearchName")->setText("firs");
+        dialog.findChild<QPushButton*>("cmdSave")->click();
     };
     menuItem(*find, "mnuFileSaveSearch").trigger();
     menuItem(*find, "mnuOptionsSaveDefault").trigger();

@@ -2,7 +2,7 @@
 
 #include "../../support/QtPrinters.h"
 #include "../../support/RecordsetBuilder.h"
-#include "LookupLists.h"
+#include "common/LookupLists.h"
 #include "controls/Form.h"
 #include "hosting/LateBinding.h"
 

@@ -1,9 +1,9 @@
 #include "LookupLists.h"
 
 #include "collection/Collection.h"
+#include "contracts/AppManager.h"
 #include "controls/ListSink.h"
 #include "error/Error.h"
-#include "host/AppManager.h"
 #include "recordset/Recordset.h"
 
 namespace bryx {

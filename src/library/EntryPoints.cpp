@@ -1,9 +1,9 @@
-#include "EntryPoints.h"
+#include "registration/EntryPoints.h"
 
-#include "Identities.h"
+#include "ScientificSearch.h"
 #include "hosting/ComponentRegistry.h"
 #include "hosting/UserControl.h"
-#include "search/ScientificSearch.h"
+#include "registration/Identities.h"
 
 #include <QDebug>
 

@@ -1,9 +1,9 @@
-#include "LookupLists.h"
+#include "common/LookupLists.h"
 
-#include "../mocks/HostMocks.h"
-#include "../support/ErrorMatchers.h"
-#include "../support/QtPrinters.h"
-#include "../support/RecordsetBuilder.h"
+#include "../../mocks/HostMocks.h"
+#include "../../support/ErrorMatchers.h"
+#include "../../support/QtPrinters.h"
+#include "../../support/RecordsetBuilder.h"
 #include "controls/ListSink.h"
 
 #include <gmock/gmock.h>

@@ -1,7 +1,7 @@
 #include "UserOptionStore.h"
 
+#include "contracts/ClientComponents.h"
 #include "error/Error.h"
-#include "host/ClientComponents.h"
 
 namespace bryx {
 

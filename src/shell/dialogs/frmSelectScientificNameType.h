@@ -29,9 +29,10 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     // Closing by the close box or Escape is a cancel.
-    bool queryUnload() override
+    bool queryUnload(UnloadMode mode) override
     {
-        m_canceled = true;
+        if (mode == UnloadMode::ControlMenu)
+            m_canceled = true;
         return true;
     }
 
