@@ -1,10 +1,9 @@
 // Renders the controls and the modal dialogs offscreen to PNG files in the build folder's
 // gallery/ (run with: ctest -L gallery), so that a reviewer can look at them.
 #include "../host/TestDatabase.h"
-#include "../mocks/HostMocks.h"
 #include "../support/RecordsetBuilder.h"
 #include "../support/ScriptedDesktop.h"
-#include "../support/TestComponent.h"
+#include "../support/ScriptedMessageBox.h"
 #include "ScientificSearch.h"
 #include "clients/ClientCollection.h"
 #include "controls/Controls.h"
@@ -14,9 +13,9 @@
 #include "controls/Pictures.h"
 #include "controls/RichTextBox.h"
 #include "controls/Toolbar.h"
-#include "dialogs/frmModalDetail.h"
 #include "dialogs/frmModalSearch.h"
 #include "hosting/LateBinding.h"
+#include "hosting/Twips.h"
 #include "registration/Identities.h"
 #include "services/SqlAppManager.h"
 #include "util/Misc_Functions.h"
@@ -26,6 +25,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QMenuBar>
+#include <QSet>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -34,14 +34,35 @@ using namespace bryx::test;
 
 namespace {
 
-QString saved(QWidget& widget, const QString& name)
+// Shows the widget, saves its picture for a reviewer and answers the picture, so that a test
+// checks it shows what it should: the widget whole, and something drawn on it.
+QImage photographed(QWidget& widget, const QString& name)
 {
     QDir().mkpath(QStringLiteral(BRYX_GALLERY_DIR));
     const QString path = QStringLiteral(BRYX_GALLERY_DIR "/%1.png").arg(name);
     widget.show();
     QApplication::processEvents();
-    widget.grab().save(path);
-    return path;
+    const QImage picture = widget.grab().toImage();
+    EXPECT_TRUE(picture.save(path)) << path.toStdString();
+    return picture;
+}
+
+// The number of different colours on a coarse grid of sample points: a blank or single-colour
+// picture has one or two.
+int coloursSampled(const QImage& picture)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < picture.height(); y += 3) {
+        for (int x = 0; x < picture.width(); x += 3)
+            colours.insert(picture.pixel(x, y));
+    }
+    return int(colours.size());
+}
+
+void expectPictureOf(const QImage& picture, const QWidget& widget)
+{
+    EXPECT_EQ(picture.size(), widget.size() * widget.devicePixelRatio()) << "the whole widget";
+    EXPECT_GT(coloursSampled(picture), 8) << "something is drawn";
 }
 
 } // namespace
@@ -69,7 +90,9 @@ TEST(Gallery, ControlsOnAForm)
     layout->addWidget(text, 1, 2);
     layout->addWidget(new CheckBox("Placeholder Name", &form), 2, 1);
     layout->addWidget(new CommandButton("&Find Now", &form), 2, 2);
-    EXPECT_FALSE(saved(form, "controls").isEmpty());
+    const QImage picture = photographed(form, "controls");
+    expectPictureOf(picture, form);
+    EXPECT_EQ(category->Text(), QString("Vascular Plant"));
 }
 
 TEST(Gallery, RichTextDataComboToolbarAndEditableGrid)
@@ -78,12 +101,9 @@ TEST(Gallery, RichTextDataComboToolbarAndEditableGrid)
     form.SetCaption("Scientific Name");
     auto* layout = new QVBoxLayout(&form);
     ImageList images(&form);
-    for (const auto& [key, color] :
-         {std::pair {"New", Qt::darkGreen}, {"Open", Qt::darkYellow}, {"Save", Qt::darkBlue}}) {
-        QPixmap picture(16, 16);
-        picture.fill(color);
-        images.Add(key, QIcon(picture));
-    }
+    for (const auto& [key, themeName] :
+         {std::pair {"New", "document-new"}, {"Open", "document-open"}, {"Save", "document-save"}})
+        images.Add(key, ThemeIcon(themeName));
     auto* toolbar = new Toolbar(&form);
     toolbar->SetImageList(&images);
     toolbar->AddButton("New", "Create New Search");
@@ -118,7 +138,10 @@ TEST(Gallery, RichTextDataComboToolbarAndEditableGrid)
     references->AutoSize(1, 4);
     layout->addWidget(references);
     form.resize(640, 320);
-    EXPECT_FALSE(saved(form, "rich-controls").isEmpty());
+    const QImage picture = photographed(form, "rich-controls");
+    expectPictureOf(picture, form);
+    EXPECT_EQ(references->Rows(), 3);
+    EXPECT_EQ(category->Text(), QString("Vascular Plant")) << "the data combo shows the description";
 }
 
 TEST(Gallery, BoundGrid)
@@ -134,32 +157,29 @@ TEST(Gallery, BoundGrid)
     grid.SetIsSelected(4, true);
     grid.resize(520, 180);
     grid.AutoSize(0, 2);
-    EXPECT_FALSE(saved(grid, "grid").isEmpty());
-}
-
-TEST(Gallery, ModalDialogs)
-{
-    TestComponent::registerClass();
-    auto host = std::make_shared<::testing::NiceMock<MockAppManager>>();
-    frmModalSearch search;
-    std::shared_ptr<Recordset> none;
-    ASSERT_TRUE(search.InitDialog(TestComponent::ProgId, host, none, ""));
-    EXPECT_FALSE(saved(search, "frmModalSearch").isEmpty());
-    frmModalDetail detail;
-    ASSERT_TRUE(detail.InitDialog(TestComponent::ProgId, host, ""));
-    EXPECT_FALSE(saved(detail, "frmModalDetail").isEmpty());
+    const QImage picture = photographed(grid, "grid");
+    expectPictureOf(picture, grid);
+    EXPECT_EQ(grid.Rows(), 6);
+    EXPECT_EQ(grid.SelectedRows(), 2);
 }
 
 TEST(Gallery, SearchPanelEmbeddedAndModalWithResults)
 {
+    ScriptedMessageBox messages;
     TestDatabase database(host::Dialect::SQLite);
+    const int abies =
+        database.open()
+            ->scalar("select count(*) from scientific_srch_vw where upper(scientific_name) like "
+                     "'%ABIES%' and name_type='P'")
+            .toInt();
+    ASSERT_GT(abies, 4);
     host::registerClientComponents();
     auto appManager = std::make_shared<host::SqlAppManager>(database.url(), QStringLiteral("editor"));
     auto run = [](ScientificSearch& search) {
         search.findChild<TextBox*>("txtFindNameSciName")->setText("abies");
         search.findChild<CommandButton*>("cmdStartSearch")->click();
         auto* grid = search.findChild<FlexGrid*>("fgSearchResults");
-        grid->SetIsSelected(2, true);
+        grid->SetRow(2);
         grid->SetIsSelected(4, true);
     };
     {
@@ -177,15 +197,24 @@ TEST(Gallery, SearchPanelEmbeddedAndModalWithResults)
         CallByName(*search, "InitSearch", arguments);
         window.resize(search->size());
         run(*search);
-        EXPECT_FALSE(saved(window, "ScientificSearch-embedded").isEmpty());
+        expectPictureOf(photographed(window, "ScientificSearch-embedded"), window);
+        EXPECT_EQ(search->widthTwips(),
+                  pixelsToTwips(twipsToPixels(ScientificSearch::DesignWidth, search), search))
+            << "the panel at its design size";
+        EXPECT_EQ(search->findChild<FlexGrid*>("fgSearchResults")->Rows(), abies + 1);
+        EXPECT_EQ(search->findChild<Label*>("lblRecordsReturned")->text(), QString::number(abies));
     }
     ScriptedDesktop desktop;
     auto chosen = appManager->GetPrototypeRSForView("SNM");
     frmModalSearch dialog;
     ASSERT_TRUE(dialog.InitDialog(registration::SearchProgId, appManager, chosen, QString()));
     desktop.whileShown = [&](QDialog& shown) {
-        run(*shown.findChild<ScientificSearch*>());
-        EXPECT_FALSE(saved(shown, "ScientificSearch-modal").isEmpty());
+        auto* search = shown.findChild<ScientificSearch*>();
+        run(*search);
+        expectPictureOf(photographed(shown, "ScientificSearch-modal"), shown);
+        EXPECT_FALSE(search->findChild<CommandButton*>("cmdOk")->isHidden());
+        EXPECT_EQ(search->findChild<FlexGrid*>("fgSearchResults")->SelectedRows(), 2);
     };
     dialog.ShowModal();
+    EXPECT_TRUE(messages.shown().empty()) << "no error box was raised";
 }

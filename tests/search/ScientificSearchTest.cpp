@@ -127,6 +127,7 @@ protected:
     FlexGrid& grid() const { return *control<FlexGrid>("fgSearchResults"); }
 
     ScriptedDesktop desktop;
+    ScriptedMessageBox messages; // error reports of the controls land here too
     std::shared_ptr<NiceMock<MockAppManager>> host = std::make_shared<NiceMock<MockAppManager>>();
     std::shared_ptr<NiceMock<MockWindowManager>> winMan = std::make_shared<NiceMock<MockWindowManager>>();
     std::shared_ptr<Collection> views = viewsWith({"REF", "SNM"});
@@ -323,6 +324,112 @@ TEST_F(SearchPanel, DetailsAndNewNamesGoToTheWindowManager)
 
     EXPECT_EQ(panel->FindWorkingListView("SNM"), 2);
     EXPECT_EQ(panel->FindWorkingListView("ELE"), -1);
+}
+
+TEST_F(SearchPanel, StraightAfterFindNowTheFirstRowIsTheChosenOneAndNoActionRaisesAnErrorReport)
+{
+    startEmbedded();
+    control<TextBox>("txtFindNameSciName")->setText("abies");
+    findNow();
+    EXPECT_EQ(grid().SelectedRows(), 1) << "the current row of a list box is its selected row";
+    EXPECT_CALL(*winMan, OpenDetails(2, 2, 11, QString("SINGLE_RECORD_VIEW"), _));
+    control<CommandButton>("cmdDetails")->click();
+    control<CommandButton>("cmdAddToList")->click();
+    EXPECT_EQ(workingList->RecordCount(), 1);
+
+    // A Ctrl+click can leave the current row unselected: Details opens the current row then.
+    grid().resize(600, 300);
+    const QRect second = grid().visualRect(grid().model()->index(1, 1));
+    mouseClick(*grid().viewport(), second.center());
+    mouseClick(*grid().viewport(), second.center(), Qt::ControlModifier);
+    ASSERT_EQ(grid().SelectedRows(), 0);
+    ASSERT_EQ(grid().Row(), 2);
+    EXPECT_CALL(*winMan, OpenDetails(2, 2, 12, QString("SINGLE_RECORD_VIEW"), _));
+    control<CommandButton>("cmdDetails")->click();
+    EXPECT_TRUE(messages.shown().empty()) << messages.shown().front().prompt.toStdString();
+}
+
+TEST_F(SearchPanel, TheResultListSelectsLikeAListBox)
+{
+    startEmbedded();
+    result = searchResult({{11, "Abies alba"},
+                           {12, "Abies grandis"},
+                           {13, "Abies nordmanniana"},
+                           {14, "Abies pinsapo"},
+                           {15, "Abies procera"}});
+    findNow();
+    grid().resize(600, 300);
+    auto rowCentre = [&](int row) { return grid().visualRect(grid().model()->index(row - 1, 1)).center(); };
+    auto selected = [&] {
+        std::vector<int> rows;
+        for (int position = 0; position < grid().SelectedRows(); ++position)
+            rows.push_back(grid().SelectedRow(position));
+        return rows;
+    };
+
+    mouseClick(*grid().viewport(), rowCentre(2));
+    EXPECT_EQ(selected(), (std::vector<int> {2})) << "a plain click selects that row only";
+    mouseClick(*grid().viewport(), rowCentre(4));
+    EXPECT_EQ(selected(), (std::vector<int> {4})) << "and again: it does not add";
+    mouseClick(*grid().viewport(), rowCentre(1), Qt::ControlModifier);
+    EXPECT_EQ(selected(), (std::vector<int> {1, 4})) << "Ctrl+click adds";
+    mouseClick(*grid().viewport(), rowCentre(4), Qt::ControlModifier);
+    EXPECT_EQ(selected(), (std::vector<int> {1})) << "Ctrl+click toggles";
+    mouseClick(*grid().viewport(), rowCentre(2));
+    mouseClick(*grid().viewport(), rowCentre(4), Qt::ShiftModifier);
+    EXPECT_EQ(selected(), (std::vector<int> {2, 3, 4})) << "Shift+click extends";
+
+    mouseClick(*grid().viewport(), rowCentre(5));
+    mouseDoubleClick(*grid().viewport(), rowCentre(5));
+    EXPECT_EQ(selected(), (std::vector<int> {5})) << "a double-click keeps its row selected";
+    ASSERT_EQ(workingList->RecordCount(), 1) << "and adds it to the working list";
+    workingList->MoveFirst();
+    EXPECT_EQ(workingList->Fields("ID").Value(), QVariant(15));
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(SearchPanel, TheFocusStartsInTheTextToSearchForAndTabWalksTheFormInReadingOrder)
+{
+    startEmbedded();
+    form.activateWindow();
+    QApplication::setActiveWindow(&form);
+    ASSERT_EQ(QApplication::focusWidget(), control<TextBox>("txtFindNameSciName"))
+        << "a user types the name straight away";
+
+    // Typing and Enter search for what was typed, without the no-criteria question.
+    statements.clear();
+    for (const QChar letter : QString("pinus"))
+        keyClick(*QApplication::focusWidget(), Qt::Key(letter.toUpper().unicode()), {}, letter);
+    keyClick(*QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(statements,
+              QStringList {"select * from scientific_srch_vw where upper(scientific_name) like "
+                           "'%PINUS%' and name_type='P' "});
+
+    QStringList walk;
+    control<OptionButton>("optNameType_0")->setFocus();
+    for (int step = 0; step < 12; ++step) {
+        walk << QApplication::focusWidget()->objectName();
+        keyClick(*QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(
+        walk,
+        (QStringList {"optNameType_0", "cboNameCategory", "cboClassificationLevel", "cboFindNameComparison",
+                      "txtFindNameSciName", "txtSciNameID", "cmdStartSearch", "fgSearchResults",
+                      "cmdSelectAll", "cmdDeselectAll", "cmdAddToList", "cmdReplaceList"}));
+}
+
+TEST_F(SearchPanel, ToolbarPicturesComeFromTheDesktopIconTheme)
+{
+    startEmbedded();
+    auto* toolbar = control<Toolbar>("tbFindSciName");
+    const std::pair<const char*, const char*> pictures[] = {
+        {"New", "document-new"}, {"Open", "document-open"}, {"Save", "document-save"}, {"Cut", "edit-cut"},
+        {"Copy", "edit-copy"},   {"Paste", "edit-paste"},   {"Help", "help-browser"}};
+    for (const auto& [key, themeName] : pictures) {
+        const QIcon icon = toolbar->Buttons(QString(key))->icon();
+        EXPECT_EQ(icon.name(), QString(themeName)) << key;
+        EXPECT_FALSE(icon.pixmap(16, 16).isNull()) << key << ": the theme has the picture";
+    }
 }
 
 TEST_F(SearchPanel, ToolbarAndMenusDispatchByKeyAndHonourTheEnabledStateOfTheirEntries)

@@ -20,6 +20,7 @@
 #include "services/SqlAppManager.h"
 
 #include <QMenu>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace bryx;
@@ -297,6 +298,91 @@ TEST_P(SearchPanelOnHost, DamagedSavedStatesApplyNothingBeyondTheResetAndSayWhy)
     EXPECT_EQ(panel->SearchName(), QString("broken"));
     findNow(); // the panel stays usable
     EXPECT_EQ(messages.shown().size(), 2u) << "no criteria: the APP043 question";
+}
+
+TEST_P(SearchPanelOnHost, AStoredComparisonTheListDoesNotHaveFailsAsAWordDoes)
+{
+    const UserOptionStore store(appManager->GetServerName(), appManager->GetServerType());
+    const int32_t user = appManager->GetUserID();
+    ASSERT_TRUE(store.addOption(
+        SavedSearches::DefaultProperties, "BRYX_SCIENTIFICNAME.SEARCH",
+        "<BRYX><SEARCH_PROPERTIES><SAVE_ON_EXIT>True</SAVE_ON_EXIT></SEARCH_PROPERTIES></BRYX>", user));
+    ASSERT_TRUE(store.addOption(SavedSearches::DefaultCriteria, "BRYX_SCIENTIFICNAME.SEARCH",
+                                "<BRYX><SEARCH_STATE><COMPARISON_OPERATION>7</COMPARISON_OPERATION>"
+                                "</SEARCH_STATE></BRYX>",
+                                user));
+    const auto window = startPanel();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown().front().title, QString("Search Defaults")) << "APP009";
+    EXPECT_TRUE(messages.shown().front().prompt.contains("7"));
+    EXPECT_EQ(control<ComboBox>("cboFindNameComparison").ListIndex(), 0);
+
+    // The panel's own "nothing chosen" (-1) reads back as it was written.
+    panel->ApplySearchState("<BRYX><SEARCH_STATE><COMPARISON_OPERATION>-1</COMPARISON_OPERATION>"
+                            "</SEARCH_STATE></BRYX>");
+    EXPECT_EQ(control<ComboBox>("cboFindNameComparison").ListIndex(), -1);
+}
+
+TEST_P(SearchPanelOnHost, ALookupFailingWhileASavedSearchSwitchesTheTypeIsReportedOnceByTheOpen)
+{
+    const auto window = startPanel();
+    control<OptionButton>("optNameType_1").click();
+    control<TextBox>("txtFindNameSciName").setText("ursus");
+    answerSearchDialog("bears", false);
+    menu("mnuFileSaveSearchAs").trigger();
+    ASSERT_TRUE(messages.shown().empty());
+
+    database->open()->exec("ALTER TABLE d_name_category RENAME TO d_name_category_away");
+    answerSearchDialog("bears", true);
+    menu("mnuFileOpenSearch").trigger();
+    ASSERT_EQ(messages.shown().size(), 1u) << "one message, not an error report and then the message";
+    EXPECT_EQ(messages.shown().front().title, QString("Search Settings")) << "APP010";
+    EXPECT_TRUE(messages.shown().front().prompt.contains("d_name_category", Qt::CaseInsensitive))
+        << messages.shown().front().prompt.toStdString();
+}
+
+TEST_P(SearchPanelOnHost, AModalSearchRemembersItsDefaultsHoweverTheUserEndsIt)
+{
+    const std::pair<const char*, QString> endings[] = {
+        {"cmdOk", "abies"}, {"cmdCancel", "picea"}, {"mnuFileClose", "larix"}};
+    auto runModal = [&](const std::function<void(ScientificSearch&)>& act) {
+        auto chosen = appManager->GetPrototypeRSForView("SNM");
+        frmModalSearch dialog;
+        ASSERT_TRUE(dialog.InitDialog(registration::SearchProgId, appManager, chosen, QString()));
+        desktop.whileShown = [&](QDialog& shown) {
+            auto* search = shown.findChild<ScientificSearch*>();
+            ASSERT_NE(search, nullptr);
+            act(*search);
+        };
+        dialog.ShowModal();
+        EXPECT_TRUE(dialog.isUnloaded());
+    };
+    auto menuOf = [](ScientificSearch& search, const char* name) {
+        for (QObject* item : search.controlsCollection()) {
+            if (item->objectName() == QLatin1String(name))
+                return qobject_cast<MenuItem*>(item);
+        }
+        throw std::runtime_error(std::string("no menu item ") + name);
+    };
+    for (const auto& [ending, text] : endings) {
+        SCOPED_TRACE(ending);
+        runModal([&, ending = ending, text = text](ScientificSearch& search) {
+            if (!menuOf(search, "mnuOptionsSaveDefault")->isChecked())
+                menuOf(search, "mnuOptionsSaveDefault")->trigger();
+            search.findChild<TextBox*>("txtFindNameSciName")->setText(text);
+            search.findChild<CommandButton*>("cmdStartSearch")->click(); // OK needs a row
+            if (auto* button = search.findChild<CommandButton*>(ending))
+                button->click();
+            else
+                menuOf(search, ending)->trigger();
+        });
+        runModal([&, text = text](ScientificSearch& search) {
+            EXPECT_TRUE(menuOf(search, "mnuOptionsSaveDefault")->isChecked());
+            EXPECT_EQ(search.findChild<TextBox*>("txtFindNameSciName")->text(), text);
+            search.findChild<CommandButton*>("cmdCancel")->click();
+        });
+    }
+    EXPECT_TRUE(messages.shown().empty());
 }
 
 INSTANTIATE_ON_EACH_ENGINE(SearchPanelOnHost);

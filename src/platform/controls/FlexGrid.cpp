@@ -102,6 +102,8 @@ FlexGrid::FlexGrid(QWidget* parent)
 {
     setModel(m_model);
     setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Tab leaves the grid for the form's next control, as in every other desktop control.
+    setTabKeyNavigation(false);
     SetMultiSelect(true);
     verticalHeader()->setVisible(false); // uniform rows: no per-row header state for a million rows
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

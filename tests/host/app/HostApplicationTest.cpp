@@ -4,6 +4,7 @@
 #include "../../support/ScriptedDesktop.h"
 #include "../../support/ScriptedMessageBox.h"
 #include "../../support/TestComponent.h"
+#include "../../support/UserInput.h"
 #include "../TestDatabase.h"
 #include "ComponentWindow.h"
 #include "HostDesktopServices.h"
@@ -73,6 +74,35 @@ protected:
 };
 
 } // namespace
+
+TEST_P(HostApplication, CtrlFThenTypingANameAndEnterFindsIt)
+{
+    auto window = start(appManager);
+    QApplication::setActiveWindow(window.get());
+    QAction* find = nullptr;
+    for (QAction* action : window->findChildren<QAction*>()) {
+        if (action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_F))
+            find = action;
+    }
+    ASSERT_NE(find, nullptr) << "Ctrl+F is the Find entry's key";
+    find->trigger();
+    ASSERT_EQ(window->componentWindows().size(), 1);
+    ComponentWindow& search = *window->componentWindows().first();
+    ASSERT_EQ(QApplication::focusWidget(), &control<TextBox>(search, "txtFindNameSciName"))
+        << "the user types the name straight away";
+
+    for (const QChar letter : QString("pinus"))
+        keyClick(*QApplication::focusWidget(), Qt::Key(letter.toUpper().unicode()), {}, letter);
+    keyClick(*QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(messages.shown().empty()) << "no question about missing criteria";
+    const int found = control<Label>(search, "lblRecordsReturned").text().toInt();
+    EXPECT_GT(found, 0);
+    EXPECT_EQ(found,
+              database->open()
+                  ->scalar("select count(*) from scientific_srch_vw where upper(scientific_name) like "
+                           "'%PINUS%' and name_type='P'")
+                  .toInt());
+}
 
 TEST_P(HostApplication, AUserFindsNamesBuildsTheWorkingListAndGetsTheSearchBackAsLeft)
 {

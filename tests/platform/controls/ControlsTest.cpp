@@ -1,5 +1,6 @@
 #include "controls/Controls.h"
 
+#include "../../support/ErrorMatchers.h"
 #include "../../support/QtPrinters.h"
 #include "../../support/RecordsetBuilder.h"
 #include "common/LookupLists.h"
@@ -161,4 +162,59 @@ TEST(Form, EscapePressesTheShowingCancelButtonElseAsksToClose)
     type(form, Qt::Key_Escape, QString());
     EXPECT_EQ(clicks, 1);
     EXPECT_FALSE(form.isVisible()) << "without one, Escape closes like the close box";
+}
+
+namespace {
+
+// A form that answers its close requests as told and remembers why it was asked.
+class GuardedForm : public Form {
+public:
+    bool allowClose = false;
+    std::vector<UnloadMode> asked;
+    int unloads = 0;
+
+protected:
+    bool queryUnload(UnloadMode mode) override
+    {
+        asked.push_back(mode);
+        return allowClose;
+    }
+    void onUnload() override { ++unloads; }
+};
+
+} // namespace
+
+TEST(Form, UnloadFromCodeAsksTheCloseRequestFirstAndARefusalKeepsTheFormLoaded)
+{
+    GuardedForm form;
+    form.show();
+    EXPECT_FALSE(form.Unload());
+    EXPECT_EQ(form.asked, std::vector<UnloadMode> {UnloadMode::FormCode});
+    EXPECT_FALSE(form.isUnloaded());
+    EXPECT_EQ(form.unloads, 0);
+    EXPECT_TRUE(form.isVisible());
+
+    EXPECT_FALSE(form.close()) << "the close box asks the same request, as the control menu";
+    EXPECT_EQ(form.asked.back(), UnloadMode::ControlMenu);
+
+    form.allowClose = true;
+    EXPECT_TRUE(form.Unload());
+    EXPECT_TRUE(form.isUnloaded());
+    EXPECT_EQ(form.unloads, 1);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(form.Unload()) << "a second unload asks nothing more";
+    EXPECT_EQ(form.asked.size(), 2u + 1u);
+}
+
+TEST(ComboBox, AListIndexOutsideTheListIsAnInvalidPropertyValue)
+{
+    ComboBox comparison;
+    for (const char* item : {"Contains", "Exact Match", "Begins with"})
+        comparison.AddItem(item);
+    comparison.SetListIndex(2);
+    EXPECT_BRYX_ERROR(comparison.SetListIndex(3), ErrorNumber::InvalidPropertyValue);
+    EXPECT_BRYX_ERROR(comparison.SetListIndex(-2), ErrorNumber::InvalidPropertyValue);
+    EXPECT_EQ(comparison.ListIndex(), 2) << "a refused index changes nothing";
+    comparison.SetListIndex(-1);
+    EXPECT_EQ(comparison.Text(), QString());
 }
