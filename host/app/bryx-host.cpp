@@ -48,22 +48,20 @@ struct Arguments {
 
 Arguments parse(const QStringList& args)
 {
+    QCommandLineParser parser;
+    parser.addOption(databaseOption());
+    for (const char* valued : {"user", "screenshot", "search"})
+        parser.addOption({QLatin1String(valued), QString(), QStringLiteral("value")});
+    parser.addOption({QStringLiteral("exit-when-ready"), QString()});
+    parseArguments(parser, args, 0);
+
     Arguments parsed;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& option = args[i];
-        if (option == QLatin1String("--database"))
-            parsed.url = databaseArgument(optionValue(args, i));
-        else if (option == QLatin1String("--user"))
-            parsed.user = optionValue(args, i);
-        else if (option == QLatin1String("--screenshot"))
-            parsed.screenshot = optionValue(args, i);
-        else if (option == QLatin1String("--search"))
-            parsed.searchText = optionValue(args, i);
-        else if (option == QLatin1String("--exit-when-ready"))
-            parsed.exitWhenReady = true;
-        else
-            throw UsageError(QStringLiteral("unknown option %1").arg(option));
-    }
+    parsed.url = databaseArgument(parser, LocalDatabase::defaultUrl());
+    parsed.user = parser.value(QStringLiteral("user"));
+    parsed.screenshot = parser.value(QStringLiteral("screenshot"));
+    if (parser.isSet(QStringLiteral("search")))
+        parsed.searchText = parser.value(QStringLiteral("search"));
+    parsed.exitWhenReady = parser.isSet(QStringLiteral("exit-when-ready"));
     return parsed;
 }
 

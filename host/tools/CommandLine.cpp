@@ -7,17 +7,30 @@
 
 namespace bryx::host {
 
-QString optionValue(const QStringList& args, qsizetype& i)
+QCommandLineOption databaseOption()
 {
-    if (i + 1 >= args.size())
-        throw UsageError(QStringLiteral("%1 needs a value").arg(args[i]));
-    return args[++i];
+    return QCommandLineOption(QStringLiteral("database"), QStringLiteral("The reference database."),
+                              QStringLiteral("URL"));
 }
 
-DatabaseUrl databaseArgument(const QString& text)
+void parseArguments(QCommandLineParser& parser, const QStringList& arguments, qsizetype maxPositional)
 {
+    // Options are words after two dashes; a single dash would otherwise split "-names" into
+    // letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    if (!parser.parse(arguments))
+        throw UsageError(parser.errorText());
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > maxPositional)
+        throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(positional[maxPositional]));
+}
+
+DatabaseUrl databaseArgument(const QCommandLineParser& parser, const DatabaseUrl& fallback)
+{
+    if (!parser.isSet(QStringLiteral("database")))
+        return fallback;
     try {
-        return DatabaseUrl::parse(text);
+        return DatabaseUrl::parse(parser.value(QStringLiteral("database")));
     } catch (const Error& error) {
         throw UsageError(error.Description());
     }

@@ -2,6 +2,8 @@
 
 #include "db/DatabaseUrl.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -18,10 +20,14 @@ public:
     }
 };
 
-// The value after the option at args[i] (advancing i over it); throws UsageError when missing.
-QString optionValue(const QStringList& args, qsizetype& i);
-// A --database value; throws UsageError with the parser's reason.
-DatabaseUrl databaseArgument(const QString& text);
+// The --database option every tool takes.
+QCommandLineOption databaseOption();
+// Parses the arguments (the program name first) with the parser's options; an unknown option,
+// a missing value or more than `maxPositional` further arguments throws UsageError.
+void parseArguments(QCommandLineParser& parser, const QStringList& arguments, qsizetype maxPositional);
+// The --database value, or `fallback` when none was given; throws UsageError with the URL
+// parser's reason.
+DatabaseUrl databaseArgument(const QCommandLineParser& parser, const DatabaseUrl& fallback);
 
 // A tool's main: prints `help` for --help or -h, otherwise runs the body with the arguments,
 // turning usage errors into exit status 2 and every other error (the database's, above all)

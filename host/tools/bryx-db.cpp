@@ -38,26 +38,22 @@ struct Arguments {
 
 Arguments parse(const QStringList& args)
 {
+    QCommandLineParser parser;
+    parser.addOption(databaseOption());
+    parser.addOption({QStringLiteral("no-sample"), QStringLiteral("Create no sample names.")});
+    parser.addOption(
+        {QStringLiteral("names"), QStringLiteral("How many names to generate."), QStringLiteral("N")});
+    parseArguments(parser, args, 1);
+
     Arguments parsed;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        auto value = [&] { return optionValue(args, i); };
-        if (arg == QLatin1String("--database")) {
-            parsed.url = databaseArgument(value());
-        } else if (arg == QLatin1String("--no-sample")) {
-            parsed.sample = false;
-        } else if (arg == QLatin1String("--names")) {
-            bool ok = false;
-            parsed.names = value().toLongLong(&ok);
-            if (!ok || parsed.names <= 0)
-                throw UsageError(QStringLiteral("--names takes a positive whole number"));
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            throw UsageError(QStringLiteral("unknown option %1").arg(arg));
-        } else if (parsed.command.isEmpty()) {
-            parsed.command = arg;
-        } else {
-            throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(arg));
-        }
+    parsed.command = parser.positionalArguments().value(0);
+    parsed.url = databaseArgument(parser, DatabaseUrl::defaultUrl());
+    parsed.sample = !parser.isSet(QStringLiteral("no-sample"));
+    if (parser.isSet(QStringLiteral("names"))) {
+        bool ok = false;
+        parsed.names = parser.value(QStringLiteral("names")).toLongLong(&ok);
+        if (!ok || parsed.names <= 0)
+            throw UsageError(QStringLiteral("--names takes a positive whole number"));
     }
     static const QStringList commands = {"init", "upgrade", "check", "generate"};
     if (!commands.contains(parsed.command))

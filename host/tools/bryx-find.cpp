@@ -53,35 +53,32 @@ int indexOf(const QStringList& choices, const QString& value, const QString& opt
 
 Arguments parse(const QStringList& args)
 {
+    QCommandLineParser parser;
+    parser.addOption(databaseOption());
+    for (const char* valued : {"type", "category", "level", "comparison", "text", "id", "format"})
+        parser.addOption({QLatin1String(valued), QString(), QStringLiteral("value")});
+    for (const char* flag : {"sql", "count"})
+        parser.addOption({QLatin1String(flag), QString()});
+    parseArguments(parser, args, 0);
+
+    auto value = [&](const char* name) { return parser.value(QLatin1String(name)); };
+    auto isSet = [&](const char* name) { return parser.isSet(QLatin1String(name)); };
     Arguments parsed;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        auto value = [&] { return optionValue(args, i); };
-        if (arg == QLatin1String("--database")) {
-            parsed.url = databaseArgument(value());
-        } else if (arg == QLatin1String("--type")) {
-            parsed.criteria.nameTypeIndex = indexOf({"botanical", "zoological", "ecological"}, value(), arg);
-        } else if (arg == QLatin1String("--category")) {
-            parsed.criteria.category = value();
-        } else if (arg == QLatin1String("--level")) {
-            parsed.criteria.classificationLevel = value();
-        } else if (arg == QLatin1String("--comparison")) {
-            parsed.criteria.comparison =
-                indexOf({"contains", "exact", "begins", "ends", "wildcard"}, value(), arg);
-        } else if (arg == QLatin1String("--text")) {
-            parsed.criteria.nameText = value();
-        } else if (arg == QLatin1String("--id")) {
-            parsed.criteria.idText = value();
-        } else if (arg == QLatin1String("--sql")) {
-            parsed.sqlOnly = true;
-        } else if (arg == QLatin1String("--count")) {
-            parsed.countOnly = true;
-        } else if (arg == QLatin1String("--format")) {
-            parsed.csv = indexOf({"tsv", "csv"}, value(), arg) == 1;
-        } else {
-            throw UsageError(QStringLiteral("unknown argument %1").arg(arg));
-        }
-    }
+    parsed.url = databaseArgument(parser, DatabaseUrl::defaultUrl());
+    if (isSet("type"))
+        parsed.criteria.nameTypeIndex =
+            indexOf({"botanical", "zoological", "ecological"}, value("type"), QStringLiteral("--type"));
+    parsed.criteria.category = value("category");
+    parsed.criteria.classificationLevel = value("level");
+    if (isSet("comparison"))
+        parsed.criteria.comparison = indexOf({"contains", "exact", "begins", "ends", "wildcard"},
+                                             value("comparison"), QStringLiteral("--comparison"));
+    parsed.criteria.nameText = value("text");
+    parsed.criteria.idText = value("id");
+    parsed.sqlOnly = isSet("sql");
+    parsed.countOnly = isSet("count");
+    if (isSet("format"))
+        parsed.csv = indexOf({"tsv", "csv"}, value("format"), QStringLiteral("--format")) == 1;
     return parsed;
 }
 

@@ -65,3 +65,26 @@ TEST(Tools, InitFindAndTheirExitCodes)
     EXPECT_TRUE(missing.err.contains("none.sqlite"));
     EXPECT_TRUE(run(BRYX_FIND_PATH, {"--help"}).out.contains("--comparison"));
 }
+
+TEST(Tools, EveryWrongCommandLineIsOneClearLineAndStatusTwo)
+{
+    const std::pair<const char*, QStringList> wrong[] = {
+        {BRYX_DB_PATH, {"init", "--bogus"}},
+        {BRYX_DB_PATH, {"generate", "--names"}},
+        {BRYX_DB_PATH, {"generate", "--names", "many"}},
+        {BRYX_DB_PATH, {"init", "upgrade"}},
+        {BRYX_DB_PATH, {"check", "--database", "mysql://somewhere"}},
+        {BRYX_FIND_PATH, {"--text"}},
+        {BRYX_FIND_PATH, {"--type", "fungal"}},
+        {BRYX_FIND_PATH, {"abies"}},
+    };
+    for (const auto& [tool, arguments] : wrong) {
+        const ToolRun usage = run(tool, arguments);
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        EXPECT_EQ(usage.exitCode, 2);
+        EXPECT_EQ(usage.err.count('\n'), 1) << usage.err.toStdString();
+        EXPECT_TRUE(usage.err.contains("--help")) << "says where to read more";
+        EXPECT_TRUE(usage.out.isEmpty());
+    }
+    EXPECT_TRUE(run(BRYX_DB_PATH, {"-h"}).out.contains("generate --names N"));
+}

@@ -139,7 +139,7 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
 
 void HelpProvider::ShowHelp() const
 {
-    DesktopServices::current().showHelp(HelpFile, HelpCommand == 1 ? HelpContext : 0);
+    DesktopServices::current().showHelp(HelpFile, HelpCommand == HelpContextCommand ? HelpContext : 0);
 }
 
 } // namespace bryx

@@ -58,9 +58,12 @@ private:
     bool m_unloaded = false;
 };
 
-// Sets and shows help: a help file, a command (1: help for a context number) and a context.
+// Sets and shows help: a help file, a command and a context.
 class HelpProvider {
 public:
+    // Help for the context number; any other command shows the help file's contents.
+    static constexpr int HelpContextCommand = 1;
+
     QString HelpFile;
     int HelpCommand = 0;
     int HelpContext = 0;

@@ -101,7 +101,7 @@ UserControl* ModalHostForm::component() const
 void ModalHostForm::useHelpFileOfHost()
 {
     m_help.HelpFile = m_appManager->HelpFile();
-    m_help.HelpCommand = 1;
+    m_help.HelpCommand = HelpProvider::HelpContextCommand;
 }
 
 void ModalHostForm::release()
