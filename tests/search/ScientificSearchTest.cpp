@@ -405,6 +405,16 @@ TEST_F(SearchPanel, TheFocusStartsInTheTextToSearchForAndTabWalksTheFormInReadin
               QStringList {"select * from scientific_srch_vw where upper(scientific_name) like "
                            "'%PINUS%' and name_type='P' "});
 
+    // The grid shows that it has the keys: its frame is drawn in the highlight colour.
+    const QColor highlight = grid().palette().color(QPalette::Highlight);
+    auto frameColour = [&] {
+        QWidget& rows = *grid().viewport();
+        return rows.grab().toImage().pixelColor(rows.width() - 1, rows.height() - 1);
+    };
+    EXPECT_NE(frameColour(), highlight);
+    grid().setFocus();
+    EXPECT_EQ(frameColour(), highlight);
+
     QStringList walk;
     control<OptionButton>("optNameType_0")->setFocus();
     for (int step = 0; step < 12; ++step) {

@@ -9,11 +9,17 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QStyledItemDelegate>
 #include <algorithm>
 
 namespace bryx {
+
+namespace {
+// Pixels of the highlight frame around a grid that has the focus.
+constexpr int FocusFrameWidth = 2;
+} // namespace
 
 // Opens the editors of a grid's cells and tells the grid before and after each user edit:
 // a drop-down list for columns that have one, a line editor otherwise, and check-box toggles.
@@ -367,6 +373,40 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QTableView::eventFilter(watched, event);
+}
+
+void FlexGrid::paintEvent(QPaintEvent* event)
+{
+    QTableView::paintEvent(event);
+    // The desktop style marks a focused text box or button but not a grid; a user tabbing
+    // through a form must still see that the keys now go to the grid.
+    if (hasFocus()) {
+        QPainter painter(viewport());
+        painter.setPen(QPen(palette().color(QPalette::Highlight), FocusFrameWidth));
+        painter.setBrush(Qt::NoBrush);
+        const int inset = FocusFrameWidth / 2;
+        painter.drawRect(viewport()->rect().adjusted(inset, inset, -inset, -inset));
+    }
+}
+
+void FlexGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    // Scrolling moves the painted rows, focus frame and all; the frame is drawn afresh.
+    if (hasFocus())
+        viewport()->update();
+}
+
+void FlexGrid::focusInEvent(QFocusEvent* event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void FlexGrid::focusOutEvent(QFocusEvent* event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event)
