@@ -102,6 +102,18 @@ protected:
         };
     }
 
+    // Stores default criteria with "Save Settings as Default" on, as an earlier session left them.
+    void storeDefaultCriteria(const QString& stateXml) const
+    {
+        const UserOptionStore store(appManager->GetServerName(), appManager->GetServerType());
+        const int32_t user = appManager->GetUserID();
+        ASSERT_TRUE(store.addOption(
+            SavedSearches::DefaultProperties, "BRYX_SCIENTIFICNAME.SEARCH",
+            "<BRYX><SEARCH_PROPERTIES><SAVE_ON_EXIT>True</SAVE_ON_EXIT></SEARCH_PROPERTIES></BRYX>", user));
+        ASSERT_TRUE(
+            store.addOption(SavedSearches::DefaultCriteria, "BRYX_SCIENTIFICNAME.SEARCH", stateXml, user));
+    }
+
     ScriptedDesktop desktop;
     ScriptedMessageBox messages;
     std::shared_ptr<Recordset> workingList;
@@ -274,16 +286,11 @@ TEST_P(SearchPanelOnHost, DefaultCriteriaComeBackOnlyWhileSaveSettingsAsDefaultI
 
 TEST_P(SearchPanelOnHost, DamagedSavedStatesApplyNothingBeyondTheResetAndSayWhy)
 {
+    storeDefaultCriteria("<BRYX><SEARCH_STATE><NAME_TYPE_DESC>Zoological...</NAME_TYPE_DESC>"
+                         "<COMPARISON_OPERATION>two</COMPARISON_OPERATION></SEARCH_STATE></BRYX>");
     const UserOptionStore store(appManager->GetServerName(), appManager->GetServerType());
-    const int32_t user = appManager->GetUserID();
-    ASSERT_TRUE(store.addOption(
-        SavedSearches::DefaultProperties, "BRYX_SCIENTIFICNAME.SEARCH",
-        "<BRYX><SEARCH_PROPERTIES><SAVE_ON_EXIT>True</SAVE_ON_EXIT></SEARCH_PROPERTIES></BRYX>", user));
-    ASSERT_TRUE(store.addOption(SavedSearches::DefaultCriteria, "BRYX_SCIENTIFICNAME.SEARCH",
-                                "<BRYX><SEARCH_STATE><NAME_TYPE_DESC>Zoological...</NAME_TYPE_DESC>"
-                                "<COMPARISON_OPERATION>two</COMPARISON_OPERATION></SEARCH_STATE></BRYX>",
-                                user));
-    ASSERT_TRUE(store.addOption(SavedSearches::UserSearches, "broken", "this is not <xml", user));
+    ASSERT_TRUE(
+        store.addOption(SavedSearches::UserSearches, "broken", "this is not <xml", appManager->GetUserID()));
     const auto window = startPanel();
     ASSERT_EQ(messages.shown().size(), 1u) << "the non-numeric comparison is reported";
     EXPECT_TRUE(messages.shown().front().prompt.contains("two"));
@@ -302,15 +309,8 @@ TEST_P(SearchPanelOnHost, DamagedSavedStatesApplyNothingBeyondTheResetAndSayWhy)
 
 TEST_P(SearchPanelOnHost, AStoredComparisonTheListDoesNotHaveFailsAsAWordDoes)
 {
-    const UserOptionStore store(appManager->GetServerName(), appManager->GetServerType());
-    const int32_t user = appManager->GetUserID();
-    ASSERT_TRUE(store.addOption(
-        SavedSearches::DefaultProperties, "BRYX_SCIENTIFICNAME.SEARCH",
-        "<BRYX><SEARCH_PROPERTIES><SAVE_ON_EXIT>True</SAVE_ON_EXIT></SEARCH_PROPERTIES></BRYX>", user));
-    ASSERT_TRUE(store.addOption(SavedSearches::DefaultCriteria, "BRYX_SCIENTIFICNAME.SEARCH",
-                                "<BRYX><SEARCH_STATE><COMPARISON_OPERATION>7</COMPARISON_OPERATION>"
-                                "</SEARCH_STATE></BRYX>",
-                                user));
+    storeDefaultCriteria(
+        "<BRYX><SEARCH_STATE><COMPARISON_OPERATION>7</COMPARISON_OPERATION></SEARCH_STATE></BRYX>");
     const auto window = startPanel();
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_EQ(messages.shown().front().title, QString("Search Defaults")) << "APP009";
