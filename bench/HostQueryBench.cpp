@@ -7,6 +7,7 @@
 #include "db/Database.h"
 #include "recordset/Recordset.h"
 #include "services/QueryRecordset.h"
+#include "services/SqliteStatement.h"
 #include "services/SqlAppManager.h"
 
 #include <QCoreApplication>
@@ -39,7 +40,7 @@ void BM_RawSqliteStep(benchmark::State& state)
 {
     const bench::Search& search = Searches[state.range(0)];
     // The statement the host actually runs, prefix range included.
-    const QByteArray sql = QueryRecordset::withPrefixRange(BuildSearchSQL(search.criteria)).toUtf8();
+    const QByteArray sql = SqliteStatement::adapted(BuildSearchSQL(search.criteria)).toUtf8();
     sqlite3* handle = appManager().readOnly().sqliteHandle();
     int64_t rows = 0;
     for (auto _ : state)

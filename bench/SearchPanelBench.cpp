@@ -12,6 +12,7 @@
 #include "hosting/LateBinding.h"
 #include "recordset/Recordset.h"
 #include "services/QueryRecordset.h"
+#include "services/SqliteStatement.h"
 #include "services/SqlAppManager.h"
 
 #include <QApplication>
@@ -66,7 +67,7 @@ struct StartedPanel {
 void BM_RawSqliteStep(benchmark::State& state)
 {
     const bench::Search& search = bench::Searches[state.range(0)];
-    const QByteArray sql = QueryRecordset::withPrefixRange(BuildSearchSQL(search.criteria)).toUtf8();
+    const QByteArray sql = SqliteStatement::adapted(BuildSearchSQL(search.criteria)).toUtf8();
     sqlite3* handle = appManager().readOnly().sqliteHandle();
     bench::RawStep step;
     for (auto _ : state)
@@ -93,7 +94,7 @@ void BM_FindNowClickToCount(benchmark::State& state)
         benchmark::DoNotOptimize(count.text());
     }
     const auto& result = started.panel->rsResults();
-    const QByteArray sql = QueryRecordset::withPrefixRange(BuildSearchSQL(search.criteria)).toUtf8();
+    const QByteArray sql = SqliteStatement::adapted(BuildSearchSQL(search.criteria)).toUtf8();
     const bench::RawStep raw = bench::stepRaw(appManager().readOnly().sqliteHandle(), sql);
     state.SetLabel(search.label);
     state.counters["rows"] = count.text().toDouble();

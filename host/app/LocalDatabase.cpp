@@ -30,12 +30,17 @@ QString LocalDatabase::prepare(const DatabaseUrl& url)
         SampleData::loadSampleNames(db);
         return QStringLiteral("created %1 with the sample names").arg(url.display());
     }
+    if (const int before = Schema::version(db); before < Schema::CurrentVersion) {
+        // An older database is brought up to date on first open, in one transaction; a newer
+        // one is refused by the upgrade itself.
+        Schema::upgrade(db);
+        return QStringLiteral("opened %1 (upgraded from schema version %2 to %3)")
+            .arg(url.display())
+            .arg(before)
+            .arg(Schema::CurrentVersion);
+    }
     if (Schema::version(db) != Schema::CurrentVersion)
-        throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("Database %1 has schema version %2, not %3; run bryx-db upgrade")
-                        .arg(url.display())
-                        .arg(Schema::version(db))
-                        .arg(Schema::CurrentVersion));
+        Schema::upgrade(db); // refuses, saying why
     return QStringLiteral("opened %1").arg(url.display());
 }
 

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "NameKey.h"
 #include "error/Error.h"
 
 #include <QDir>
@@ -8,48 +9,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
-#include <sqlite3.h>
 
 namespace bryx::host {
 
 namespace {
 
 std::atomic<int> connectionCounter {0};
-
-// upper() as PostgreSQL does it in a UTF-8 locale: every code point to its upper case, so
-// that 'müll' becomes 'MÜLL' and not SQLite's ASCII-only 'MüLL'.
-void unicodeUpper(sqlite3_context* context, int argc, sqlite3_value** argv)
-{
-    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
-    }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const int bytes = sqlite3_value_bytes(argv[0]);
-    bool ascii = true;
-    for (int i = 0; i < bytes && ascii; ++i)
-        ascii = static_cast<unsigned char>(text[i]) < 0x80;
-    if (ascii) {
-        // One buffer, handed to SQLite to free: this runs once per row of every name search.
-        auto* upper = static_cast<char*>(sqlite3_malloc(bytes + 1));
-        if (!upper) {
-            sqlite3_result_error_nomem(context);
-            return;
-        }
-        for (int i = 0; i < bytes; ++i)
-            upper[i] = text[i] >= 'a' && text[i] <= 'z' ? char(text[i] - 'a' + 'A') : text[i];
-        upper[bytes] = '\0';
-        sqlite3_result_text(context, upper, bytes, sqlite3_free);
-        return;
-    }
-    QString upper;
-    for (const char32_t codePoint : QString::fromUtf8(text, bytes).toUcs4()) {
-        const char32_t mapped = QChar::toUpper(codePoint);
-        upper += QString::fromUcs4(&mapped, 1);
-    }
-    const QByteArray utf8 = upper.toUtf8();
-    sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
 
 [[noreturn]] void fail(const DatabaseUrl& url, const QString& what, const QSqlError& error)
 {
@@ -101,7 +66,7 @@ Database::Database(const DatabaseUrl& url, Access access, bool createIfMissing)
         fail(url, QStringLiteral("cannot be opened"), error);
     }
     if (url.dialect == Dialect::SQLite) {
-        registerUnicodeUpper();
+        registerNameFunctions();
         exec(QStringLiteral("PRAGMA foreign_keys = ON"));
         if (access == Access::ReadWrite)
             exec(QStringLiteral("PRAGMA journal_mode = WAL"));
@@ -129,15 +94,14 @@ sqlite3* Database::sqliteHandle() const
     return *static_cast<sqlite3* const*>(handle.constData());
 }
 
-void Database::registerUnicodeUpper()
+void Database::registerNameFunctions()
 {
     sqlite3* handle = sqliteHandle();
     if (!handle)
         throw Error(ErrorNumber::InvalidArgument,
                     QStringLiteral("Database %1: the SQLite driver does not expose its connection")
                         .arg(m_url.display()));
-    sqlite3_create_function_v2(handle, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, unicodeUpper,
-                               nullptr, nullptr, nullptr);
+    NameKey::registerFunctions(handle);
 }
 
 void Database::exec(const QString& sql)

@@ -65,7 +65,7 @@ private:
     void begin();
     void commit();
     void rollback() noexcept;
-    void registerUnicodeUpper();
+    void registerNameFunctions();
 
     DatabaseUrl m_url;
     Access m_access;

@@ -235,7 +235,8 @@ void SampleData::loadSampleNames(Database& db)
                              "placeholder_name_ind", "org_unit_id", "key_number", "rec_create_user",
                              "rec_create_date", "rec_last_mod_user", "rec_last_mod_date"});
         int id = 0;
-        for (const char* file : {"names_botanical", "names_zoological", "names_ecological"}) {
+        for (const char* file :
+             {"names_botanical", "names_zoological", "names_ecological", "names_accented"}) {
             for (const QStringList& row : readTable(QStringLiteral(":/bryx/sample/%1.tsv").arg(file), 4)) {
                 ++id;
                 const int category = row[0].toInt();

@@ -143,13 +143,47 @@ const char* const CommonTables[] = {
             FROM reference)",
 };
 
-// SQLite: IDs come from one counter row; the LIKE prefix search is served through a range
-// on the upper() index (see the query path), equality directly.
+// SQLite: IDs come from one counter row. (Version 1 also indexed upper(scientific_name);
+// version 2 replaces that index, and new databases never get it.)
 const char* const SqliteOnly[] = {
     R"(CREATE TABLE key_sequence (next_id integer NOT NULL))",
     R"(INSERT INTO key_sequence (next_id) VALUES (1000))",
-    R"(CREATE INDEX scientific_name_upper_idx ON scientific_name (upper(scientific_name)))",
 };
+
+// SQLite, version 2: names are compared through a stored key column with a plain index, so the
+// file reads as sound to every SQLite tool (see NameKey). The search view with the key is what
+// the host's query path runs the components' name searches on.
+const char* const SqliteVersion2[] = {
+    R"(DROP INDEX IF EXISTS scientific_name_upper_idx)",
+    R"(ALTER TABLE scientific_name ADD COLUMN scientific_name_key varchar(255))",
+    R"(UPDATE scientific_name SET scientific_name_key = bryx_name_key(scientific_name))",
+    R"(CREATE INDEX scientific_name_key_idx ON scientific_name (scientific_name_key))",
+    R"(CREATE TRIGGER scientific_name_key_insert AFTER INSERT ON scientific_name
+       BEGIN
+            UPDATE scientific_name SET scientific_name_key = bryx_name_key(NEW.scientific_name)
+            WHERE scientific_name_id = NEW.scientific_name_id;
+       END)",
+    R"(CREATE TRIGGER scientific_name_key_update AFTER UPDATE OF scientific_name ON scientific_name
+       BEGIN
+            UPDATE scientific_name SET scientific_name_key = bryx_name_key(NEW.scientific_name)
+            WHERE scientific_name_id = NEW.scientific_name_id;
+       END)",
+    R"(CREATE VIEW scientific_srch_key_vw AS
+            SELECT sn.scientific_name_id AS ID,
+                   sn.scientific_name AS Scientific_Name,
+                   sn.author_name AS Author,
+                   nc.name_type_cd AS Name_Type,
+                   nc.name_category_desc AS Category,
+                   cl.classification_level_name AS Classification_Level,
+                   sn.scientific_name_key AS Scientific_Name_Key
+            FROM scientific_name sn
+            LEFT JOIN d_name_category nc ON nc.d_name_category_id = sn.d_name_category_id
+            LEFT JOIN d_classification_level cl ON cl.d_classification_level_id = sn.d_classification_level_id)",
+};
+
+// Keys that disagree with the application's upper case: none, unless something wrote names
+// past the triggers.
+const char* const StaleKeys = "scientific_name_key IS NOT bryx_name_key(scientific_name)";
 
 // PostgreSQL: a sequence for IDs, a pattern index for equality and begins-with, and a
 // trigram index for contains, ends-with and wildcard searches.
@@ -171,6 +205,46 @@ bool tableExists(Database& db, const QString& name)
 }
 
 } // namespace
+
+QStringList Schema::sqliteProblems(Database& db, int version)
+{
+    QStringList problems;
+    const QString repair =
+        QStringLiteral("; repair with: bryx-db upgrade --database %1").arg(db.url().display());
+    // The engine's own check, run with the application's functions: on a version 1 file it
+    // also finds an upper-case index that another tool rebuilt with its ASCII upper().
+    QSqlQuery integrity(db.sql());
+    integrity.exec(QStringLiteral("PRAGMA integrity_check(20)"));
+    QStringList findings;
+    while (integrity.next()) {
+        if (integrity.value(0).toString() != QLatin1String("ok"))
+            findings << integrity.value(0).toString();
+    }
+    if (!findings.isEmpty()) {
+        const bool upperIndex =
+            findings.join(QLatin1Char(' ')).contains(QLatin1String("scientific_name_upper_idx"));
+        problems << (upperIndex ? QStringLiteral("the upper-case name index disagrees with the application's "
+                                                 "comparison (another SQLite tool rebuilt it)")
+                             + repair
+                                : QStringLiteral("the SQLite integrity check reports: %1")
+                                      .arg(findings.join(QStringLiteral("; "))));
+    }
+    if (version == 1)
+        problems << QStringLiteral("schema version 1 indexes names with the application's own upper(), which "
+                                   "other SQLite tools read as a corrupt index")
+                + repair;
+    if (version >= 2) {
+        const int stale = db.scalar(QStringLiteral("SELECT count(*) FROM scientific_name WHERE %1")
+                                        .arg(QLatin1String(StaleKeys)))
+                              .toInt();
+        if (stale > 0)
+            problems << QStringLiteral("%1 name(s) have a comparison key that differs from the application's "
+                                       "upper case, so searches would miss them")
+                            .arg(stale)
+                    + repair;
+    }
+    return problems;
+}
 
 int Schema::version(Database& db)
 {
@@ -205,8 +279,32 @@ void Schema::upgrade(Database& db)
             }
             db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (1)"));
         }
+        if (current < 2) {
+            if (db.dialect() == Dialect::SQLite) {
+                for (const char* statement : SqliteVersion2)
+                    db.exec(QString::fromUtf8(statement));
+            }
+            db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (2)"));
+        }
         // Later versions add their steps here, each guarded by `current < N`.
     });
+}
+
+int Schema::repairNameKeys(Database& db)
+{
+    if (db.dialect() != Dialect::SQLite)
+        return 0;
+    int repaired = 0;
+    db.transaction([&] {
+        repaired = db.scalar(QStringLiteral("SELECT count(*) FROM scientific_name WHERE %1")
+                                 .arg(QLatin1String(StaleKeys)))
+                       .toInt();
+        if (repaired > 0)
+            db.exec(QStringLiteral("UPDATE scientific_name SET scientific_name_key = "
+                                   "bryx_name_key(scientific_name) WHERE %1")
+                        .arg(QLatin1String(StaleKeys)));
+    });
+    return repaired;
 }
 
 QStringList Schema::check(Database& db)
@@ -236,6 +334,8 @@ QStringList Schema::check(Database& db)
         if (!tableExists(db, QString::fromLatin1(name)))
             problems << QStringLiteral("%1 is missing").arg(QString::fromLatin1(name));
     }
+    if (db.dialect() == Dialect::SQLite)
+        problems << sqliteProblems(db, current);
     return problems;
 }
 

@@ -10,14 +10,21 @@ class Database;
 // few statements where the dialects differ. The version lives in schema_version.
 class Schema {
 public:
-    static constexpr int CurrentVersion = 1;
+    static constexpr int CurrentVersion = 2;
 
     // The version a database is at; 0 for an empty database.
     static int version(Database& db);
     // Brings the database to CurrentVersion; refuses a database newer than this program.
     static void upgrade(Database& db);
-    // Problems found in the schema (missing tables, views, indexes); empty when all is well.
+    // Problems found in the schema (missing tables, views, indexes; on SQLite also what the
+    // engine's integrity check and the name keys say), each with its repair; empty when all is well.
     static QStringList check(Database& db);
+    // SQLite: rewrites the name keys that differ from the application's upper case; answers
+    // how many. Nothing to do on PostgreSQL.
+    static int repairNameKeys(Database& db);
+
+private:
+    static QStringList sqliteProblems(Database& db, int version);
 };
 
 } // namespace bryx::host

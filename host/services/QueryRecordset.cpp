@@ -1,5 +1,6 @@
 #include "QueryRecordset.h"
 
+#include "SqliteStatement.h"
 #include "db/Database.h"
 #include "error/Error.h"
 #include "recordset/CellConversion.h"
@@ -208,7 +209,7 @@ void storeSqliteCell(RecordsetBuilder& builder, sqlite3_stmt* statement, int col
 std::shared_ptr<Recordset> runOnSqlite(Database& db, const QString& sql)
 {
     sqlite3* handle = db.sqliteHandle();
-    const Statement statement(handle, QueryRecordset::withPrefixRange(sql).toUtf8(), sql);
+    const Statement statement(handle, SqliteStatement::adapted(sql).toUtf8(), sql);
     sqlite3_stmt* stmt = statement.get();
     const int columns = sqlite3_column_count(stmt);
     int step = sqlite3_step(stmt);
@@ -360,46 +361,6 @@ std::shared_ptr<Recordset> QueryRecordset::run(Database& db, const QString& sql)
 {
     requireSingleSelect(sql);
     return db.dialect() == Dialect::SQLite ? runOnSqlite(db, sql) : runOnPostgres(db, sql);
-}
-
-QString QueryRecordset::withPrefixRange(const QString& sql)
-{
-    static const QString lead =
-        QStringLiteral("select * from scientific_srch_vw where upper(scientific_name) like '");
-    if (!sql.startsWith(lead))
-        return sql;
-    QString prefix;
-    qsizetype i = lead.size();
-    for (; i < sql.size(); ++i) {
-        const QChar c = sql.at(i);
-        if (c == QLatin1Char('\'')) {
-            if (i + 1 < sql.size() && sql.at(i + 1) == QLatin1Char('\'')) {
-                prefix += c;
-                ++i;
-                continue;
-            }
-            return sql; // a closing quote before any wildcard: not a begins-with search
-        }
-        if (c == QLatin1Char('%') || c == QLatin1Char('_'))
-            break;
-        prefix += c;
-    }
-    // Only "PREFIX%'" qualifies: one trailing percent sign straight before the closing quote.
-    if (prefix.isEmpty() || i + 1 >= sql.size() || sql.at(i) != QLatin1Char('%')
-        || sql.at(i + 1) != QLatin1Char('\''))
-        return sql;
-    const qsizetype conditionEnd = i + 2;
-    QList<uint> codePoints = prefix.toUcs4();
-    if (codePoints.last() >= 0x10FFFF)
-        return sql;
-    ++codePoints.last();
-    const QString upperBound =
-        QString::fromUcs4(reinterpret_cast<const char32_t*>(codePoints.constData()), codePoints.size());
-    auto literal = [](QString text) {
-        return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-    };
-    return sql.left(conditionEnd) + QStringLiteral(" and upper(scientific_name) >= ") + literal(prefix)
-        + QStringLiteral(" and upper(scientific_name) < ") + literal(upperBound) + sql.mid(conditionEnd);
 }
 
 } // namespace bryx::host

@@ -19,11 +19,6 @@ public:
     // Throws bryx::Error when the text is not one SELECT (or WITH ... SELECT) statement.
     static void requireSingleSelect(const QString& sql);
     static std::shared_ptr<Recordset> run(Database& db, const QString& sql);
-
-    // SQLite cannot use an index for LIKE on an expression, so a search that begins with
-    // "upper(scientific_name) like 'PREFIX%'" also gets the equivalent range on the indexed
-    // upper() expression. The answer is unchanged; only the plan improves.
-    static QString withPrefixRange(const QString& sql);
 };
 
 } // namespace bryx::host

@@ -19,8 +19,10 @@ const char* const Help = R"(Usage: bryx-db COMMAND [--database URL] [options]
 Commands:
   init [--no-sample]   Create the schema, the code lists and users, and (unless --no-sample)
                        the sample of real scientific names and references.
-  upgrade              Bring an existing database to this program's schema version.
-  check                Report the schema version and anything missing; exit 1 on a problem.
+  upgrade              Bring an existing database to this program's schema version, and
+                       repair what check reports.
+  check                Report the schema version, anything missing and, on SQLite, what the
+                       integrity check finds; exit 1 on a problem.
   generate --names N   Add N synthetic names (deterministic) for trials at scale.
 
 Options:
@@ -87,8 +89,11 @@ int main(int argc, char** argv)
         } else if (arguments.command == QLatin1String("upgrade")) {
             const int before = Schema::version(db);
             Schema::upgrade(db);
-            std::printf("%s: schema version %d -> %d\n", qPrintable(arguments.url.display()), before,
-                        Schema::CurrentVersion);
+            const int repaired = Schema::repairNameKeys(db);
+            std::printf("%s: schema version %d -> %d%s\n", qPrintable(arguments.url.display()), before,
+                        Schema::CurrentVersion,
+                        repaired > 0 ? qPrintable(QStringLiteral(", %1 name key(s) repaired").arg(repaired))
+                                     : "");
         } else if (arguments.command == QLatin1String("check")) {
             const QStringList problems = Schema::check(db);
             for (const QString& problem : problems)

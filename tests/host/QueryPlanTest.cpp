@@ -3,6 +3,7 @@
 #include "TestDatabase.h"
 #include "db/NameGenerator.h"
 #include "services/QueryRecordset.h"
+#include "services/SqliteStatement.h"
 
 #include <QSqlQuery>
 #include <iostream>
@@ -45,8 +46,8 @@ TEST_P(QueryPlans, NameSearchesUseTheUpperCaseIndexes)
         const char* sqliteIndex;
         const char* postgresIndex;
     } cases[] = {
-        {"exact", 1, "Abies alba", "scientific_name_upper_idx", "scientific_name_upper_idx"},
-        {"begins with", 2, "Abies", "scientific_name_upper_idx", "scientific_name_upper_idx"},
+        {"exact", 1, "Abies alba", "scientific_name_key_idx", "scientific_name_upper_idx"},
+        {"begins with", 2, "Abies", "scientific_name_key_idx", "scientific_name_upper_idx"},
         {"contains", 0, "nordmann", nullptr, "scientific_name_upper_trgm_idx"},
         {"ends with", 3, "magellanicum", nullptr, "scientific_name_upper_trgm_idx"},
         {"wildcard", 4, "%agnum m_gellanicum", nullptr, "scientific_name_upper_trgm_idx"},
@@ -54,7 +55,7 @@ TEST_P(QueryPlans, NameSearchesUseTheUpperCaseIndexes)
     for (const Case& c : cases) {
         QString sql = BuildSearchSQL(SearchCriteria {0, {}, {}, c.comparison, c.text, {}});
         if (sqlite)
-            sql = QueryRecordset::withPrefixRange(sql);
+            sql = SqliteStatement::adapted(sql);
         const QString shown = plan(*db, sql);
         std::cout << "[" << (sqlite ? "SQLite" : "PostgreSQL") << " " << c.label << "] " << sql.toStdString()
                   << "\n"
@@ -71,7 +72,7 @@ TEST(QueryPlans, ThePrefixRangeIsAddedOnlyWhereItChangesNothing)
 {
     const QString begins =
         "select * from scientific_srch_vw where upper(scientific_name) like 'O''NE%' and name_type='A' ";
-    EXPECT_EQ(QueryRecordset::withPrefixRange(begins),
+    EXPECT_EQ(SqliteStatement::withPrefixRange(begins),
               QString("select * from scientific_srch_vw where upper(scientific_name) like 'O''NE%' and "
                       "upper(scientific_name) "
                       ">= 'O''NE' and upper(scientific_name) < 'O''NF' and name_type='A' "));
@@ -83,11 +84,40 @@ TEST(QueryPlans, ThePrefixRangeIsAddedOnlyWhereItChangesNothing)
              "select * from scientific_srch_vw where upper(scientific_name) like 'ABIES' and name_type='P' ",
              "select * from scientific_srch_vw where ID='42'",
          })
-        EXPECT_EQ(QueryRecordset::withPrefixRange(unchanged), QString(unchanged));
+        EXPECT_EQ(SqliteStatement::withPrefixRange(unchanged), QString(unchanged));
     EXPECT_EQ(
-        QueryRecordset::withPrefixRange(
+        SqliteStatement::withPrefixRange(
             "select * from scientific_srch_vw where upper(scientific_name) like 'MÜ%' and name_type='P' "),
         QString("select * from scientific_srch_vw where upper(scientific_name) like 'MÜ%' and "
                 "upper(scientific_name) "
                 ">= 'MÜ' and upper(scientific_name) < 'MÝ' and name_type='P' "));
+}
+
+TEST(QueryPlans, OnSQLiteNameComparisonsRunOnTheStoredKeyAndNothingElseChanges)
+{
+    EXPECT_EQ(
+        SqliteStatement::adapted(
+            "select * from scientific_srch_vw where upper(scientific_name) = 'ISOËTES' and name_type='P' "),
+        QString("select ID, Scientific_Name, Author, Name_Type, Category, Classification_Level from "
+                "scientific_srch_key_vw where Scientific_Name_Key = 'ISOËTES' and name_type='P' "));
+    EXPECT_EQ(
+        SqliteStatement::adapted("select * from scientific_srch_vw where upper(scientific_name) like 'AB%' "),
+        QString("select ID, Scientific_Name, Author, Name_Type, Category, Classification_Level from "
+                "scientific_srch_key_vw where Scientific_Name_Key like 'AB%' and Scientific_Name_Key >= "
+                "'AB' and Scientific_Name_Key < 'AC' "));
+    // The duplicate-name test reads the table itself; the author keeps the Unicode upper().
+    EXPECT_EQ(
+        SqliteStatement::adapted("select scientific_name_id from scientific_name where "
+                                 "upper(scientific_name)='O''NEIL''S' and not scientific_name_id=7 and "
+                                 "upper(author_name)='MÜLL.ARG.'"),
+        QString("select scientific_name_id from scientific_name where scientific_name_key='O''NEIL''S' and "
+                "not scientific_name_id=7 and upper(author_name)='MÜLL.ARG.'"));
+    for (const char* unchanged : {
+             "select * from scientific_srch_vw where ID='42'",
+             "select * from scientific_srch_vw where upper(author) = 'UPPER(SCIENTIFIC_NAME)'",
+             "select * from scientific_wl_vw where upper(scientific_name) = 'ABIES'",
+             "select sn.scientific_name_id from scientific_name sn join reference r on 1=1 where "
+             "upper(scientific_name) = 'X'",
+         })
+        EXPECT_EQ(SqliteStatement::adapted(unchanged), QString(unchanged));
 }

@@ -49,8 +49,9 @@ TEST_P(SchemaAndSample, UpgradeIsIdempotentAndRefusesANewerDatabase)
     TestDatabase test(GetParam(), false);
     auto db = test.open();
     EXPECT_EQ(Schema::version(*db), Schema::CurrentVersion);
+    const int steps = db->scalar("SELECT count(*) FROM schema_version").toInt();
     Schema::upgrade(*db);
-    EXPECT_EQ(db->scalar("SELECT count(*) FROM schema_version").toInt(), 1);
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM schema_version").toInt(), steps) << "nothing more to do";
     db->exec("UPDATE schema_version SET version = 99");
     EXPECT_TRUE(EXPECT_BRYX_ERROR(Schema::upgrade(*db), ErrorNumber::InvalidArgument).contains("newer"));
     EXPECT_FALSE(Schema::check(*db).isEmpty());

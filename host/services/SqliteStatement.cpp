@@ -1,0 +1,106 @@
+#include "SqliteStatement.h"
+
+#include "db/NameKey.h"
+
+#include <QList>
+
+namespace bryx::host {
+
+namespace {
+
+const QString NameComparison = QStringLiteral("upper(scientific_name)");
+const QString SearchView = QStringLiteral("select * from scientific_srch_vw ");
+// The search view's columns, read from the view that also carries the key.
+const QString SearchViewWithKey = QStringLiteral("select ID, Scientific_Name, Author, Name_Type, Category, "
+                                                 "Classification_Level from scientific_srch_key_vw ");
+const QString NameTable = QStringLiteral(" from scientific_name where ");
+
+// Where upper(scientific_name) stands outside quoted texts.
+QList<qsizetype> nameComparisons(const QString& sql)
+{
+    QList<qsizetype> found;
+    bool quoted = false;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        if (sql.at(i) == QLatin1Char('\'')) {
+            quoted = !quoted; // a doubled quote inside a text toggles twice
+            continue;
+        }
+        if (!quoted
+            && QStringView(sql).mid(i, NameComparison.size()).compare(NameComparison, Qt::CaseInsensitive)
+                == 0) {
+            found << i;
+            i += NameComparison.size() - 1;
+        }
+    }
+    return found;
+}
+
+QString withKey(QString sql, const QList<qsizetype>& comparisons, const QString& keyColumn)
+{
+    for (auto at = comparisons.crbegin(); at != comparisons.crend(); ++at)
+        sql.replace(*at, NameComparison.size(), keyColumn);
+    return sql;
+}
+
+} // namespace
+
+QString SqliteStatement::adapted(const QString& sql)
+{
+    const QString ranged = withPrefixRange(sql);
+    const QList<qsizetype> comparisons = nameComparisons(ranged);
+    if (comparisons.isEmpty())
+        return ranged;
+    if (ranged.startsWith(SearchView, Qt::CaseInsensitive)) {
+        const QString keyed = withKey(ranged, comparisons, QStringLiteral("Scientific_Name_Key"));
+        return SearchViewWithKey + keyed.mid(SearchView.size());
+    }
+    // A statement over the name table alone: "select ... from scientific_name where ...".
+    const qsizetype from = ranged.indexOf(NameTable, 0, Qt::CaseInsensitive);
+    if (from > 0 && ranged.left(from).startsWith(QLatin1String("select "), Qt::CaseInsensitive)
+        && ranged.indexOf(QLatin1String(" from "), 0, Qt::CaseInsensitive) == from
+        && !ranged.contains(QLatin1String(" join "), Qt::CaseInsensitive) && comparisons.first() > from)
+        return withKey(ranged, comparisons, QLatin1String(NameKey::Column));
+    return ranged;
+}
+
+QString SqliteStatement::withPrefixRange(const QString& sql)
+{
+    static const QString lead =
+        QStringLiteral("select * from scientific_srch_vw where upper(scientific_name) like '");
+    if (!sql.startsWith(lead))
+        return sql;
+    QString prefix;
+    qsizetype i = lead.size();
+    for (; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'')) {
+            if (i + 1 < sql.size() && sql.at(i + 1) == QLatin1Char('\'')) {
+                prefix += c;
+                ++i;
+                continue;
+            }
+            return sql; // a closing quote before any wildcard: not a begins-with search
+        }
+        if (c == QLatin1Char('%') || c == QLatin1Char('_'))
+            break;
+        prefix += c;
+    }
+    // Only "PREFIX%'" qualifies: one trailing percent sign straight before the closing quote.
+    if (prefix.isEmpty() || i + 1 >= sql.size() || sql.at(i) != QLatin1Char('%')
+        || sql.at(i + 1) != QLatin1Char('\''))
+        return sql;
+    const qsizetype conditionEnd = i + 2;
+    QList<uint> codePoints = prefix.toUcs4();
+    if (codePoints.last() >= 0x10FFFF)
+        return sql;
+    ++codePoints.last();
+    const QString upperBound =
+        QString::fromUcs4(reinterpret_cast<const char32_t*>(codePoints.constData()), codePoints.size());
+    auto literal = [](QString text) {
+        return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+    };
+    return sql.left(conditionEnd) + QStringLiteral(" and upper(scientific_name) >= ") + literal(prefix)
+        + QStringLiteral(" and upper(scientific_name) < ") + literal(upperBound) + sql.mid(conditionEnd);
+}
+
+} // namespace bryx::host

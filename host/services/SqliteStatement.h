@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+namespace bryx::host {
+
+// What the host runs on SQLite for a statement a component composed: the same rows and
+// columns, by a plan that uses the indexes this engine has.
+namespace SqliteStatement {
+
+// Name comparisons on upper(scientific_name), of a search over scientific_srch_vw or of a
+// statement over the scientific_name table alone, run against the stored name key (see
+// NameKey), whose plain index serves equality and prefix searches and which costs no function
+// call per row in a full scan. Every other statement is run as it stands.
+QString adapted(const QString& sql);
+
+// SQLite cannot use an index for LIKE, so a search that begins with
+// "upper(scientific_name) like 'PREFIX%'" also gets the equivalent range on the same
+// expression. The answer is unchanged; only the plan improves.
+QString withPrefixRange(const QString& sql);
+
+} // namespace SqliteStatement
+
+} // namespace bryx::host
