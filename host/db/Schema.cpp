@@ -152,7 +152,8 @@ const char* const SqliteOnly[] = {
 
 // SQLite, version 2: names are compared through a stored key column with a plain index, so the
 // file reads as sound to every SQLite tool (see NameKey). The search view with the key is what
-// the host's query path runs the components' name searches on.
+// the host's query path runs the components' name searches on: scientific_srch_vw's columns,
+// in its order, and the key. (A view over that view would cost a join per row in a full scan.)
 const char* const SqliteVersion2[] = {
     R"(DROP INDEX IF EXISTS scientific_name_upper_idx)",
     R"(ALTER TABLE scientific_name ADD COLUMN scientific_name_key varchar(255))",

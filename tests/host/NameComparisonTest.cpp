@@ -242,13 +242,7 @@ TEST_F(NameComparisonOnSqlite, AVersionOneFileIsUpgradedWithoutLosingARowAndChec
         auto db = test.open();
         NameGenerator::generate(*db, 1'000);
         names = db->scalar("SELECT count(*) FROM scientific_name").toInt();
-        for (const char* statement :
-             {"DROP VIEW scientific_srch_key_vw", "DROP TRIGGER scientific_name_key_insert",
-              "DROP TRIGGER scientific_name_key_update", "DROP INDEX scientific_name_key_idx",
-              "ALTER TABLE scientific_name DROP COLUMN scientific_name_key",
-              "CREATE INDEX scientific_name_upper_idx ON scientific_name (upper(scientific_name))",
-              "DELETE FROM schema_version WHERE version > 1"})
-            db->exec(statement);
+        downgradeToVersionOne(*db);
     }
     {
         PlainSqlite shell(test.url().path);

@@ -56,6 +56,19 @@ protected:
     std::shared_ptr<host::SqlAppManager> appManager;
 };
 
+// Turns an SQLite database back into the earlier schema (version 1): the application's
+// upper() indexed, no name key.
+inline void downgradeToVersionOne(host::Database& db)
+{
+    for (const char* statement :
+         {"DROP VIEW scientific_srch_key_vw", "DROP TRIGGER scientific_name_key_insert",
+          "DROP TRIGGER scientific_name_key_update", "DROP INDEX scientific_name_key_idx",
+          "ALTER TABLE scientific_name DROP COLUMN scientific_name_key",
+          "CREATE INDEX scientific_name_upper_idx ON scientific_name (upper(scientific_name))",
+          "DELETE FROM schema_version WHERE version > 1"})
+        db.exec(QString::fromLatin1(statement));
+}
+
 inline std::string engineName(const ::testing::TestParamInfo<host::Dialect>& info)
 {
     return info.param == host::Dialect::SQLite ? "SQLite" : "PostgreSQL";

@@ -8,10 +8,12 @@
 #include "../TestDatabase.h"
 #include "ComponentWindow.h"
 #include "HostDesktopServices.h"
+#include "LocalDatabase.h"
 #include "MainWindow.h"
 #include "WorkingListView.h"
 #include "controls/Controls.h"
 #include "controls/FlexGrid.h"
+#include "db/Schema.h"
 #include "hosting/ComponentRegistry.h"
 #include "hosting/UserControl.h"
 #include "recordset/Recordset.h"
@@ -250,3 +252,20 @@ TEST_P(HostApplication, ADetailsWindowHearsOfListChangesAndRemovedNamesLeaveTheW
 }
 
 INSTANTIATE_ON_EACH_ENGINE(HostApplication);
+
+TEST(LocalDatabase, AnEarlierSchemaIsUpgradedOnFirstOpenWithoutLosingAName)
+{
+    TestDatabase test(Dialect::SQLite);
+    int names = 0;
+    {
+        auto db = test.open();
+        names = db->scalar("SELECT count(*) FROM scientific_name").toInt();
+        downgradeToVersionOne(*db);
+    }
+    EXPECT_TRUE(LocalDatabase::prepare(test.url()).contains("upgraded from schema version 1"));
+    auto db = test.open();
+    EXPECT_EQ(Schema::version(*db), Schema::CurrentVersion);
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM scientific_name").toInt(), names);
+    EXPECT_TRUE(Schema::check(*db).isEmpty()) << Schema::check(*db).join("; ").toStdString();
+    EXPECT_EQ(LocalDatabase::prepare(test.url()), "opened " + test.url().display());
+}
