@@ -319,11 +319,25 @@ void ScientificSearch::setTabOrder()
 void ScientificSearch::showEvent(QShowEvent* event)
 {
     UserControl::showEvent(event);
+    placeInitialFocus();
+}
+
+void ScientificSearch::changeEvent(QEvent* event)
+{
+    UserControl::changeEvent(event);
+    // A modal dialog shows the panel while it still takes no input; the focus goes in once it
+    // does.
+    if (event->type() == QEvent::EnabledChange)
+        placeInitialFocus();
+}
+
+void ScientificSearch::placeInitialFocus()
+{
     // A user who opens the panel types the name straight away.
-    if (!m_shownOnce) {
-        m_shownOnce = true;
-        m_txtFindNameSciName->setFocus(Qt::OtherFocusReason);
-    }
+    if (m_initialFocusPlaced || !isVisible() || !m_txtFindNameSciName->isEnabled())
+        return;
+    m_txtFindNameSciName->setFocus(Qt::OtherFocusReason);
+    m_initialFocusPlaced = window()->focusWidget() == m_txtFindNameSciName;
 }
 
 void ScientificSearch::whenEnabled(MenuItem* item, const std::function<void()>& handler)

@@ -100,6 +100,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();
@@ -108,6 +109,8 @@ private:
     void connectHandlers();
     // Tab walks the criteria in reading order, then Find Now, the result list and the buttons.
     void setTabOrder();
+    // Puts the focus in the text to search for, once, as soon as the panel can take it.
+    void placeInitialFocus();
     void readHostIdentity();
     void applySecurity();
     void loadDefaults(bool modal);
@@ -154,7 +157,7 @@ private:
     int32_t m_serverType = 0;
     int32_t m_userId = 0;
     bool m_modal = false;
-    bool m_shownOnce = false;
+    bool m_initialFocusPlaced = false;
     std::shared_ptr<Recordset> m_rsResults;
     std::shared_ptr<Collection> m_colSelectedItems;
     bool m_useRecordset = false;

@@ -19,6 +19,7 @@
 #include "registration/Identities.h"
 #include "services/SqlAppManager.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <functional>
 #include <gtest/gtest.h>
@@ -189,6 +190,11 @@ TEST_P(SearchPanelOnHost, TheModalSearchHandsBackOneOrSeveralChosenRows)
             auto* search = shown.findChild<ScientificSearch*>();
             ASSERT_NE(search, nullptr);
             EXPECT_TRUE(search->findChild<CommandButton*>("cmdAddToList")->isHidden());
+            QApplication::setActiveWindow(&shown);
+            EXPECT_EQ(QApplication::focusWidget(), search->findChild<TextBox*>("txtFindNameSciName"))
+                << "the modal search starts in the text to search for, not in "
+                << (QApplication::focusWidget() ? QApplication::focusWidget()->objectName().toStdString()
+                                                : "");
             search->findChild<TextBox*>("txtFindNameSciName")->setText("picea");
             search->findChild<CommandButton*>("cmdStartSearch")->click();
             auto* grid = search->findChild<FlexGrid*>("fgSearchResults");
