@@ -221,6 +221,7 @@ void ScientificSearch::connectHandlers()
     for (OptionButton* option : m_optNameType)
         connect(option, &OptionButton::Click, this, [this](int index) { optNameType_Click(index); });
     connect(m_cboNameCategory, &ComboBox::Click, this, [this] { cboNameCategory_Click(); });
+    m_txtSciNameID->SetDigitsOnly(QStringLiteral("The scientific name ID is a number: digits only."));
     connect(m_txtSciNameID, &TextBox::KeyPress, this, [](int& keyAscii) {
         const bool digit = keyAscii >= '0' && keyAscii <= '9';
         if (!digit && keyAscii != KeyAscii::Backspace)

@@ -27,7 +27,9 @@
 #include "registration/Identities.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
+#include <QToolTip>
 #include <gmock/gmock.h>
 
 using namespace bryx;
@@ -210,9 +212,13 @@ TEST_F(SearchPanel, FindNowSendsTheComposedStatementBindsTheRowsAndFollowsTheSel
     keyClick(*control<TextBox>("txtFindNameSciName"), Qt::Key_Return);
     EXPECT_EQ(statements.size(), 1);
 
-    // An ID replaces every other criterion; the ID box takes digits only.
+    // An ID replaces every other criterion; the ID box takes digits only, typed or pasted.
     for (const auto& [key, text] : {std::pair {Qt::Key_4, "4"}, {Qt::Key_X, "x"}, {Qt::Key_2, "2"}})
         keyClick(*control<TextBox>("txtSciNameID"), key, {}, text);
+    QApplication::clipboard()->setText("7a");
+    control<TextBox>("txtSciNameID")->paste();
+    EXPECT_EQ(control<TextBox>("txtSciNameID")->text(), QString("42")) << "the pasted letter changed nothing";
+    EXPECT_TRUE(QToolTip::text().contains("digits only")) << "and the user is told why";
     statements.clear();
     result = searchResult({});
     findNow();

@@ -4,6 +4,8 @@
 #include "hosting/ErrorReport.h"
 
 #include <QKeyEvent>
+#include <QRegularExpressionValidator>
+#include <QToolTip>
 
 namespace bryx {
 
@@ -11,6 +13,14 @@ TextBox::TextBox(QWidget* parent)
     : QLineEdit(parent)
 {
     connect(this, &QLineEdit::textChanged, this, [this] { runHandler("Change", [this] { emit Change(); }); });
+}
+
+void TextBox::SetDigitsOnly(const QString& why)
+{
+    static const QRegularExpression digits(QStringLiteral("[0-9]*"));
+    setValidator(new QRegularExpressionValidator(digits, this));
+    connect(this, &QLineEdit::inputRejected, this,
+            [this, why] { QToolTip::showText(mapToGlobal(QPoint(0, height())), why, this); });
 }
 
 void TextBox::keyPressEvent(QKeyEvent* event)

@@ -35,6 +35,9 @@ class TextBox : public QLineEdit {
 public:
     explicit TextBox(QWidget* parent = nullptr);
     QString TypeName() const { return QStringLiteral("TextBox"); }
+    // A number box: typing or pasting anything but digits leaves the text as it was and shows
+    // `why` beside the box. Code may still set any text.
+    void SetDigitsOnly(const QString& why);
 signals:
     void KeyPress(int& keyAscii);
     // The text changed, by typing, pasting or code.
