@@ -48,7 +48,10 @@ QString SqliteStatement::adapted(const QString& sql)
 {
     const QString ranged = withPrefixRange(sql);
     const QList<qsizetype> comparisons = nameComparisons(ranged);
-    if (comparisons.isEmpty())
+    // One source only: in a statement with subqueries "scientific_name" might be another
+    // table's column, so such a statement runs as it stands.
+    const bool oneSource = ranged.count(QLatin1String(" from "), Qt::CaseInsensitive) == 1;
+    if (comparisons.isEmpty() || !oneSource)
         return ranged;
     if (ranged.startsWith(SearchView, Qt::CaseInsensitive)) {
         const QString keyed = withKey(ranged, comparisons, QStringLiteral("Scientific_Name_Key"));
@@ -57,7 +60,6 @@ QString SqliteStatement::adapted(const QString& sql)
     // A statement over the name table alone: "select ... from scientific_name where ...".
     const qsizetype from = ranged.indexOf(NameTable, 0, Qt::CaseInsensitive);
     if (from > 0 && ranged.left(from).startsWith(QLatin1String("select "), Qt::CaseInsensitive)
-        && ranged.indexOf(QLatin1String(" from "), 0, Qt::CaseInsensitive) == from
         && !ranged.contains(QLatin1String(" join "), Qt::CaseInsensitive) && comparisons.first() > from)
         return withKey(ranged, comparisons, QLatin1String(NameKey::Column));
     return ranged;

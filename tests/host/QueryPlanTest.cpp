@@ -118,6 +118,10 @@ TEST(QueryPlans, OnSQLiteNameComparisonsRunOnTheStoredKeyAndNothingElseChanges)
              "select * from scientific_wl_vw where upper(scientific_name) = 'ABIES'",
              "select sn.scientific_name_id from scientific_name sn join reference r on 1=1 where "
              "upper(scientific_name) = 'X'",
+             "select reference_id from reference where reference_id in (select reference_id from "
+             "scientific_name where upper(scientific_name) = 'X')",
+             "select * from scientific_srch_vw where ID in (select scientific_name_id from other where "
+             "upper(scientific_name) = 'X')",
          })
         EXPECT_EQ(SqliteStatement::adapted(unchanged), QString(unchanged));
 }
