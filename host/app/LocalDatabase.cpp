@@ -3,7 +3,6 @@
 #include "db/Database.h"
 #include "db/SampleData.h"
 #include "db/Schema.h"
-#include "error/Error.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,17 +29,15 @@ QString LocalDatabase::prepare(const DatabaseUrl& url)
         SampleData::loadSampleNames(db);
         return QStringLiteral("created %1 with the sample names").arg(url.display());
     }
-    if (const int before = Schema::version(db); before < Schema::CurrentVersion) {
-        // An older database is brought up to date on first open, in one transaction; a newer
-        // one is refused by the upgrade itself.
-        Schema::upgrade(db);
+    // An older database is brought up to date on first open, in one transaction; a newer one
+    // is refused by the upgrade, saying why.
+    const int before = Schema::version(db);
+    Schema::upgrade(db);
+    if (before < Schema::CurrentVersion)
         return QStringLiteral("opened %1 (upgraded from schema version %2 to %3)")
             .arg(url.display())
             .arg(before)
             .arg(Schema::CurrentVersion);
-    }
-    if (Schema::version(db) != Schema::CurrentVersion)
-        Schema::upgrade(db); // refuses, saying why
     return QStringLiteral("opened %1").arg(url.display());
 }
 

@@ -116,18 +116,6 @@ const char* const CommonTables[] = {
     R"(CREATE INDEX scientific_name_level_idx ON scientific_name (d_classification_level_id))",
     R"(CREATE INDEX sn_reference_name_idx ON scientific_name_reference (scientific_name_id))",
     R"(CREATE INDEX audit_log_record_idx ON audit_log (table_name, primary_key))",
-    // What a search answers. Position 3 holds the name type code, which the search panel
-    // hides: the category shown beside it already tells the type.
-    R"(CREATE VIEW scientific_srch_vw AS
-            SELECT sn.scientific_name_id AS ID,
-                   sn.scientific_name AS Scientific_Name,
-                   sn.author_name AS Author,
-                   nc.name_type_cd AS Name_Type,
-                   nc.name_category_desc AS Category,
-                   cl.classification_level_name AS Classification_Level
-            FROM scientific_name sn
-            LEFT JOIN d_name_category nc ON nc.d_name_category_id = sn.d_name_category_id
-            LEFT JOIN d_classification_level cl ON cl.d_classification_level_id = sn.d_classification_level_id)",
     R"(CREATE VIEW scientific_wl_vw AS
             SELECT sn.scientific_name_id AS ID,
                    sn.scientific_name AS Scientific_Name,
@@ -150,10 +138,29 @@ const char* const SqliteOnly[] = {
     R"(INSERT INTO key_sequence (next_id) VALUES (1000))",
 };
 
+// What a search answers. Position 3 holds the name type code, which the search panel hides:
+// the category shown beside it already tells the type. On SQLite a second view adds the name
+// key after these columns: the host's query path runs the components' name searches on it (a
+// view over the first one would cost a join per row in a full scan).
+QString searchView(const char* name, const char* extraColumns)
+{
+    return QStringLiteral(
+               "CREATE VIEW %1 AS\n"
+               "    SELECT sn.scientific_name_id AS ID,\n"
+               "           sn.scientific_name AS Scientific_Name,\n"
+               "           sn.author_name AS Author,\n"
+               "           nc.name_type_cd AS Name_Type,\n"
+               "           nc.name_category_desc AS Category,\n"
+               "           cl.classification_level_name AS Classification_Level%2\n"
+               "    FROM scientific_name sn\n"
+               "    LEFT JOIN d_name_category nc ON nc.d_name_category_id = sn.d_name_category_id\n"
+               "    LEFT JOIN d_classification_level cl\n"
+               "           ON cl.d_classification_level_id = sn.d_classification_level_id")
+        .arg(QLatin1String(name), QLatin1String(extraColumns));
+}
+
 // SQLite, version 2: names are compared through a stored key column with a plain index, so the
-// file reads as sound to every SQLite tool (see NameKey). The search view with the key is what
-// the host's query path runs the components' name searches on: scientific_srch_vw's columns,
-// in its order, and the key. (A view over that view would cost a join per row in a full scan.)
+// file reads as sound to every SQLite tool (see NameKey).
 const char* const SqliteVersion2[] = {
     R"(DROP INDEX IF EXISTS scientific_name_upper_idx)",
     R"(ALTER TABLE scientific_name ADD COLUMN scientific_name_key varchar(255))",
@@ -169,17 +176,6 @@ const char* const SqliteVersion2[] = {
             UPDATE scientific_name SET scientific_name_key = bryx_name_key(NEW.scientific_name)
             WHERE scientific_name_id = NEW.scientific_name_id;
        END)",
-    R"(CREATE VIEW scientific_srch_key_vw AS
-            SELECT sn.scientific_name_id AS ID,
-                   sn.scientific_name AS Scientific_Name,
-                   sn.author_name AS Author,
-                   nc.name_type_cd AS Name_Type,
-                   nc.name_category_desc AS Category,
-                   cl.classification_level_name AS Classification_Level,
-                   sn.scientific_name_key AS Scientific_Name_Key
-            FROM scientific_name sn
-            LEFT JOIN d_name_category nc ON nc.d_name_category_id = sn.d_name_category_id
-            LEFT JOIN d_classification_level cl ON cl.d_classification_level_id = sn.d_classification_level_id)",
 };
 
 // Keys that disagree with the application's upper case: none, unless something wrote names
@@ -271,6 +267,7 @@ void Schema::upgrade(Database& db)
         if (current < 1) {
             for (const char* statement : CommonTables)
                 db.exec(QString::fromUtf8(statement));
+            db.exec(searchView("scientific_srch_vw", ""));
             if (db.dialect() == Dialect::SQLite) {
                 for (const char* statement : SqliteOnly)
                     db.exec(QString::fromUtf8(statement));
@@ -284,6 +281,8 @@ void Schema::upgrade(Database& db)
             if (db.dialect() == Dialect::SQLite) {
                 for (const char* statement : SqliteVersion2)
                     db.exec(QString::fromUtf8(statement));
+                db.exec(searchView("scientific_srch_key_vw",
+                                   ",\n           sn.scientific_name_key AS Scientific_Name_Key"));
             }
             db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (2)"));
         }
