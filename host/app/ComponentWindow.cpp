@@ -102,6 +102,25 @@ void ComponentWindow::closeEvent(QCloseEvent* event)
     }
     QMdiSubWindow::closeEvent(event);
     m_closed = event->isAccepted();
+    if (m_closed)
+        deactivateComponent();
+}
+
+void ComponentWindow::deactivateComponent()
+{
+    // The component lets go of its records and host objects before the window discards it.
+    runHandler("Deactivate", [this] {
+        if (component() && HasMember(*component(), QStringLiteral("Deactivate")))
+            CallByName(*component(), QStringLiteral("Deactivate"));
+    });
+}
+
+void ComponentWindow::discard()
+{
+    m_closed = true;
+    deactivateComponent();
+    hide();
+    deleteLater();
 }
 
 bool ComponentWindow::eventFilter(QObject* watched, QEvent* event)

@@ -31,6 +31,8 @@ public:
     // True once the window agreed to close; it is deleted later, outside the current event.
     bool isClosed() const { return m_closed; }
     void setEventHandler(EventHandler handler) { m_onEvent = std::move(handler); }
+    // Closes the window without asking the component (it could not be started).
+    void discard();
 
     QString Caption() const override { return windowTitle(); }
     void SetCaption(const QString& caption) override { setWindowTitle(caption); }
@@ -50,6 +52,7 @@ protected:
 
 private:
     void fitToComponent();
+    void deactivateComponent();
 
     std::unique_ptr<ControlExtender> m_extender; // the component and its events by name
     std::shared_ptr<AppManager> m_appManager;

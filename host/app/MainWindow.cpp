@@ -12,6 +12,7 @@
 #include "hosting/LateBinding.h"
 #include "hosting/RegistryFile.h"
 #include "hosting/UserControl.h"
+#include "recordset/Field.h"
 #include "recordset/Recordset.h"
 #include "registration/Identities.h"
 #include "services/MessageBox.h"
@@ -67,7 +68,7 @@ MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString&
     m_listWindow->resize(520, 420);
     m_listWindow->show();
     connect(m_listView, &WorkingListView::openRequested, this, [this](int32_t id) {
-        runHandler("WorkingList_DblClick", [&] { openDetails(id, {}, nullptr); });
+        runHandler("WorkingList_DblClick", [&] { openDetailsFromWorkingList(id); });
     });
 
     buildMenus();
@@ -214,6 +215,8 @@ void MainWindow::componentEvent(ComponentWindow& window, const QString& name, co
         // The window goes once the component's own handler has returned.
         QMetaObject::invokeMethod(&window, &QWidget::close, Qt::QueuedConnection);
     } else if (event == QLatin1String("updatelist")) {
+        if (!arguments.isEmpty())
+            refreshWorkingListRow(arguments.first().toInt());
         m_listView->refresh();
         notifyDetailsWindows(QStringLiteral("UpdateList"));
     } else if (event == QLatin1String("removeitem")) {
@@ -254,18 +257,19 @@ QList<ComponentWindow*> MainWindow::componentWindows() const
     return windows;
 }
 
-void MainWindow::openDetails(int32_t recordId, const QString& extraInfo, std::shared_ptr<Recordset>* records)
+ComponentWindow* MainWindow::openDetails(int32_t recordId, const QString& extraInfo,
+                                         std::shared_ptr<Recordset>* records)
 {
     ComponentWindow* window = nullptr;
     try {
         window = addComponentWindow(QLatin1String(DetailsProgId));
     } catch (const Error&) {
         MsgBox(tr("Scientific name %1 cannot be opened: the details editor (%2) is not part of this build of "
-                  "the library yet.")
+                  "the library.")
                    .arg(recordId)
                    .arg(QLatin1String(DetailsProgId)),
                MsgBoxStyle::Information, windowTitle());
-        return;
+        return nullptr;
     }
     auto list = records && *records ? *records : m_workingListRecords;
     auto views = m_appManager->ViewManager()->colViews();
@@ -275,26 +279,92 @@ void MainWindow::openDetails(int32_t recordId, const QString& extraInfo, std::sh
                             QVariant::fromValue(std::shared_ptr<WindowManager>(m_winMan)),
                             QVariant::fromValue(views),
                             extraInfo};
-    CallByName(*window->component(), QStringLiteral("InitDetails"), arguments);
-    CallByName(*window->component(), QStringLiteral("LoadData"), {recordId});
+    try {
+        CallByName(*window->component(), QStringLiteral("InitDetails"), arguments);
+        CallByName(*window->component(), QStringLiteral("LoadData"), {recordId});
+    } catch (...) {
+        // A name that cannot be shown leaves no empty window behind.
+        window->discard();
+        throw;
+    }
     window->show();
+    m_mdi->setActiveSubWindow(window);
+    return window;
+}
+
+ComponentWindow* MainWindow::openDetailsFromWorkingList(int32_t id)
+{
+    return openDetails(id, {}, nullptr);
+}
+
+bool MainWindow::addToWorkingList(int32_t id)
+{
+    Recordset& list = *m_workingListRecords;
+    if (list.RecordCount() > 0) {
+        list.MoveFirst();
+        list.Find(QStringLiteral("ID = %1").arg(id));
+        if (!list.IsEOF())
+            return true;
+    }
+    QString sql = QStringLiteral("select * from scientific_wl_vw where id=%1").arg(id);
+    const auto row = m_appManager->CallGetQueryRSXML(sql);
+    if (row->RecordCount() == 0)
+        return false;
+    row->MoveFirst();
+    list.AddNew();
+    for (int field = 0; field < row->FieldCount(); ++field) {
+        if (Field* target = list.FindField(row->Fields(field).Name()))
+            target->SetValue(row->Fields(field).Value());
+    }
+    list.Update();
+    m_listView->refresh();
+    return true;
+}
+
+void MainWindow::refreshWorkingListRow(int32_t id)
+{
+    Recordset& list = *m_workingListRecords;
+    if (list.RecordCount() == 0)
+        return;
+    list.MoveFirst();
+    list.Find(QStringLiteral("ID = %1").arg(id));
+    if (list.IsEOF())
+        return;
+    QString sql = QStringLiteral("select * from scientific_wl_vw where id=%1").arg(id);
+    const auto row = m_appManager->CallGetQueryRSXML(sql);
+    if (row->RecordCount() == 0)
+        return;
+    row->MoveFirst();
+    for (int field = 0; field < row->FieldCount(); ++field) {
+        if (Field* target = list.FindField(row->Fields(field).Name()))
+            target->SetValue(row->Fields(field).Value());
+    }
+    list.Update();
 }
 
 void MainWindow::newDetails(const QString& extraInfo)
 {
+    ComponentWindow* window = addComponentWindow(QLatin1String(DetailsProgId));
+    auto list = m_workingListRecords;
+    auto views = m_appManager->ViewManager()->colViews();
+    QVariantList arguments {QVariant::fromValue(list),
+                            QVariant::fromValue(std::shared_ptr<AppManager>(m_appManager)),
+                            1,
+                            QVariant::fromValue(std::shared_ptr<WindowManager>(m_winMan)),
+                            QVariant::fromValue(views),
+                            extraInfo};
     try {
-        ComponentWindow* window = addComponentWindow(QLatin1String(DetailsProgId));
-        CallByName(*window->component(), QStringLiteral("InitModalDetails"),
-                   {QVariant::fromValue(std::shared_ptr<AppManager>(m_appManager)), extraInfo});
-        CallByName(*window->component(), QStringLiteral("NewData"), {0});
-        window->show();
-    } catch (const Error&) {
-        MsgBox(tr("A new %1 name cannot be created: the details editor (%2) is not part of this build of the "
-                  "library yet.")
-                   .arg(QString(extraInfo).remove(QLatin1String("...")).toLower())
-                   .arg(QLatin1String(DetailsProgId)),
-               MsgBoxStyle::Information, windowTitle());
+        CallByName(*window->component(), QStringLiteral("InitDetails"), arguments);
+        if (CallByName(*window->component(), QStringLiteral("NewData"), {0}).toInt() == 0) {
+            window->discard(); // the editor has said why no name was started
+            return;
+        }
+    } catch (...) {
+        window->discard();
+        throw;
     }
+    window->show();
+    m_mdi->setActiveSubWindow(window);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

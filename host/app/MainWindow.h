@@ -37,6 +37,12 @@ public:
     WorkingListView& workingList() const { return *m_listView; }
     QMdiArea& mdiArea() const { return *m_mdi; }
     QList<ComponentWindow*> componentWindows() const;
+    // Appends a stored name to the working list (nothing when it is there already); false
+    // when no name has that ID.
+    bool addToWorkingList(int32_t id);
+    // Opens a details window on a name of the working list, as a double-click does; null when
+    // the window could not be opened (the user has been told why).
+    ComponentWindow* openDetailsFromWorkingList(int32_t id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -46,9 +52,12 @@ private:
     void showMenusFor(QMdiSubWindow* active);
     ComponentWindow* addComponentWindow(const QString& progId);
     void componentEvent(ComponentWindow& window, const QString& name, const QVariantList& arguments);
-    void openDetails(int32_t recordId, const QString& extraInfo, std::shared_ptr<Recordset>* records);
+    ComponentWindow* openDetails(int32_t recordId, const QString& extraInfo,
+                                 std::shared_ptr<Recordset>* records);
     void newDetails(const QString& extraInfo);
     void removeFromWorkingList(int32_t id);
+    // Reads a saved name's row again into the working list, when the list holds it.
+    void refreshWorkingListRow(int32_t id);
     void notifyDetailsWindows(const QString& event);
     void restoreGeometryFromSettings();
 

@@ -8,6 +8,7 @@
 #include "controls/Controls.h"
 #include "controls/FlexGrid.h"
 #include "error/Error.h"
+#include "hosting/LateBinding.h"
 #include "hosting/UserControl.h"
 #include "registration/Identities.h"
 #include "services/SqlAppManager.h"
@@ -17,6 +18,7 @@
 #include <QMdiArea>
 #include <QTimer>
 #include <cstdio>
+#include <limits>
 
 using namespace bryx;
 using namespace bryx::host;
@@ -35,6 +37,10 @@ Options:
                      database knows it, else "editor")
   --screenshot FILE  search for --search TEXT (default "abies"), add the names found to the
                      working list, save a picture of the main window to FILE and quit
+  --details ID       with --screenshot: put the name with that ID in the working list and open
+                     it in a details window instead of searching
+  --page N           with --details: the tab page shown (0 Identifiers, 1 Nomenclature,
+                     2 References, 3 Comments)
   --exit-when-ready  quit as soon as the main window is shown (for timing the start)
 )";
 
@@ -44,13 +50,28 @@ struct Arguments {
     QString screenshot;
     QString searchText = QStringLiteral("abies");
     bool exitWhenReady = false;
+    int detailsId = 0;
+    int page = 0;
 };
+
+int numberArgument(const QCommandLineParser& parser, const char* name, int lowest, int highest)
+{
+    bool ok = false;
+    const int value = parser.value(QLatin1String(name)).toInt(&ok);
+    if (!ok || value < lowest || value > highest)
+        throw UsageError(QStringLiteral("--%1 takes a number from %2 to %3, not \"%4\"")
+                             .arg(QLatin1String(name))
+                             .arg(lowest)
+                             .arg(highest)
+                             .arg(parser.value(QLatin1String(name))));
+    return value;
+}
 
 Arguments parse(const QStringList& args)
 {
     QCommandLineParser parser;
     parser.addOption(databaseOption());
-    for (const char* valued : {"user", "screenshot", "search"})
+    for (const char* valued : {"user", "screenshot", "search", "details", "page"})
         parser.addOption({QLatin1String(valued), QString(), QStringLiteral("value")});
     parser.addOption({QStringLiteral("exit-when-ready"), QString()});
     parseArguments(parser, args, 0);
@@ -62,6 +83,10 @@ Arguments parse(const QStringList& args)
     if (parser.isSet(QStringLiteral("search")))
         parsed.searchText = parser.value(QStringLiteral("search"));
     parsed.exitWhenReady = parser.isSet(QStringLiteral("exit-when-ready"));
+    if (parser.isSet(QStringLiteral("details")))
+        parsed.detailsId = numberArgument(parser, "details", 1, std::numeric_limits<int>::max());
+    if (parser.isSet(QStringLiteral("page")))
+        parsed.page = numberArgument(parser, "page", 0, 3);
     return parsed;
 }
 
@@ -85,6 +110,14 @@ std::shared_ptr<SqlAppManager> logIn(const DatabaseUrl& url, const QString& user
     return std::make_shared<SqlAppManager>(url, QStringLiteral("editor"));
 }
 
+void savePicture(MainWindow& window, const QString& file)
+{
+    QApplication::processEvents();
+    if (!window.grab().save(file))
+        throw Error(ErrorNumber::Unexpected,
+                    QStringLiteral("The picture could not be written to %1").arg(file));
+}
+
 // What the gallery's picture shows: the search window after a search, and the names it found
 // in the working list.
 void takeScreenshot(MainWindow& window, const QString& text, const QString& file)
@@ -101,11 +134,34 @@ void takeScreenshot(MainWindow& window, const QString& text, const QString& file
         list->move(search->width(), 0);
         list->resize(std::max(320, window.mdiArea().width() - search->width()), search->height());
     }
-    QApplication::processEvents();
-    if (!window.grab().save(file))
-        throw Error(ErrorNumber::Unexpected,
-                    QStringLiteral("The picture could not be written to %1").arg(file));
+    savePicture(window, file);
     std::printf("bryx-host: %d names found, picture in %s\n", window.workingList().count(), qPrintable(file));
+}
+
+// The details window of one name, opened from the working list as a double-click would, on the
+// page asked for. True when the editor shows that name.
+bool takeDetailsScreenshot(MainWindow& window, int32_t id, int page, const QString& file)
+{
+    if (!window.addToWorkingList(id))
+        throw Error(ErrorNumber::ItemNotFound,
+                    QStringLiteral("There is no scientific name with ID %1").arg(id));
+    ComponentWindow* details = window.openDetailsFromWorkingList(id);
+    if (!details)
+        return false;
+    UserControl& editor = *details->component();
+    CallByName(editor, QStringLiteral("ShowPage"), {page});
+    details->move(0, 0);
+    if (QWidget* list = window.workingList().parentWidget()) {
+        list->move(details->width(), 0);
+        list->resize(std::max(320, window.mdiArea().width() - details->width()), details->height());
+    }
+    window.mdiArea().setActiveSubWindow(details);
+    savePicture(window, file);
+    const QString shown = editor.findChild<TextBox*>(QStringLiteral("txtSummarySciName"))->text();
+    const bool showsIt = CallByName(editor, QStringLiteral("GetID")).toInt() == id && !shown.isEmpty();
+    std::printf("bryx-host: name %d (%s) in a details window, picture in %s\n", id, qPrintable(shown),
+                qPrintable(file));
+    return showsIt;
 }
 
 } // namespace
@@ -143,7 +199,13 @@ int main(int argc, char** argv)
             int status = 0;
             QTimer::singleShot(0, &window, [&] {
                 try {
-                    takeScreenshot(window, arguments.searchText, arguments.screenshot);
+                    if (arguments.detailsId > 0)
+                        status = takeDetailsScreenshot(window, arguments.detailsId, arguments.page,
+                                                       arguments.screenshot)
+                            ? 0
+                            : 1;
+                    else
+                        takeScreenshot(window, arguments.searchText, arguments.screenshot);
                 } catch (const std::exception& error) {
                     std::fprintf(stderr, "bryx-host: %s\n", qPrintable(Error::from(error).Description()));
                     status = 1;

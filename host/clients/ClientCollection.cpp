@@ -1,10 +1,12 @@
 #include "ClientCollection.h"
 
 #include "ClientObjects.h"
+#include "data/SqlDataFramework.h"
 #include "db/Database.h"
 #include "db/SqlText.h"
 #include "error/Error.h"
 #include "registry/ObjectRegistry.h"
+#include "services/MessageBox.h"
 #include "services/ServerRegistry.h"
 
 #include <QSqlError>
@@ -219,6 +221,13 @@ void registerClientComponents()
                            [] { return std::make_shared<SqlUserOption>(); });
     registry.registerClass(QStringLiteral("BRYX_AuditLogClient.cAuditLog"),
                            [] { return std::make_shared<SqlAuditComment>(); });
+    // The details editor makes its records, companions and query objects through this one.
+    registry.registerClass(QLatin1String(DataFrameworkProgId), [] {
+        return std::make_shared<SqlDataFramework>([](const QString& why) {
+            MsgBox(QStringLiteral("The scientific name was not saved: %1.").arg(why),
+                   MsgBoxStyle::Exclamation, QStringLiteral("Save Scientific Name"));
+        });
+    });
 }
 
 } // namespace bryx::host

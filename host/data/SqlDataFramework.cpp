@@ -101,7 +101,9 @@ std::shared_ptr<Recordset> SqlQueryObject::Run(const QString& sql)
 
 std::unique_ptr<ScientificNameRecord> SqlDataFramework::CreateScientificNameRecord()
 {
-    return std::make_unique<SqlScientificNameRecord>();
+    auto record = std::make_unique<SqlScientificNameRecord>();
+    record->setRefusalReporter(m_onRefusal);
+    return record;
 }
 
 std::unique_ptr<RecordExtension> SqlDataFramework::CreateRecordExtension()

@@ -2,6 +2,7 @@
 
 #include "contracts/ScientificNameRecord.h"
 
+#include <functional>
 #include <memory>
 
 namespace bryx::host {
@@ -45,12 +46,23 @@ private:
     std::unique_ptr<Database> m_db;
 };
 
-// Creates the reference host's record objects, companions and query objects.
+// Creates the reference host's record objects, companions and query objects. Records it
+// makes tell `onRefusal` why a save was refused.
 class SqlDataFramework : public DataFramework {
 public:
+    using RefusalReporter = std::function<void(const QString& why)>;
+    SqlDataFramework() = default;
+    explicit SqlDataFramework(RefusalReporter onRefusal)
+        : m_onRefusal(std::move(onRefusal))
+    {
+    }
+
     std::unique_ptr<ScientificNameRecord> CreateScientificNameRecord() override;
     std::unique_ptr<bryx::RecordExtension> CreateRecordExtension() override;
     std::unique_ptr<bryx::QueryObject> CreateQueryObject() override;
+
+private:
+    RefusalReporter m_onRefusal;
 };
 
 } // namespace bryx::host

@@ -19,6 +19,7 @@ public:
     int Count() const override { return int(m_rows.size()); }
     QVariant ValueForKey(const QVariant& key, const QString& column) const override;
     QVariant Value(int row, const QString& column) const override;
+    QVariant Key(int rowNumber) const override { return row(rowNumber).value(m_keyColumn); }
     int AddRow() override;
     void SetValue(int row, const QString& column, const QVariant& value) override;
 

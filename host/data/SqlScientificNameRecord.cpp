@@ -13,6 +13,7 @@
 #include <QDomDocument>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <limits>
 
 namespace bryx::host {
 
@@ -194,6 +195,12 @@ QString SqlScientificNameRecord::PropertyDescription() const
     return document.toString(-1);
 }
 
+void SqlScientificNameRecord::reportRefusal() const
+{
+    if (m_refusalReporter)
+        m_refusalReporter(m_lastRefusal);
+}
+
 void SqlScientificNameRecord::SetModifiedBy(const QString& userName)
 {
     m_modifiedBy = userName;
@@ -203,19 +210,73 @@ QString SqlScientificNameRecord::validate() const
 {
     if (text("ScientificName").trimmed().isEmpty())
         return QStringLiteral("the scientific name is empty");
+    // What fits each text column: PostgreSQL would refuse the rest, SQLite would keep it
+    // silently. Both engines get the same rule.
+    const std::pair<const char*, const char*> lengths[] = {
+        {"ScientificName", "scientific name"},
+        {"FormattedScientificName", "formatted scientific name"},
+        {"AuthorName", "author"},
+        {"TranslatedName", "translated name"},
+        {"Acronym", "acronym"},
+        {"RelationshipToEstablName", "relationship to the established name"},
+        {"ScientificNameCom", "name comments"},
+        {"ScientificNameInternalNotes", "internal notes"}};
+    for (const auto& [field, words] : lengths) {
+        const int maximum = maximumLength(QLatin1String(field));
+        const int length = int(text(QLatin1String(field)).size());
+        if (length > maximum)
+            return QStringLiteral("the %1 is %2 characters long; at most %3 fit")
+                .arg(QLatin1String(words))
+                .arg(length)
+                .arg(maximum);
+    }
     const QString placeholder = text("PlaceholderNameIndicator");
     if (placeholder != QLatin1String("Y") && placeholder != QLatin1String("N"))
         return QStringLiteral("the placeholder indicator is \"%1\", not Y or N").arg(placeholder);
     if (value("DNameCategoryId").isNull() || text("DNameCategoryId").isEmpty())
         return QStringLiteral("no name category is chosen");
+    if (!codeExists(QStringLiteral("d_name_category"), QStringLiteral("d_name_category_id"),
+                    value("DNameCategoryId")))
+        return QStringLiteral("the name category %1 is not one of the known categories")
+            .arg(text("DNameCategoryId"));
+    const QVariant level = value("DClassificationLevelId");
+    if (!level.isNull() && !level.toString().isEmpty()
+        && !codeExists(QStringLiteral("d_classification_level"), QStringLiteral("d_classification_level_id"),
+                       level))
+        return QStringLiteral("the classification level %1 is not one of the known levels")
+            .arg(level.toString());
     return {};
+}
+
+int SqlScientificNameRecord::maximumLength(const QString& fieldName)
+{
+    static const QHash<QString, int> maxima = {{QStringLiteral("ScientificName"), 255},
+                                               {QStringLiteral("FormattedScientificName"), 1000},
+                                               {QStringLiteral("AuthorName"), 255},
+                                               {QStringLiteral("TranslatedName"), 255},
+                                               {QStringLiteral("Acronym"), 40},
+                                               {QStringLiteral("RelationshipToEstablName"), 255},
+                                               {QStringLiteral("ScientificNameCom"), 4000},
+                                               {QStringLiteral("ScientificNameInternalNotes"), 4000}};
+    return maxima.value(fieldName, std::numeric_limits<int>::max());
+}
+
+bool SqlScientificNameRecord::codeExists(const QString& table, const QString& keyColumn,
+                                         const QVariant& key) const
+{
+    QSqlQuery query(database().sql());
+    query.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?").arg(table, keyColumn));
+    query.addBindValue(key.toInt());
+    return query.exec() && query.next();
 }
 
 bool SqlScientificNameRecord::Save()
 {
     m_lastRefusal = validate();
-    if (!m_lastRefusal.isEmpty())
+    if (!m_lastRefusal.isEmpty()) {
+        reportRefusal();
         return false;
+    }
     Database& db = database();
     const QString user = m_modifiedBy.isEmpty() ? text("RecLastModUser") : m_modifiedBy;
     const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -259,8 +320,10 @@ bool SqlScientificNameRecord::Save()
             if (!query.exec())
                 throw SaveRefused {query.lastError().databaseText().simplified()};
             if (!m_isNew && query.numRowsAffected() != 1)
-                throw SaveRefused {
-                    QStringLiteral("someone else changed or deleted the record since it was read")};
+                throw SaveRefused {QStringLiteral(
+                    "another user changed or deleted this scientific name after you opened it. Nothing of "
+                    "theirs was overwritten and your changes are still in the window: note them, close the "
+                    "window without saving and open the name again to see what is stored now")};
             const int32_t orgUnit = value("OrgUnitId").toInt();
             SqlAppManager::writeAudit(db, user, orgUnit, QStringLiteral("scientific_name"),
                                       m_isNew ? QStringLiteral("I") : QStringLiteral("U"), m_id, before,
@@ -268,6 +331,7 @@ bool SqlScientificNameRecord::Save()
         });
     } catch (const SaveRefused& refused) {
         m_lastRefusal = refused.why;
+        reportRefusal();
         return false;
     }
     m_rowVersion = m_isNew ? 1 : m_rowVersion + 1;

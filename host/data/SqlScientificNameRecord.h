@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -71,12 +72,21 @@ public:
     void setValue(const QString& fieldName, const QVariant& value);
     // Why the last Save answered False ("" after a successful one).
     const QString& lastRefusal() const { return m_lastRefusal; }
+    // Told why, each time Save refuses; the host shows it to the user.
+    void setRefusalReporter(std::function<void(const QString&)> reporter)
+    {
+        m_refusalReporter = std::move(reporter);
+    }
+    // The longest text a field may hold (the column's length); no limit for other fields.
+    static int maximumLength(const QString& fieldName);
 
 private:
     QString text(const QString& fieldName) const { return value(fieldName).toString(); }
     Database& database() const;
     QString checkedField(const QString& fieldName) const;
     QString validate() const;
+    bool codeExists(const QString& table, const QString& keyColumn, const QVariant& key) const;
+    void reportRefusal() const;
 
     std::shared_ptr<Database> m_db;
     int32_t m_id = 0;
@@ -86,6 +96,7 @@ private:
     QVariantMap m_original;
     QString m_modifiedBy;
     QString m_lastRefusal;
+    std::function<void(const QString&)> m_refusalReporter;
     std::vector<std::pair<QString, std::unique_ptr<FieldBinding>>> m_bindings;
     std::shared_ptr<SqlReferenceLinks> m_links;
 };

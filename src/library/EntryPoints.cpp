@@ -1,6 +1,7 @@
 #include "registration/EntryPoints.h"
 
 #include "ScientificSearch.h"
+#include "core/ScientificDetails.h"
 #include "hosting/ComponentRegistry.h"
 #include "hosting/UserControl.h"
 #include "registration/Identities.h"
@@ -14,8 +15,16 @@ namespace {
 
 // Loading the library makes its components creatable by ProgID; unloading withdraws them.
 struct LibraryComponents {
-    LibraryComponents() { ScientificSearch::registerClass(); }
-    ~LibraryComponents() { ComponentRegistry::instance().remove(QLatin1String(SearchProgId)); }
+    LibraryComponents()
+    {
+        ScientificSearch::registerClass();
+        ScientificDetails::registerClass();
+    }
+    ~LibraryComponents()
+    {
+        ComponentRegistry::instance().remove(QLatin1String(SearchProgId));
+        ComponentRegistry::instance().remove(QLatin1String(DetailsProgId));
+    }
 };
 const LibraryComponents libraryComponents;
 

@@ -7,6 +7,7 @@
 #include "common/BusyPointer.h"
 #include "common/LookupLists.h"
 #include "common/MessageArguments.h"
+#include "common/ViewIndex.h"
 #include "contracts/AppManager.h"
 #include "contracts/HostTypes.h"
 #include "contracts/HostWindowOf.h"
@@ -763,15 +764,7 @@ int ScientificSearch::chosenRow() const
 
 int ScientificSearch::FindWorkingListView(const QString& listType) const
 {
-    if (!m_colViews)
-        return -1;
-    for (int position = 1; position <= m_colViews->Count(); ++position) {
-        const auto view = Collection::entryOf(m_colViews->Item(position));
-        if (view && view->Contains(QStringLiteral("WORKING_LIST_TYPE"))
-            && view->Item(QStringLiteral("WORKING_LIST_TYPE")).toString() == listType)
-            return position;
-    }
-    return -1;
+    return FindViewIndex(m_colViews.get(), listType);
 }
 
 void ScientificSearch::cmdDetails_Click()

@@ -123,7 +123,7 @@ TEST_P(DataFrameworkOnEngine, TheSecondOfTwoConcurrentSavesIsRefusedAndTheFirstS
     second->SetAuthorName("L. (edited)");
     ASSERT_TRUE(first->Save());
     EXPECT_FALSE(second->Save());
-    EXPECT_TRUE(second->lastRefusal().contains("someone else"));
+    EXPECT_TRUE(second->lastRefusal().contains("another user"));
 
     auto db = database->open();
     EXPECT_EQ(db->scalar("SELECT translated_name FROM scientific_name WHERE scientific_name_id = ?", {id}),

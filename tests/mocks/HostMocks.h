@@ -74,6 +74,7 @@ public:
     MOCK_METHOD(int, Count, (), (const, override));
     MOCK_METHOD(QVariant, ValueForKey, (const QVariant&, const QString&), (const, override));
     MOCK_METHOD(QVariant, Value, (int, const QString&), (const, override));
+    MOCK_METHOD(QVariant, Key, (int), (const, override));
     MOCK_METHOD(int, AddRow, (), (override));
     MOCK_METHOD(void, SetValue, (int, const QString&, const QVariant&), (override));
 };

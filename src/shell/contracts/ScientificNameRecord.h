@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppManager.h"
+#include "registry/ObjectRegistry.h"
 
 #include <QObject>
 #include <QString>
@@ -9,6 +10,8 @@
 #include <memory>
 
 namespace bryx {
+
+inline constexpr const char* DataFrameworkProgId = "BRYX_DataFramework.DataFramework";
 
 // A code list of the data framework ("NameCategory", "ClassificationLevel",
 // "NomenclaturallyEst"); rows are counted from 1.
@@ -20,6 +23,8 @@ public:
     virtual QVariant ValueForKey(const QVariant& key, const QString& column) const = 0;
     // The named column of a row.
     virtual QVariant Value(int row, const QString& column) const = 0;
+    // The key of a row: the value a bound combo stores for it.
+    virtual QVariant Key(int row) const = 0;
     // Appends an empty row and answers its number.
     virtual int AddRow() = 0;
     virtual void SetValue(int row, const QString& column, const QVariant& value) = 0;
@@ -125,8 +130,9 @@ public:
     virtual std::shared_ptr<Recordset> Run(const QString& sql) = 0;
 };
 
-// Creates the data framework's objects; the details editor owns what it creates.
-class DataFramework {
+// Creates the data framework's objects; the details editor owns what it creates. The host
+// registers it by ProgID (DataFrameworkProgId) and the editor creates it by that name.
+class DataFramework : public CreatableObject {
 public:
     virtual ~DataFramework() = default;
     virtual std::unique_ptr<ScientificNameRecord> CreateScientificNameRecord() = 0;

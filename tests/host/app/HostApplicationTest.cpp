@@ -166,7 +166,7 @@ TEST_P(HostApplication, TheViewerSeesCreatingNamesDisabled)
     EXPECT_TRUE(control<CommandButton>(*find, "cmdStartSearch").isEnabled());
 }
 
-TEST_P(HostApplication, OtherModulesAndTheMissingDetailsEditorAreExplainedNotCrashedInto)
+TEST_P(HostApplication, OtherModulesAreExplainedAndDetailsFromTheSearchShowTheChosenName)
 {
     auto window = start(appManager);
     window->openView("REF");
@@ -178,13 +178,17 @@ TEST_P(HostApplication, OtherModulesAndTheMissingDetailsEditorAreExplainedNotCra
     auto& results = control<FlexGrid>(*find, "fgSearchResults");
     results.SetRow(1);
     results.SetIsSelected(1, true);
+    const QString chosen = results.TextMatrix(1, 1);
     control<CommandButton>(*find, "cmdDetails").click();
-    ASSERT_EQ(messages.shown().size(), 2u);
-    EXPECT_TRUE(messages.shown().back().prompt.contains("details editor"));
+    ASSERT_EQ(messages.shown().size(), 1u);
+    ASSERT_EQ(window->componentWindows().size(), 2);
+    ComponentWindow* details = window->componentWindows().last();
+    EXPECT_EQ(details->windowTitle(), "Scientific Name - " + chosen);
+    EXPECT_EQ(control<Label>(*details, "lblTotalRecords").text(), "1") << "the one row of the search";
     menuItem(*find, "mnuNewAnimal").trigger();
-    ASSERT_EQ(messages.shown().size(), 3u);
-    EXPECT_TRUE(messages.shown().back().prompt.contains("zoological"));
-    EXPECT_EQ(window->componentWindows().size(), 1) << "only the search window is open";
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("zoological", Qt::CaseInsensitive));
+    EXPECT_EQ(window->componentWindows().size(), 2) << "no empty window for a name that was not started";
 }
 
 TEST_P(HostApplication, F1AsksForTheComponentsTopicAndQuitClosesItsWindow)
