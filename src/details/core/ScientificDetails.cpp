@@ -177,7 +177,14 @@ void ScientificDetails::connectMenus()
         menuItem(item, name, [item, handler] { whenEnabled(item, handler); });
     };
     menuItem(ui.mnuFileSave, "mnuFileSave_Click", [this] {
-        if (m_ui->mnuFileSave->isEnabled() && m_ui->mnuFileSave->isVisible())
+        if (!m_ui->mnuFileSave->isEnabled() || !m_ui->mnuFileSave->isVisible())
+            return;
+        // Ctrl+S leaves the focus in the name box: what was typed there reaches the record
+        // first, as it does when the focus moves on.
+        bool cancel = false;
+        if (m_tabLoaded[0] && m_objRecord)
+            m_pages->ctrScientificName_Validate(cancel);
+        if (!cancel)
             m_store->SaveRecord();
     });
     guarded(ui.mnuFileClose, "mnuFileClose_Click", [this] { emit Quit(); });

@@ -1,0 +1,267 @@
+// The details editor in bryx-host's windows on the reference database, on both engines,
+// driven through its controls as a user drives it.
+#include "../../support/QtPrinters.h"
+#include "HostAppFixture.h"
+#include "WorkingListView.h"
+#include "controls/DataCombo.h"
+#include "controls/FlexGrid.h"
+#include "controls/RichTextBox.h"
+#include "data/SqlScientificNameRecord.h"
+#include "db/Database.h"
+#include "dialogs/frmModalDetail.h"
+#include "hosting/LateBinding.h"
+#include "recordset/Recordset.h"
+#include "services/MessageBox.h"
+#include "services/ServerRegistry.h"
+
+#include <QApplication>
+
+using namespace bryx;
+using namespace bryx::host;
+using namespace bryx::test;
+
+namespace {
+
+class DetailsWindow : public HostApplication {
+protected:
+    int32_t idOf(const QString& name)
+    {
+        return database->open()
+            ->scalar("select scientific_name_id from scientific_name where scientific_name = ?", {name})
+            .toInt();
+    }
+    QVariant stored(int32_t id, const QString& column)
+    {
+        return database->open()->scalar(
+            QString("select %1 from scientific_name where scientific_name_id = ?").arg(column), {id});
+    }
+    // The working list holding these names, in this order, and a details window on one of them
+    // opened by a double-click.
+    ComponentWindow* openFromList(MainWindow& window, const QStringList& listed, int row)
+    {
+        for (const QString& name : listed)
+            EXPECT_TRUE(window.addToWorkingList(idOf(name))) << name.toStdString();
+        FlexGrid& list = window.workingList().grid();
+        list.SetRow(row);
+        emit list.DblClick();
+        return window.componentWindows().isEmpty() ? nullptr : window.componentWindows().last();
+    }
+    static UserControl& editor(ComponentWindow& window) { return *window.component(); }
+    static int32_t shownId(ComponentWindow& window) { return CallByName(editor(window), "GetID").toInt(); }
+    // Types into a rich-text box and leaves it, so that its validation runs as the user's would.
+    static void typeInto(ComponentWindow& window, const char* box, const QString& text)
+    {
+        QApplication::setActiveWindow(window.window());
+        auto& field = control<RichTextBox>(window, box);
+        field.setFocus();
+        field.SetPlainText(text);
+        control<TextBox>(window, "txtCurrentRecord").setFocus();
+        QApplication::processEvents();
+    }
+    static void save(ComponentWindow& window) { menuItem(window, "mnuFileSave").trigger(); }
+
+    const QStringList five {"Abies alba", "Abies grandis", "Picea abies", "Pinus sylvestris",
+                            "Larix decidua"};
+};
+
+TEST_P(DetailsWindow, ADoubleClickOpensTheNameAndTheStripPagesThroughTheWorkingList)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, five, 2);
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->windowTitle(), "Scientific Name - Abies grandis");
+    EXPECT_EQ(control<TextBox>(*details, "txtSummaryNameType").text(), "Botanical");
+    EXPECT_EQ(control<RichTextBox>(*details, "ctrAuthor").PlainText(),
+              stored(idOf("Abies grandis"), "author_name").toString());
+    EXPECT_EQ(control<DataCombo>(*details, "cboCategory").Text(), "Vascular Plant");
+    EXPECT_EQ(control<TextBox>(*details, "txtCurrentRecord").text(), "2");
+    EXPECT_EQ(control<Label>(*details, "lblTotalRecords").text(), "5");
+    EXPECT_TRUE(menuCaptions(*window).contains("&Tools")) << "the editor's menus are the window's";
+
+    control<CommandButton>(*details, "cmdNavNext").click();
+    EXPECT_EQ(details->windowTitle(), "Scientific Name - Picea abies");
+    menuItem(*details, "mnuEditGotoLastRecord").trigger();
+    EXPECT_EQ(shownId(*details), idOf("Larix decidua"));
+    auto& position = control<TextBox>(*details, "txtCurrentRecord");
+    position.setText("1");
+    emit position.returnPressed();
+    EXPECT_EQ(shownId(*details), idOf("Abies alba"));
+    position.setText("9");
+    emit position.returnPressed();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("no record at that position"));
+    EXPECT_EQ(position.text(), "1");
+}
+
+TEST_P(DetailsWindow, AnEditSavedReachesTheDatabaseTheWorkingListAndTheAuditTrail)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, five, 3);
+    ASSERT_NE(details, nullptr);
+    const int32_t id = idOf("Picea abies");
+    const int auditBefore =
+        database->open()->scalar("select count(*) from audit_log where primary_key = ?", {id}).toInt();
+    typeInto(*details, "ctrAuthor", "(L.) H.Karst. emend. O'Hara");
+    save(*details);
+    EXPECT_TRUE(messages.shown().empty()) << messages.shown().back().prompt.toStdString();
+    EXPECT_EQ(stored(id, "author_name").toString(), "(L.) H.Karst. emend. O'Hara");
+    EXPECT_EQ(stored(id, "rec_last_mod_user").toString(), appManager->GetUserName());
+    EXPECT_GT(database->open()->scalar("select count(*) from audit_log where primary_key = ?", {id}).toInt(),
+              auditBefore);
+    FlexGrid& list = window->workingList().grid();
+    EXPECT_EQ(list.TextMatrix(3, 2), "(L.) H.Karst. emend. O'Hara") << "the working list follows the save";
+    EXPECT_TRUE(editor(*details).findChild<QWidget*>("picActivityWait")->isHidden());
+
+    // The renamed name is found under its new name; the plain name follows the formatted one.
+    typeInto(*details, "ctrScientificName", "Picea excelsa");
+    QApplication::setActiveWindow(details->window());
+    control<RichTextBox>(*details, "ctrScientificName").setFocus();
+    control<RichTextBox>(*details, "ctrScientificName").SetPlainText("Picea abies subsp. abies");
+    save(*details); // Ctrl+S with the focus still in the box
+    EXPECT_EQ(stored(id, "scientific_name").toString(), "Picea abies subsp. abies");
+    EXPECT_EQ(details->windowTitle(), "Scientific Name - Picea abies subsp. abies");
+}
+
+TEST_P(DetailsWindow, ADuplicateIsRefusedWhateverItsCaseAndAccentsAndTheEditStays)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, {"Isoëtes echinospora"}, 1);
+    ASSERT_NE(details, nullptr);
+    typeInto(*details, "ctrScientificName", "ISOËTES LACUSTRIS");
+    typeInto(*details, "ctrAuthor", "L.");
+    save(*details);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("same name and author"));
+    EXPECT_EQ(stored(idOf("Isoëtes echinospora"), "author_name").toString(), "Durieu") << "nothing stored";
+    EXPECT_EQ(control<RichTextBox>(*details, "ctrScientificName").PlainText(), "ISOËTES LACUSTRIS");
+
+    typeInto(*details, "ctrAuthor", "L. ex O'Neil"); // another author: no duplicate
+    save(*details);
+    EXPECT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(database->open()
+                  ->scalar("select author_name from scientific_name where scientific_name = ?",
+                           {"ISOËTES LACUSTRIS"})
+                  .toString(),
+              "L. ex O'Neil");
+}
+
+TEST_P(DetailsWindow, BadInputIsRefusedWithAReasonAndKeepsTheEdit)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, five, 1);
+    ASSERT_NE(details, nullptr);
+    const int32_t id = idOf("Abies alba");
+    typeInto(*details, "ctrScientificName", "");
+    save(*details);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("the scientific name is empty"));
+    typeInto(*details, "ctrScientificName", "Abies alba");
+    typeInto(*details, "ctrAuthor", QString(300, 'M'));
+    save(*details);
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("at most 255"))
+        << messages.shown().back().prompt.toStdString();
+    EXPECT_EQ(control<RichTextBox>(*details, "ctrAuthor").PlainText().size(), 300) << "the edit stays";
+    EXPECT_EQ(stored(id, "author_name").toString(), "Mill.");
+}
+
+TEST_P(DetailsWindow, ASaveLostToAnotherUserIsRefusedClearlyAndOverwritesNothing)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, five, 4);
+    ASSERT_NE(details, nullptr);
+    const int32_t id = idOf("Pinus sylvestris");
+    {
+        // Another user, on a connection of their own, saves the same name meanwhile.
+        SqlScientificNameRecord other;
+        other.Connect(appManager->GetServerName(), appManager->GetServerType());
+        other.Retrieve(id, 0, 0);
+        other.SetAuthorName("L. (their change)");
+        ASSERT_TRUE(other.Save()) << other.lastRefusal().toStdString();
+    }
+    typeInto(*details, "ctrAuthor", "L. (my change)");
+    save(*details);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("another user"))
+        << messages.shown().back().prompt.toStdString();
+    EXPECT_EQ(stored(id, "author_name").toString(), "L. (their change)");
+    EXPECT_EQ(control<RichTextBox>(*details, "ctrAuthor").PlainText(), "L. (my change)");
+}
+
+TEST_P(DetailsWindow, DeletingTheLastOfFiveShowsTheNewLastAndTheOnlyNameClosesTheWindow)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, five, 5);
+    ASSERT_NE(details, nullptr);
+    messages.answer(MsgBoxResult::Yes);
+    menuItem(*details, "mnuEditDelete").trigger();
+    EXPECT_EQ(stored(idOf("Larix decidua"), "scientific_name_id"), QVariant()) << "gone from the database";
+    EXPECT_EQ(window->workingList().count(), 4);
+    EXPECT_EQ(details->windowTitle(), "Scientific Name - Pinus sylvestris");
+    EXPECT_EQ(control<TextBox>(*details, "txtCurrentRecord").text(), "4");
+    EXPECT_EQ(control<Label>(*details, "lblTotalRecords").text(), "4");
+
+    auto single = start(appManager);
+    ComponentWindow* only = openFromList(*single, {"Abies grandis"}, 1);
+    ASSERT_NE(only, nullptr);
+    messages.answer(MsgBoxResult::Yes);
+    menuItem(*only, "mnuEditDelete").trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(single->componentWindows().isEmpty()) << "nothing left to show: the window closed";
+    EXPECT_EQ(messages.shown().size(), 2u) << "no question about saving a deleted name";
+}
+
+TEST_P(DetailsWindow, ClosingWithPendingChangesAsksAndEachAnswerDoesWhatItSays)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, five, 1);
+    ASSERT_NE(details, nullptr);
+    const int32_t id = idOf("Abies alba");
+    typeInto(*details, "ctrAuthor", "Mill. (cancelled)");
+    messages.answer(MsgBoxResult::Cancel);
+    EXPECT_FALSE(details->close());
+    EXPECT_EQ(window->componentWindows().size(), 1);
+
+    messages.answer(MsgBoxResult::No);
+    EXPECT_TRUE(details->close());
+    EXPECT_EQ(stored(id, "author_name").toString(), "Mill.");
+
+    details = openFromList(*window, {}, 1);
+    ASSERT_NE(details, nullptr);
+    typeInto(*details, "ctrAuthor", "Mill. (kept)");
+    messages.answer(MsgBoxResult::Yes);
+    EXPECT_TRUE(details->close());
+    EXPECT_EQ(stored(id, "author_name").toString(), "Mill. (kept)");
+    EXPECT_EQ(messages.shown().size(), 3u);
+}
+
+TEST_P(DetailsWindow, AViewerSeesTheNameButCannotSaveOrDeleteIt)
+{
+    auto window = start(std::make_shared<SqlAppManager>(database->url(), "viewer"));
+    ComponentWindow* details = openFromList(*window, five, 1);
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->windowTitle(), "Scientific Name - Abies alba");
+    EXPECT_FALSE(menuItem(*details, "mnuFileSave").isEnabled());
+    EXPECT_FALSE(menuItem(*details, "mnuEditDelete").isEnabled());
+    typeInto(*details, "ctrAuthor", "Mill. (viewer)");
+    EXPECT_TRUE(details->close()) << "a viewer's edits go without a question";
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_P(DetailsWindow, TheModalDetailDialogShowsOneNameAndNoWayToAnother)
+{
+    auto window = start(appManager); // loads the library, as the modal search's Details finds it
+    frmModalDetail dialog(window.get());
+    ASSERT_TRUE(dialog.InitDialog(registration::DetailsProgId, appManager, QString()));
+    dialog.LoadData(idOf("Picea abies"));
+    UserControl* hosted = dialog.findChild<UserControl*>("ModalDetail");
+    ASSERT_NE(hosted, nullptr);
+    EXPECT_EQ(dialog.windowTitle(), "Scientific Name - Picea abies");
+    EXPECT_FALSE(hosted->findChild<CommandButton*>("cmdNavNext")->isEnabled());
+    EXPECT_FALSE(hosted->findChild<TextBox*>("txtCurrentRecord")->isEnabled());
+    dialog.Unload();
+}
+
+INSTANTIATE_ON_EACH_ENGINE(DetailsWindow);
+
+} // namespace
