@@ -13,6 +13,8 @@
 #include "controls/Pictures.h"
 #include "controls/RichTextBox.h"
 #include "controls/Toolbar.h"
+#include "core/ScientificDetails.h"
+#include "dialogs/frmModalDetail.h"
 #include "dialogs/frmModalSearch.h"
 #include "hosting/LateBinding.h"
 #include "hosting/Twips.h"
@@ -216,5 +218,63 @@ TEST(Gallery, SearchPanelEmbeddedAndModalWithResults)
         EXPECT_EQ(search->findChild<FlexGrid*>("fgSearchResults")->SelectedRows(), 2);
     };
     dialog.ShowModal();
+    EXPECT_TRUE(messages.shown().empty()) << "no error box was raised";
+}
+
+TEST(Gallery, DetailsEditorInBothLayoutsAndTheModalDetailDialog)
+{
+    ScriptedMessageBox messages;
+    TestDatabase database(host::Dialect::SQLite);
+    host::registerClientComponents();
+    auto appManager = std::make_shared<host::SqlAppManager>(database.url(), QStringLiteral("editor"));
+    auto idOf = [&](const char* name) {
+        return database.open()
+            ->scalar("select scientific_name_id from scientific_name where scientific_name = ?",
+                     {QString::fromUtf8(name)})
+            .toInt();
+    };
+    auto workingList = makeNameList({{idOf("Abies alba"), "Abies alba"},
+                                     {idOf("Fagion sylvaticae"), "Fagion sylvaticae"},
+                                     {idOf("Picea abies"), "Picea abies"}});
+    auto views = appManager->ViewManager()->colViews();
+    const std::pair<const char*, const char*> shown[] = {
+        {"Abies alba", "ScientificDetails-botanical"}, {"Fagion sylvaticae", "ScientificDetails-ecological"}};
+    for (const auto& [name, picture] : shown) {
+        QWidget window;
+        auto* details = new ScientificDetails(&window);
+        QVariantList arguments {QVariant::fromValue(workingList),
+                                QVariant::fromValue(std::shared_ptr<AppManager>(appManager)),
+                                1,
+                                QVariant::fromValue(std::shared_ptr<WindowManager>()),
+                                QVariant::fromValue(views),
+                                QString()};
+        CallByName(*details, "InitDetails", arguments);
+        CallByName(*details, "LoadData", {idOf(name)});
+        window.resize(details->size());
+        expectPictureOf(photographed(window, QLatin1String(picture)), window);
+        // What the picture depends on: the name, its layout and its place in the list.
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Scientific Name - ") + QLatin1String(name));
+        EXPECT_EQ(details->findChild<TextBox*>("txtSummarySciName")->text(), QLatin1String(name));
+        const bool ecological = details->NameType() == NameTypeCode::Ecological;
+        EXPECT_EQ(ecological, QByteArray(picture).endsWith("ecological"));
+        EXPECT_EQ(details->findChild<RichTextBox*>("ctrAuthor")->isHidden(), ecological);
+        EXPECT_FALSE(details->findChild<DataCombo*>("cboCategory")->Text().isEmpty());
+        EXPECT_EQ(details->findChild<Label*>("lblTotalRecords")->text(), "3");
+    }
+
+    ScriptedDesktop desktop;
+    frmModalDetail dialog;
+    ASSERT_TRUE(dialog.InitDialog(registration::DetailsProgId, appManager, QString()));
+    dialog.LoadData(idOf("Picea abies"));
+    desktop.whileShown = [&](QDialog& modal) {
+        expectPictureOf(photographed(modal, "ScientificDetails-modal"), modal);
+        auto* details = modal.findChild<ScientificDetails*>();
+        ASSERT_NE(details, nullptr);
+        EXPECT_TRUE(details->IsModal());
+        EXPECT_FALSE(details->findChild<CommandButton*>("cmdNavNext")->isEnabled());
+        EXPECT_EQ(details->findChild<TextBox*>("txtSummarySciName")->text(), "Picea abies");
+    };
+    dialog.ShowModal();
+    dialog.Unload();
     EXPECT_TRUE(messages.shown().empty()) << "no error box was raised";
 }
