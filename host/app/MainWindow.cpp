@@ -306,17 +306,11 @@ bool MainWindow::addToWorkingList(int32_t id)
         if (!list.IsEOF())
             return true;
     }
-    QString sql = QStringLiteral("select * from scientific_wl_vw where id=%1").arg(id);
-    const auto row = m_appManager->CallGetQueryRSXML(sql);
+    const auto row = storedListRow(id);
     if (row->RecordCount() == 0)
         return false;
-    row->MoveFirst();
     list.AddNew();
-    for (int field = 0; field < row->FieldCount(); ++field) {
-        if (Field* target = list.FindField(row->Fields(field).Name()))
-            target->SetValue(row->Fields(field).Value());
-    }
-    list.Update();
+    copyFields(*row, list);
     m_listView->refresh();
     return true;
 }
@@ -330,16 +324,25 @@ void MainWindow::refreshWorkingListRow(int32_t id)
     list.Find(QStringLiteral("ID = %1").arg(id));
     if (list.IsEOF())
         return;
+    const auto row = storedListRow(id);
+    if (row->RecordCount() > 0)
+        copyFields(*row, list);
+}
+
+std::shared_ptr<Recordset> MainWindow::storedListRow(int32_t id)
+{
     QString sql = QStringLiteral("select * from scientific_wl_vw where id=%1").arg(id);
-    const auto row = m_appManager->CallGetQueryRSXML(sql);
-    if (row->RecordCount() == 0)
-        return;
-    row->MoveFirst();
-    for (int field = 0; field < row->FieldCount(); ++field) {
-        if (Field* target = list.FindField(row->Fields(field).Name()))
-            target->SetValue(row->Fields(field).Value());
+    return m_appManager->CallGetQueryRSXML(sql);
+}
+
+void MainWindow::copyFields(Recordset& from, Recordset& to)
+{
+    from.MoveFirst();
+    for (int field = 0; field < from.FieldCount(); ++field) {
+        if (Field* target = to.FindField(from.Fields(field).Name()))
+            target->SetValue(from.Fields(field).Value());
     }
-    list.Update();
+    to.Update();
 }
 
 void MainWindow::newDetails(const QString& extraInfo)

@@ -58,6 +58,10 @@ private:
     void removeFromWorkingList(int32_t id);
     // Reads a saved name's row again into the working list, when the list holds it.
     void refreshWorkingListRow(int32_t id);
+    // The working-list row of a stored name (no row when there is no such name).
+    std::shared_ptr<Recordset> storedListRow(int32_t id);
+    // Writes the first row of `from` into the current (or new) row of `to`, field by name.
+    static void copyFields(Recordset& from, Recordset& to);
     void notifyDetailsWindows(const QString& event);
     void restoreGeometryFromSettings();
 

@@ -102,9 +102,7 @@ void RecordNavigation::MoveToPosition(const QString& position)
     try {
         moveTo(position);
     } catch (const std::exception& error) {
-        const auto* known = dynamic_cast<const Error*>(&error);
-        m_details.DisplayMessage(QStringLiteral("APP008"),
-                                 known ? known->Description() : QString::fromLocal8Bit(error.what()));
+        m_details.DisplayMessage(QStringLiteral("APP008"), Error::from(error).Description());
     }
 }
 
@@ -170,6 +168,24 @@ void RecordNavigation::ShowCurrentRecord()
     d.m_recordExtension->RecordShown(d, QLatin1String(ScientificDetails::ComponentName),
                                      d.controlsCollection(), d.m_lngID);
     d.m_ui->lblNewRecord->setVisible(false);
+}
+
+void RecordNavigation::ShowRecordAtShownPosition()
+{
+    ScientificDetails& d = m_details;
+    Recordset& list = *d.m_rsList;
+    const int shown = d.m_ui->txtCurrentRecord->text().toInt();
+    if (shown > list.RecordCount()) {
+        list.MoveLast();
+    } else {
+        list.MoveFirst();
+        if (shown > 1)
+            list.Move(shown - 1);
+    }
+    d.m_lngID = list.Fields(QStringLiteral("ID")).Value().toInt();
+    ShowCurrentRecord();
+    d.m_ui->txtCurrentRecord->setText(QString::number(list.AbsolutePosition()));
+    d.m_ui->lblTotalRecords->setText(QString::number(list.RecordCount()));
 }
 
 void RecordNavigation::RefreshPosition()

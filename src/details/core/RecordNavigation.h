@@ -20,6 +20,9 @@ public:
     void ShowCurrentRecord();
     void RefreshPosition();
     void ShowGotoDialog();
+    // After the record shown left the list: the record now at the position shown (the last
+    // when the list got shorter than that), shown with its position and the new total.
+    void ShowRecordAtShownPosition();
 
     void cmdNavFirst_Click();
     void cmdNavPrev_Click();

@@ -105,9 +105,7 @@ bool RecordStore::SaveRecord()
     } catch (const std::exception& error) {
         pointer.reset();
         picture.hide();
-        const auto* known = dynamic_cast<const Error*>(&error);
-        d.DisplayMessage(QStringLiteral("SNM004"),
-                         known ? known->Description() : QString::fromLocal8Bit(error.what()));
+        d.DisplayMessage(QStringLiteral("SNM004"), Error::from(error).Description());
         result = false;
     }
     return result;
@@ -187,19 +185,7 @@ bool RecordStore::DeleteRecord(int32_t& id)
             d.m_rsList->UpdateBatch();
         }
         if (d.m_rsList && d.m_rsList->RecordCount() > 0) {
-            Recordset& list = *d.m_rsList;
-            const int shown = d.m_ui->txtCurrentRecord->text().toInt();
-            if (shown > list.RecordCount()) {
-                list.MoveLast();
-            } else {
-                list.MoveFirst();
-                if (shown > 1)
-                    list.Move(shown - 1);
-            }
-            d.m_lngID = list.Fields(QStringLiteral("ID")).Value().toInt();
-            d.m_navigation->ShowCurrentRecord();
-            d.m_ui->txtCurrentRecord->setText(QString::number(list.AbsolutePosition()));
-            d.m_ui->lblTotalRecords->setText(QString::number(list.RecordCount()));
+            d.m_navigation->ShowRecordAtShownPosition();
             return true;
         }
         // Nothing left to show: the window goes, and the following CanClose lets it.
@@ -209,9 +195,7 @@ bool RecordStore::DeleteRecord(int32_t& id)
         return true;
     } catch (const std::exception& error) {
         d.m_blnDeleted = false;
-        const auto* known = dynamic_cast<const Error*>(&error);
-        d.DisplayMessage(QStringLiteral("SNM003"),
-                         known ? known->Description() : QString::fromLocal8Bit(error.what()));
+        d.DisplayMessage(QStringLiteral("SNM003"), Error::from(error).Description());
         return false;
     }
 }

@@ -496,18 +496,7 @@ void ScientificDetails::NotifyListChanges(QString)
         emit Quit();
         return;
     }
-    const int shown = m_ui->txtCurrentRecord->text().toInt();
-    if (shown > list.RecordCount()) {
-        list.MoveLast();
-    } else {
-        list.MoveFirst();
-        if (shown > 1)
-            list.Move(shown - 1);
-    }
-    m_lngID = list.Fields(QStringLiteral("ID")).Value().toInt();
-    m_navigation->ShowCurrentRecord();
-    m_ui->txtCurrentRecord->setText(QString::number(list.AbsolutePosition()));
-    m_ui->lblTotalRecords->setText(QString::number(list.RecordCount()));
+    m_navigation->ShowRecordAtShownPosition();
 }
 
 QObject* ScientificDetails::ActiveControl() const

@@ -503,6 +503,45 @@ TEST_F(Details, TheGotoMenuMovesLikeTheButtons)
     EXPECT_EQ(editor->GetID(), 2);
 }
 
+TEST_F(Details, TheGotoDialogMovesToThePickedRowAndCancelMovesNowhere)
+{
+    startEmbedded(fiveNames(), 1);
+    desktop.whileShown = [](QDialog& dialog) {
+        auto* grid = dialog.findChild<FlexGrid*>("vsgRecords");
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->Rows(), 6) << "every row under one header";
+        grid->SetRow(4);
+        dialog.findChild<CommandButton*>("cmdOK")->click();
+    };
+    menu("mnuEditGotoRecord").trigger();
+    EXPECT_EQ(editor->GetID(), 4);
+    desktop.whileShown = [](QDialog& dialog) {
+        dialog.findChild<FlexGrid*>("vsgRecords")->SetRow(2);
+        dialog.findChild<CommandButton*>("cmdCancel")->click();
+    };
+    control<Toolbar>("tbElementName").Buttons("Goto")->trigger();
+    EXPECT_EQ(editor->GetID(), 4);
+}
+
+TEST_F(Details, LeavingThePositionBoxMovesOnlyWhenItsNumberChanged)
+{
+    startEmbedded(fiveNames(), 2);
+    QApplication::setActiveWindow(&form);
+    auto& box = control<TextBox>("txtCurrentRecord");
+    auto& other = control<RichTextBox>("ctrAuthor");
+    box.setFocus();
+    QApplication::processEvents();
+    EXPECT_CALL(*host, CallGetQueryRSXML(_)).Times(0);
+    other.setFocus(); // tabbed through: nothing reloads
+    QApplication::processEvents();
+    testing::Mock::VerifyAndClearExpectations(host.get());
+    box.setFocus();
+    box.setText("4");
+    other.setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(editor->GetID(), 4);
+}
+
 TEST_F(Details, AListOfOneRowGoesNowhere)
 {
     startEmbedded(makeNameList({{4, "Pinus sylvestris"}}), 4);
