@@ -159,7 +159,14 @@ TEST_P(DataFrameworkOnEngine, BlankRecordsHaveUniqueIdsAndInvalidOnesStoreNothin
     EXPECT_TRUE(blank->lastRefusal().contains("empty"));
     blank->SetScientificName("Quercus cerris");
     EXPECT_FALSE(blank->Save()); // no category yet
+    blank->SetField("DNameCategoryId", 9999);
+    EXPECT_FALSE(blank->Save());
+    EXPECT_TRUE(blank->lastRefusal().contains("not one of the known categories"));
     blank->SetField("DNameCategoryId", 1);
+    blank->SetField("Acronym", QString(41, 'A'));
+    EXPECT_FALSE(blank->Save()) << "PostgreSQL would refuse it and SQLite must not keep it";
+    EXPECT_TRUE(blank->lastRefusal().contains("at most 40 fit")) << blank->lastRefusal().toStdString();
+    blank->SetField("Acronym", QVariant());
     blank->SetPlaceholderNameIndicator("maybe");
     EXPECT_FALSE(blank->Save());
     auto db = database->open();
