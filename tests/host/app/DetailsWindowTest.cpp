@@ -15,6 +15,7 @@
 #include "services/ServerRegistry.h"
 
 #include <QApplication>
+#include <QProcess>
 
 using namespace bryx;
 using namespace bryx::host;
@@ -186,6 +187,44 @@ TEST_P(DetailsWindow, ASaveLostToAnotherUserIsRefusedClearlyAndOverwritesNothing
         << messages.shown().back().prompt.toStdString();
     EXPECT_EQ(stored(id, "author_name").toString(), "L. (their change)");
     EXPECT_EQ(control<RichTextBox>(*details, "ctrAuthor").PlainText(), "L. (my change)");
+}
+
+// The other user of the test below: another process, on the database named by the environment.
+TEST(OtherUser, DISABLED_SavesAnAuthorFromAProcessOfItsOwn)
+{
+    SqlAppManager other(DatabaseUrl::parse(qEnvironmentVariable("BRYX_OTHER_URL")), QStringLiteral("editor"));
+    SqlScientificNameRecord record;
+    record.Connect(other.GetServerName(), other.GetServerType());
+    record.Retrieve(qEnvironmentVariableIntValue("BRYX_OTHER_ID"), 0, 0);
+    record.SetAuthorName(qEnvironmentVariable("BRYX_OTHER_AUTHOR"));
+    record.SetModifiedBy(QStringLiteral("editor"));
+    ASSERT_TRUE(record.Save()) << record.lastRefusal().toStdString();
+}
+
+TEST_P(DetailsWindow, TwoProcessesSavingTheSameNameLoseNothingSilently)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, five, 2);
+    ASSERT_NE(details, nullptr);
+    const int32_t id = idOf("Abies grandis");
+    QProcess other;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("BRYX_OTHER_URL", database->url().display());
+    environment.insert("BRYX_OTHER_ID", QString::number(id));
+    environment.insert("BRYX_OTHER_AUTHOR", "Lindl. (saved by the other process)");
+    other.setProcessEnvironment(environment);
+    other.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_also_run_disabled_tests",
+                 "--gtest_filter=OtherUser.DISABLED_SavesAnAuthorFromAProcessOfItsOwn"});
+    ASSERT_TRUE(other.waitForFinished(60000));
+    ASSERT_EQ(other.exitCode(), 0) << other.readAll().toStdString();
+
+    typeInto(*details, "ctrAuthor", "Lindl. (saved here)");
+    save(*details);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("another user"));
+    EXPECT_EQ(stored(id, "author_name").toString(), "Lindl. (saved by the other process)");
+    EXPECT_EQ(control<RichTextBox>(*details, "ctrAuthor").PlainText(), "Lindl. (saved here)");
 }
 
 TEST_P(DetailsWindow, DeletingTheLastOfFiveShowsTheNewLastAndTheOnlyNameClosesTheWindow)
