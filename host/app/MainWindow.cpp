@@ -34,6 +34,8 @@ namespace {
 
 const char* const DetailsProgId = registration::DetailsProgId;
 const char* const SearchProgId = registration::SearchProgId;
+// Marks a details window that pages through the working list.
+const char* const PagesWorkingList = "bryxPagesWorkingList";
 
 } // namespace
 
@@ -215,6 +217,10 @@ void MainWindow::componentEvent(ComponentWindow& window, const QString& name, co
         // The window goes once the component's own handler has returned.
         QMetaObject::invokeMethod(&window, &QWidget::close, Qt::QueuedConnection);
     } else if (event == QLatin1String("updatelist")) {
+        // A name saved in a window that pages through the working list belongs in it (a new
+        // name joins it); elsewhere only a row the list already holds is read again.
+        if (!arguments.isEmpty() && window.property(PagesWorkingList).toBool())
+            addToWorkingList(arguments.first().toInt());
         if (!arguments.isEmpty())
             refreshWorkingListRow(arguments.first().toInt());
         m_listView->refresh();
@@ -272,6 +278,7 @@ ComponentWindow* MainWindow::openDetails(int32_t recordId, const QString& extraI
         return nullptr;
     }
     auto list = records && *records ? *records : m_workingListRecords;
+    window->setProperty(PagesWorkingList, list == m_workingListRecords);
     auto views = m_appManager->ViewManager()->colViews();
     QVariantList arguments {QVariant::fromValue(list),
                             QVariant::fromValue(std::shared_ptr<AppManager>(m_appManager)),
@@ -348,6 +355,7 @@ void MainWindow::copyFields(Recordset& from, Recordset& to)
 void MainWindow::newDetails(const QString& extraInfo)
 {
     ComponentWindow* window = addComponentWindow(QLatin1String(DetailsProgId));
+    window->setProperty(PagesWorkingList, true);
     auto list = m_workingListRecords;
     auto views = m_appManager->ViewManager()->colViews();
     QVariantList arguments {QVariant::fromValue(list),

@@ -59,6 +59,58 @@ void RecordPages::LoadData(int32_t lngIDLocal)
                                      d.controlsCollection(), d.m_lngID);
 }
 
+void RecordPages::startBlankRecord()
+{
+    ScientificDetails& d = m_details;
+    if (d.m_objRecord) {
+        d.m_objRecord->UnbindField(QString());
+        d.m_objRecord->Release();
+    }
+    d.m_objRecord = d.CreateRecord();
+    d.m_objRecord->NewRecord(false, QVariant());
+    d.m_objRecord->SetCreatedBy(d.m_strUserName);
+    d.m_objRecord->SetLastModifiedBy(d.m_strUserName);
+    d.m_objRecord->SetOrgUnit(d.m_objAppManager->GetSystemOrgUnitID());
+}
+
+int32_t RecordPages::NewData()
+{
+    ScientificDetails& d = m_details;
+    const BusyPointer busy;
+    startBlankRecord();
+    // An italic blank: what is typed into a new name comes out italic.
+    d.m_objRecord->SetFormattedScientificName(QStringLiteral("<i> </i>"));
+    d.m_ui->lblNewRecord->setVisible(true);
+    d.m_lngID = d.m_objRecord->ID();
+    d.m_ui->lblTotalRecords->setText(QStringLiteral("1"));
+    d.m_ui->txtCurrentRecord->setText(QStringLiteral("1"));
+    d.m_ui->fgReferences->SetColHidden(DetailsUi::RefColReferenceId, true);
+    d.m_ui->fgReferences->SetColHidden(DetailsUi::RefColLinkId, true);
+    TabChange(0);
+    d.m_recordExtension->RecordShown(d, QLatin1String(ScientificDetails::ComponentName),
+                                     d.controlsCollection(), d.m_lngID);
+    return d.m_objRecord->ID();
+}
+
+void RecordPages::NewRecord(int32_t type)
+{
+    ScientificDetails& d = m_details;
+    const BusyPointer busy;
+    startBlankRecord();
+    d.m_ui->lblNewRecord->setVisible(true);
+    d.m_nameType = type;
+    ClearFields();
+    TabChange(0);
+    const QString pastTheEnd = QString::number((d.m_rsList ? d.m_rsList->RecordCount() : 0) + 1);
+    d.m_ui->lblTotalRecords->setText(pastTheEnd);
+    d.m_ui->txtCurrentRecord->setText(pastTheEnd);
+    d.m_ui->tabScientificName->SetTab(0);
+    d.m_ui->fgReferences->SetColHidden(DetailsUi::RefColReferenceId, true);
+    d.m_ui->fgReferences->SetColHidden(DetailsUi::RefColLinkId, true);
+    d.m_lngID = d.m_objRecord->ID();
+    d.m_blnDeleted = false;
+}
+
 int32_t RecordPages::nameTypeOfCategory()
 {
     const auto categories =

@@ -20,6 +20,10 @@ public:
     }
 
     void LoadData(int32_t lngIDLocal);
+    // A blank record of the editor's name type, shown as position 1 of 1; answers its ID.
+    int32_t NewData();
+    // Replaces the record shown by a blank record of that type, one past the end of the list.
+    void NewRecord(int32_t type);
     // Makes page `page` current and binds it when it is shown for the first time.
     void TabChange(int page);
     void UpdateSummary();
@@ -38,6 +42,8 @@ private:
     void LoadReferencesPage();
     void LoadCommentsPage();
     int32_t nameTypeOfCategory();
+    // A fresh record object with a blank record started on it, its users and unit filled in.
+    void startBlankRecord();
     // Binds a code-list combo to its field again: twice, as the combo resolves the bound key
     // to its description only once the list is in place.
     void rebindCombo(DataCombo& combo, const char* fieldName, int times);

@@ -214,11 +214,20 @@ void ScientificDetails::connectMenus()
             m_objAppManager->ShowAbout();
     });
 
+    const std::tuple<MenuItem*, const char*, int32_t> newNames[] = {
+        {ui.mnuFileNewBotanical, "mnuFileNewBotanical_Click", NameTypeCode::Botanical},
+        {ui.mnuFileNewEcological, "mnuFileNewEcological_Click", NameTypeCode::Ecological},
+        {ui.mnuFileNewZoological, "mnuFileNewZoological_Click", NameTypeCode::Zoological}};
+    for (const auto& [item, name, type] : newNames) {
+        const int32_t nameType = type;
+        guarded(item, name, [this, nameType] {
+            if (CanClose())
+                m_pages->NewRecord(nameType);
+        });
+    }
+
     // The commands of the related windows and text tools.
     const std::pair<MenuItem*, const char*> later[] = {
-        {ui.mnuFileNewBotanical, "mnuFileNewBotanical_Click"},
-        {ui.mnuFileNewEcological, "mnuFileNewEcological_Click"},
-        {ui.mnuFileNewZoological, "mnuFileNewZoological_Click"},
         {ui.mnuFileNewEGT, "mnuFileNewEGT_Click"},
         {ui.mnuFileOpenNomenclature, "mnuFileOpenNomenclature_Click"},
         {ui.mnuFileOpenReferences, "mnuFileOpenReferences_Click"},
@@ -418,11 +427,7 @@ void ScientificDetails::ShowPage(int page)
 
 int ScientificDetails::NewData(int)
 {
-    constexpr const char* Types[] = {"Botanical", "Zoological", "Ecological"};
-    const int type =
-        m_nameType >= NameTypeCode::Botanical && m_nameType <= NameTypeCode::Ecological ? m_nameType : 0;
-    notYetAvailable(QStringLiteral("New %1 Scientific Name").arg(QLatin1String(Types[type])));
-    return 0;
+    return m_pages->NewData();
 }
 
 int ScientificDetails::CloneData(int)

@@ -577,6 +577,53 @@ TEST_F(Details, AnOwnListDropsARecordDeletedElsewhereAndQuitsWhenEmpty)
     EXPECT_EQ(quits, 1);
 }
 
+// --- New names -------------------------------------------------------------------------------
+
+TEST_F(Details, NewDataStartsABlankItalicNameAsOneOfOne)
+{
+    ON_CALL(*host, GetSystemOrgUnitID()).WillByDefault(Return(3));
+    onRecordCreated = [](Record& record) {
+        EXPECT_CALL(record, NewRecord(Eq(QVariant(false)), _));
+        EXPECT_CALL(record, SetCreatedBy(QString("ann")));
+        EXPECT_CALL(record, SetLastModifiedBy(QString("ann")));
+        EXPECT_CALL(record, SetOrgUnit(Eq(QVariant(3))));
+        EXPECT_CALL(record, SetFormattedScientificName(QString("<i> </i>")));
+        ON_CALL(record, ID()).WillByDefault(Return(77));
+        ON_CALL(record, IsNew()).WillByDefault(Return(true));
+    };
+    CallByName(*editor, "InitDetails",
+               {QVariant::fromValue(fiveNames()), QVariant::fromValue(std::shared_ptr<AppManager>(host)), 1,
+                QVariant::fromValue(std::shared_ptr<WindowManager>(winMan)),
+                QVariant::fromValue(std::make_shared<Collection>()), QString("Zoological...")});
+    EXPECT_EQ(CallByName(*editor, "NewData", {0}).toInt(), 77);
+    EXPECT_EQ(editor->GetID(), 77);
+    EXPECT_EQ(position(), "1");
+    EXPECT_EQ(total(), "1");
+    EXPECT_FALSE(control<Label>("lblNewRecord").isHidden());
+    EXPECT_EQ(editor->NameType(), NameTypeCode::Zoological);
+}
+
+TEST_F(Details, TheNewMenuAsksAboutPendingChangesFirstAndCountsPastTheEnd)
+{
+    startEmbedded(fiveNames(), 2);
+    edited = true;
+    EXPECT_CALL(*host, Message(QString("SNM001"), _))
+        .WillOnce(Return(MsgBoxResult::Cancel))
+        .WillOnce(Return(MsgBoxResult::No));
+    menu("mnuFileNewZoological").trigger();
+    EXPECT_EQ(editor->GetID(), 2) << "Cancel keeps the record and its changes";
+    EXPECT_EQ(records.size(), 1u);
+    menu("mnuFileNewZoological").trigger();
+    EXPECT_EQ(records.size(), 2u);
+    EXPECT_EQ(position(), "6");
+    EXPECT_EQ(total(), "6");
+    EXPECT_EQ(editor->NameType(), NameTypeCode::Zoological);
+    menu("mnuFileNewBotanical").setEnabled(false);
+    edited = false;
+    menu("mnuFileNewBotanical").trigger();
+    EXPECT_EQ(records.size(), 2u) << "a disabled item does nothing";
+}
+
 // --- Small services ---------------------------------------------------------------------------
 
 TEST_F(Details, DisplayMessagePassesOnlyTheTextsThatAreThere)

@@ -274,6 +274,36 @@ TEST_P(DetailsWindow, ClosingWithPendingChangesAsksAndEachAnswerDoesWhatItSays)
     EXPECT_EQ(messages.shown().size(), 3u);
 }
 
+TEST_P(DetailsWindow, ANewNameFromTheFileMenuIsSavedAndJoinsTheWorkingList)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, five, 2);
+    ASSERT_NE(details, nullptr);
+    menuItem(*details, "mnuFileNewEcological").trigger();
+    EXPECT_EQ(control<TextBox>(*details, "txtCurrentRecord").text(), "6") << "one past the end of the list";
+    EXPECT_EQ(control<Label>(*details, "lblTotalRecords").text(), "6");
+    EXPECT_FALSE(control<Label>(*details, "lblNewRecord").isHidden());
+    EXPECT_TRUE(control<RichTextBox>(*details, "ctrAuthor").isHidden()) << "the ecological layout";
+    const QString category = control<DataCombo>(*details, "cboCategory").Text();
+    EXPECT_FALSE(category.isEmpty()) << "the first ecological category is offered";
+
+    typeInto(*details, "ctrScientificName", "Quercetum roboris novum");
+    save(*details);
+    EXPECT_TRUE(messages.shown().empty()) << messages.shown().back().prompt.toStdString();
+    const int32_t id = idOf("Quercetum roboris novum");
+    ASSERT_GT(id, 0);
+    EXPECT_EQ(stored(id, "rec_create_user").toString(), appManager->GetUserName());
+    EXPECT_EQ(database->open()
+                  ->scalar("select c.name_type_cd from scientific_name n join d_name_category c on "
+                           "c.d_name_category_id = n.d_name_category_id where n.scientific_name_id = ?",
+                           {id})
+                  .toString(),
+              "C");
+    EXPECT_EQ(window->workingList().count(), 6) << "the new name joins the list it was made from";
+    EXPECT_TRUE(control<Label>(*details, "lblNewRecord").isHidden());
+    EXPECT_EQ(control<TextBox>(*details, "txtCurrentRecord").text(), "6");
+}
+
 TEST_P(DetailsWindow, AViewerSeesTheNameButCannotSaveOrDeleteIt)
 {
     auto window = start(std::make_shared<SqlAppManager>(database->url(), "viewer"));

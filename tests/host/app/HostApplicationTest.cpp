@@ -121,7 +121,7 @@ TEST_P(HostApplication, TheViewerSeesCreatingNamesDisabled)
     EXPECT_TRUE(control<CommandButton>(*find, "cmdStartSearch").isEnabled());
 }
 
-TEST_P(HostApplication, OtherModulesAreExplainedAndDetailsFromTheSearchShowTheChosenName)
+TEST_P(HostApplication, OtherModulesAreExplainedAndTheSearchOpensAChosenNameAndStartsANewOne)
 {
     auto window = start(appManager);
     window->openView("REF");
@@ -141,9 +141,12 @@ TEST_P(HostApplication, OtherModulesAreExplainedAndDetailsFromTheSearchShowTheCh
     EXPECT_EQ(details->windowTitle(), "Scientific Name - " + chosen);
     EXPECT_EQ(control<Label>(*details, "lblTotalRecords").text(), "1") << "the one row of the search";
     menuItem(*find, "mnuNewAnimal").trigger();
-    ASSERT_EQ(messages.shown().size(), 2u);
-    EXPECT_TRUE(messages.shown().back().prompt.contains("zoological", Qt::CaseInsensitive));
-    EXPECT_EQ(window->componentWindows().size(), 2) << "no empty window for a name that was not started";
+    EXPECT_EQ(messages.shown().size(), 1u);
+    ASSERT_EQ(window->componentWindows().size(), 3);
+    ComponentWindow* created = window->componentWindows().last();
+    EXPECT_EQ(control<TextBox>(*created, "txtSummaryNameType").text(), "Zoological");
+    EXPECT_FALSE(control<Label>(*created, "lblNewRecord").isHidden());
+    EXPECT_EQ(control<Label>(*created, "lblTotalRecords").text(), "1");
 }
 
 TEST_P(HostApplication, F1AsksForTheComponentsTopicAndQuitClosesItsWindow)
