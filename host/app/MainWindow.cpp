@@ -98,6 +98,15 @@ void MainWindow::buildMenus()
     file->addAction(tr("E&xit"), this, &QWidget::close);
     QMenu* edit = new QMenu(tr("&Edit"), this);
     edit->addAction(tr("&Copy"), this, [] { DesktopServices::current().sendKeys(QStringLiteral("^C")); });
+    edit->addAction(tr("Copy Scientific &Name..."), this, [this] {
+        runHandler("mnuEditCopyName", [this] {
+            if (const int32_t id = m_listView->currentId())
+                copyName(id);
+            else
+                MsgBox(tr("Choose the name to copy in the working list first."), MsgBoxStyle::Information,
+                       windowTitle());
+        });
+    });
     m_viewMenu = new QMenu(tr("&View"), this);
     const std::pair<const char*, QString> views[] = {{"SNM", tr("&Scientific Names")},
                                                      {"REF", tr("&References")},
@@ -266,18 +275,23 @@ QList<ComponentWindow*> MainWindow::componentWindows() const
 ComponentWindow* MainWindow::openDetails(int32_t recordId, const QString& extraInfo,
                                          std::shared_ptr<Recordset>* records)
 {
-    ComponentWindow* window = nullptr;
+    ComponentWindow* window =
+        startDetailsWindow(records && *records ? *records : m_workingListRecords, extraInfo);
     try {
-        window = addComponentWindow(QLatin1String(DetailsProgId));
-    } catch (const Error&) {
-        MsgBox(tr("Scientific name %1 cannot be opened: the details editor (%2) is not part of this build of "
-                  "the library.")
-                   .arg(recordId)
-                   .arg(QLatin1String(DetailsProgId)),
-               MsgBoxStyle::Information, windowTitle());
-        return nullptr;
+        CallByName(*window->component(), QStringLiteral("LoadData"), {recordId});
+    } catch (...) {
+        // A name that cannot be shown leaves no empty window behind.
+        window->discard();
+        throw;
     }
-    auto list = records && *records ? *records : m_workingListRecords;
+    window->show();
+    m_mdi->setActiveSubWindow(window);
+    return window;
+}
+
+ComponentWindow* MainWindow::startDetailsWindow(std::shared_ptr<Recordset> list, const QString& extraInfo)
+{
+    ComponentWindow* window = addComponentWindow(QLatin1String(DetailsProgId));
     window->setProperty(PagesWorkingList, list == m_workingListRecords);
     auto views = m_appManager->ViewManager()->colViews();
     QVariantList arguments {QVariant::fromValue(list),
@@ -288,9 +302,25 @@ ComponentWindow* MainWindow::openDetails(int32_t recordId, const QString& extraI
                             extraInfo};
     try {
         CallByName(*window->component(), QStringLiteral("InitDetails"), arguments);
-        CallByName(*window->component(), QStringLiteral("LoadData"), {recordId});
     } catch (...) {
-        // A name that cannot be shown leaves no empty window behind.
+        window->discard();
+        throw;
+    }
+    return window;
+}
+
+ComponentWindow* MainWindow::copyName(int32_t id)
+{
+    ComponentWindow* window = startDetailsWindow(m_workingListRecords, QString());
+    try {
+        const int32_t copy = CallByName(*window->component(), QStringLiteral("CloneData"), {id}).toInt();
+        if (copy == 0) {
+            window->discard();
+            return nullptr;
+        }
+        addToWorkingList(copy);
+        CallByName(*window->component(), QStringLiteral("LoadData"), {copy});
+    } catch (...) {
         window->discard();
         throw;
     }
@@ -354,18 +384,8 @@ void MainWindow::copyFields(Recordset& from, Recordset& to)
 
 void MainWindow::newDetails(const QString& extraInfo)
 {
-    ComponentWindow* window = addComponentWindow(QLatin1String(DetailsProgId));
-    window->setProperty(PagesWorkingList, true);
-    auto list = m_workingListRecords;
-    auto views = m_appManager->ViewManager()->colViews();
-    QVariantList arguments {QVariant::fromValue(list),
-                            QVariant::fromValue(std::shared_ptr<AppManager>(m_appManager)),
-                            1,
-                            QVariant::fromValue(std::shared_ptr<WindowManager>(m_winMan)),
-                            QVariant::fromValue(views),
-                            extraInfo};
+    ComponentWindow* window = startDetailsWindow(m_workingListRecords, extraInfo);
     try {
-        CallByName(*window->component(), QStringLiteral("InitDetails"), arguments);
         if (CallByName(*window->component(), QStringLiteral("NewData"), {0}).toInt() == 0) {
             window->discard(); // the editor has said why no name was started
             return;

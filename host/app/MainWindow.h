@@ -43,6 +43,9 @@ public:
     // Opens a details window on a name of the working list, as a double-click does; null when
     // the window could not be opened (the user has been told why).
     ComponentWindow* openDetailsFromWorkingList(int32_t id);
+    // Copies a stored name under a name the user types, and opens the copy in a details
+    // window over the working list, which it joins; null when the user cancelled.
+    ComponentWindow* copyName(int32_t id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -55,6 +58,8 @@ private:
     ComponentWindow* openDetails(int32_t recordId, const QString& extraInfo,
                                  std::shared_ptr<Recordset>* records);
     void newDetails(const QString& extraInfo);
+    // A details window with the editor started on a list it pages through, not shown yet.
+    ComponentWindow* startDetailsWindow(std::shared_ptr<Recordset> list, const QString& extraInfo);
     void removeFromWorkingList(int32_t id);
     // Reads a saved name's row again into the working list, when the list holds it.
     void refreshWorkingListRow(int32_t id);

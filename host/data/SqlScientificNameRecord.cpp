@@ -3,6 +3,7 @@
 #include "FieldBinding.h"
 #include "SqlLookupList.h"
 #include "SqlReferenceLinks.h"
+#include "controls/RichTextMarkup.h"
 #include "db/Database.h"
 #include "db/SqlText.h"
 #include "error/Error.h"
@@ -278,6 +279,10 @@ bool SqlScientificNameRecord::Save()
         return false;
     }
     Database& db = database();
+    // A name given as plain text only (a copy's) shows as itself.
+    if (text("FormattedScientificName").isEmpty())
+        setValue(QStringLiteral("FormattedScientificName"),
+                 RichTextMarkup::fromPlainText(text("ScientificName")));
     const QString user = m_modifiedBy.isEmpty() ? text("RecLastModUser") : m_modifiedBy;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     QVariantMap before;
@@ -328,6 +333,14 @@ bool SqlScientificNameRecord::Save()
             SqlAppManager::writeAudit(db, user, orgUnit, QStringLiteral("scientific_name"),
                                       m_isNew ? QStringLiteral("I") : QStringLiteral("U"), m_id, before,
                                       after);
+            // Links made before the record was first stored go in with it (a copy's links).
+            if (m_links) {
+                for (int index = 1; index <= m_links->Count(); ++index) {
+                    const auto link = m_links->Item(index);
+                    if (link->IsNew() || link->IsChanged())
+                        link->Save();
+                }
+            }
         });
     } catch (const SaveRefused& refused) {
         m_lastRefusal = refused.why;

@@ -59,6 +59,7 @@ public:
     void SetOrgUnit(const QVariant& orgUnit) override { setValue("OrgUnitId", orgUnit); }
     void SetCreatedBy(const QString& userName) override { setValue("RecCreateUser", userName); }
     void SetLastModifiedBy(const QString& userName) override { setValue("RecLastModUser", userName); }
+    QVariant Field(const QString& fieldName) const override { return value(fieldName); }
     void SetField(const QString& fieldName, const QVariant& value) override { setValue(fieldName, value); }
 
     QString PropertyDescription() const override;

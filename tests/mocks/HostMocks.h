@@ -125,6 +125,7 @@ public:
     MOCK_METHOD(void, SetOrgUnit, (const QVariant&), (override));
     MOCK_METHOD(void, SetCreatedBy, (const QString&), (override));
     MOCK_METHOD(void, SetLastModifiedBy, (const QString&), (override));
+    MOCK_METHOD(QVariant, Field, (const QString&), (const, override));
     MOCK_METHOD(void, SetField, (const QString&, const QVariant&), (override));
     MOCK_METHOD(QString, PropertyDescription, (), (const, override));
     MOCK_METHOD(void, SetModifiedBy, (const QString&), (override));

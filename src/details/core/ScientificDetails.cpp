@@ -2,6 +2,7 @@
 
 #include "BusyPicture.h"
 #include "DetailsUi.h"
+#include "RecordCopies.h"
 #include "RecordNavigation.h"
 #include "RecordPages.h"
 #include "RecordStore.h"
@@ -90,6 +91,7 @@ ScientificDetails::ScientificDetails(QWidget* parent)
     m_pages = std::make_unique<RecordPages>(*this);
     m_store = std::make_unique<RecordStore>(*this);
     m_navigation = std::make_unique<RecordNavigation>(*this);
+    m_copies = std::make_unique<RecordCopies>(*this);
     connectHandlers();
     connectMenus();
     setSizeTwips(DesignWidth, DesignHeight);
@@ -207,6 +209,7 @@ void ScientificDetails::connectMenus()
     guarded(ui.mnuEditGotoPreviousRecord, "mnuEditGotoPreviousRecord_Click",
             [this] { m_navigation->cmdNavPrev_Click(); });
     guarded(ui.mnuEditGotoRecord, "mnuEditGotoRecord_Click", [this] { m_navigation->ShowGotoDialog(); });
+    guarded(ui.mnuToolsCopy, "mnuToolsCopy_Click", [this] { m_copies->CopyDataFrom(); });
     menuItem(ui.mnuHelpBRYXHelp, "mnuHelpBRYXHelp_Click",
              [] { DesktopServices::current().sendKeys(QStringLiteral("{F1}")); });
     menuItem(ui.mnuHelpAbout, "mnuHelpAbout_Click", [this] {
@@ -235,7 +238,6 @@ void ScientificDetails::connectMenus()
         {ui.mnuFileOpenAttributeMaintenance, "mnuFileOpenAttributeMaintenance_Click"},
         {ui.mnuFilePrint, "mnuFilePrint_Click"},
         {ui.mnuToolsFind, "mnuToolsFind_Click"},
-        {ui.mnuToolsCopy, "mnuToolsCopy_Click"},
         {ui.mnuToolsTextEditor, "mnuToolsTextEditor_Click"},
         {ui.mnuToolsSpellcheck, "mnuToolsSpellcheck_Click"}};
     for (const auto& [item, name] : later) {
@@ -430,10 +432,9 @@ int ScientificDetails::NewData(int)
     return m_pages->NewData();
 }
 
-int ScientificDetails::CloneData(int)
+int ScientificDetails::CloneData(int lngIDLocal)
 {
-    notYetAvailable(QStringLiteral("Copy Scientific Name"));
-    return 0;
+    return m_copies->CloneData(lngIDLocal);
 }
 
 // --- Answers to the host ---------------------------------------------------------------------

@@ -20,6 +20,7 @@ class HostWindow;
 class MenuItem;
 class QueryObject;
 class Recordset;
+class RecordCopies;
 class RecordExtension;
 class RecordNavigation;
 class RecordPages;
@@ -63,8 +64,6 @@ public:
                                      std::shared_ptr<bryx::Collection>& colViews, QString ExtraInfo);
     Q_INVOKABLE void InitModalDetails(std::shared_ptr<bryx::AppManager> objAppManager, QString strExtraInfo);
     Q_INVOKABLE void LoadData(int lngIDLocal);
-    // Starting and copying names come with their own dialogs; until then they answer 0 and
-    // say why.
     Q_INVOKABLE int NewData(int ID = 0);
     Q_INVOKABLE int CloneData(int lngIDLocal);
     Q_INVOKABLE bool CanClose();
@@ -101,6 +100,7 @@ private:
     friend class RecordPages;
     friend class RecordStore;
     friend class RecordNavigation;
+    friend class RecordCopies;
 
     void connectHandlers();
     void connectMenus();
@@ -154,6 +154,7 @@ private:
     std::unique_ptr<RecordPages> m_pages;
     std::unique_ptr<RecordStore> m_store;
     std::unique_ptr<RecordNavigation> m_navigation;
+    std::unique_ptr<RecordCopies> m_copies;
 };
 
 } // namespace bryx

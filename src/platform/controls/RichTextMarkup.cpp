@@ -208,6 +208,11 @@ QString fromDocument(const QTextDocument& document)
     return out;
 }
 
+QString fromPlainText(const QString& text)
+{
+    return escaped(QString(text).replace(QLatin1Char('\n'), QChar::LineSeparator));
+}
+
 QString plainText(const QString& markup)
 {
     QString out;

@@ -19,6 +19,8 @@ void toDocument(const QString& markup, QTextDocument& document);
 QString fromDocument(const QTextDocument& document);
 // The characters alone, tags dropped and entities decoded.
 QString plainText(const QString& markup);
+// Unformatted text in stored form: it reads back as exactly these characters.
+QString fromPlainText(const QString& text);
 
 } // namespace RichTextMarkup
 

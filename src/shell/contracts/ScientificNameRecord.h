@@ -97,6 +97,7 @@ public:
     virtual void SetCreatedBy(const QString& userName) = 0;
     virtual void SetLastModifiedBy(const QString& userName) = 0;
     // The further fields a copy carries, by field name.
+    virtual QVariant Field(const QString& fieldName) const = 0;
     virtual void SetField(const QString& fieldName, const QVariant& value) = 0;
 
     // XML in which "BRYX/COMPONENT_PROPERTIES/<field>" leads to an element whose first child's

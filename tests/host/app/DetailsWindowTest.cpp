@@ -304,6 +304,94 @@ TEST_P(DetailsWindow, ANewNameFromTheFileMenuIsSavedAndJoinsTheWorkingList)
     EXPECT_EQ(control<TextBox>(*details, "txtCurrentRecord").text(), "6");
 }
 
+TEST_P(DetailsWindow, ACopyUnderANewNameCarriesTheLinksAndLeavesTheOriginal)
+{
+    auto window = start(appManager);
+    const int32_t original = idOf("Picea abies");
+    auto db = database->open();
+    const int links =
+        db->scalar("select count(*) from scientific_name_reference where scientific_name_id = ?", {original})
+            .toInt();
+    ASSERT_GE(links, 2);
+    int dialogs = 0;
+    desktop.whileShown = [&](QDialog& dialog) {
+        ++dialogs;
+        EXPECT_EQ(dialog.windowTitle(), "Copy Record");
+        EXPECT_EQ(dialog.findChild<Label*>("lblOriginalScientificName")->text(),
+                  "Original Name = 'Picea abies'");
+        dialog.findChild<CommandButton*>("OKButton")->click();
+        EXPECT_FALSE(dialog.property("Ok").toBool()) << "no name yet: nothing to copy to";
+        if (dialogs == 1) {
+            dialog.findChild<CommandButton*>("CancelButton")->click();
+            return;
+        }
+        dialog.findChild<TextBox*>("txtCopyName")->setText("Picea abies 'Nidiformis'");
+        dialog.findChild<CommandButton*>("OKButton")->click();
+    };
+    EXPECT_EQ(window->copyName(original), nullptr) << "Cancel copies nothing";
+    const int namesBefore = db->scalar("select count(*) from scientific_name").toInt();
+    ComponentWindow* copy = window->copyName(original);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(messages.shown().empty()) << messages.shown().back().prompt.toStdString();
+    EXPECT_EQ(db->scalar("select count(*) from scientific_name").toInt(), namesBefore + 1);
+    const int32_t made = idOf("Picea abies 'Nidiformis'");
+    ASSERT_GT(made, 0);
+    EXPECT_EQ(stored(made, "author_name"), stored(original, "author_name"));
+    EXPECT_EQ(stored(made, "d_name_category_id"), stored(original, "d_name_category_id"));
+    EXPECT_EQ(
+        db->scalar("select count(*) from scientific_name_reference where scientific_name_id = ?", {made})
+            .toInt(),
+        links);
+    EXPECT_EQ(
+        db->scalar(
+              "select count(*) from scientific_name_reference a join scientific_name_reference b on "
+              "a.reference_id = b.reference_id and a.primary_reference_ind = b.primary_reference_ind and "
+              "a.original_publication_ind = b.original_publication_ind where a.scientific_name_id = ? "
+              "and b.scientific_name_id = ?",
+              {made, original})
+            .toInt(),
+        links)
+        << "the same references with the same flags";
+    EXPECT_EQ(copy->windowTitle(), "Scientific Name - Picea abies 'Nidiformis'");
+    EXPECT_EQ(control<RichTextBox>(*copy, "ctrScientificName").PlainText(), "Picea abies 'Nidiformis'");
+    EXPECT_EQ(stored(original, "scientific_name").toString(), "Picea abies") << "the original untouched";
+}
+
+TEST_P(DetailsWindow, CopyDataFromAsksToSaveFirstThenReplacesTheDataShown)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, five, 1);
+    ASSERT_NE(details, nullptr);
+    const int32_t target = idOf("Abies alba");
+    const int32_t source = idOf("Pinus sylvestris");
+    typeInto(*details, "ctrAuthor", "Mill. (pending)");
+    messages.answer(MsgBoxResult::Cancel); // APP029: not now
+    menuItem(*details, "mnuToolsCopy").trigger();
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("Nothing was copied"));
+
+    messages.answer(MsgBoxResult::OK); // APP029: save first
+    messages.answer(MsgBoxResult::Yes); // APP027: replace
+    desktop.whileShown = [&](QDialog& dialog) {
+        auto* search = dialog.findChild<UserControl*>("ModalSearch");
+        ASSERT_NE(search, nullptr);
+        search->findChild<TextBox*>("txtSciNameID")->setText(QString::number(source));
+        search->findChild<CommandButton*>("cmdStartSearch")->click();
+        auto* results = search->findChild<FlexGrid*>("fgSearchResults");
+        ASSERT_EQ(results->Rows(), 2);
+        results->SetRow(1);
+        results->SetIsSelected(1, true);
+        search->findChild<CommandButton*>("cmdOk")->click();
+    };
+    menuItem(*details, "mnuToolsCopy").trigger();
+    EXPECT_EQ(stored(target, "author_name"), stored(source, "author_name")) << "the source's data, stored";
+    EXPECT_EQ(control<RichTextBox>(*details, "ctrAuthor").PlainText(),
+              stored(source, "author_name").toString())
+        << "and shown";
+    EXPECT_EQ(shownId(*details), target);
+    EXPECT_EQ(messages.shown().size(), 4u) << "APP029 and APP027, nothing else";
+}
+
 TEST_P(DetailsWindow, AViewerSeesTheNameButCannotSaveOrDeleteIt)
 {
     auto window = start(std::make_shared<SqlAppManager>(database->url(), "viewer"));

@@ -1,0 +1,146 @@
+#include "RecordCopies.h"
+
+#include "BusyPicture.h"
+#include "DetailsUi.h"
+#include "RecordNavigation.h"
+#include "RecordStore.h"
+#include "ScientificDetails.h"
+#include "collection/Collection.h"
+#include "common/BusyPointer.h"
+#include "contracts/AppManager.h"
+#include "contracts/HostWindow.h"
+#include "contracts/ScientificNameRecord.h"
+#include "controls/Controls.h"
+#include "dialogs/frmModalSearch.h"
+#include "error/Error.h"
+#include "registration/Identities.h"
+#include "related/frmCopy.h"
+#include "services/MessageBox.h"
+
+#include <optional>
+
+namespace bryx {
+
+namespace {
+
+// What a copy carries besides the name's author, category, level, placeholder indicator and
+// established name.
+constexpr const char* FurtherFields[] = {"TranslatedName",     "Acronym",
+                                         "NomenclaturallyEst", "RelationshipToEstablName",
+                                         "ScientificNameCom",  "ScientificNameInternalNotes",
+                                         "OrgUnitId"};
+
+} // namespace
+
+int32_t RecordCopies::CloneData(int32_t lngIDLocal)
+{
+    try {
+        return cloneUnderNewName(lngIDLocal);
+    } catch (const std::exception& error) {
+        MsgBox(QStringLiteral("Unable to copy record: ") + Error::from(error).Description(),
+               MsgBoxStyle::Exclamation, QStringLiteral("Record Error"));
+        return 0;
+    }
+}
+
+int32_t RecordCopies::cloneUnderNewName(int32_t originalId)
+{
+    ScientificDetails& d = m_details;
+    auto original = d.CreateRecord();
+    original->Retrieve(originalId, 0, 0);
+    frmCopy dialog(d.window());
+    dialog.SetOriginalName(original->ScientificName());
+    dialog.SetIcon(d.hostWindow()->Icon());
+    dialog.ShowModal();
+    if (!dialog.Ok()) {
+        dialog.Unload();
+        return 0;
+    }
+    auto copy = d.CreateRecord();
+    copy->NewRecord(false, QVariant());
+    copy->SetCreatedBy(d.m_strUserName);
+    copy->SetLastModifiedBy(d.m_strUserName);
+    copy->SetAuthorName(original->AuthorName());
+    copy->SetField(QStringLiteral("DNameCategoryId"), original->DNameCategoryId());
+    copy->SetField(QStringLiteral("DClassificationLevelId"), original->DClassificationLevelId());
+    copy->SetPlaceholderNameIndicator(original->PlaceholderNameIndicator());
+    copy->SetNomenclaturallyEstablishedId(original->NomenclaturallyEstablishedId().isNull()
+                                              ? QVariant(QString())
+                                              : original->NomenclaturallyEstablishedId());
+    for (const char* field : FurtherFields)
+        copy->SetField(QLatin1String(field), original->Field(QLatin1String(field)));
+    copy->SetScientificName(dialog.CopyName());
+
+    const auto originalLinks = original->ReferenceLinks();
+    const auto copyLinks = copy->ReferenceLinks();
+    const int count = originalLinks->Count();
+    for (int position = 1; position <= count; ++position) {
+        copyLinks->Add();
+        const auto link = copyLinks->Item(position);
+        const auto from = originalLinks->Item(position);
+        for (const char* field : {"OriginalPublicationInd", "PrimaryReferenceInd", "ReferenceID"})
+            link->SetField(QLatin1String(field), from->Field(QLatin1String(field)));
+        link->SetField(QStringLiteral("RecCreateUser"), d.m_strUserName);
+        link->SetField(QStringLiteral("RecLastModUser"), d.m_strUserName);
+    }
+    const int32_t result = copy->ID();
+    d.m_lngID = result;
+    copy->SetModifiedBy(d.m_strUserName);
+    (void)copy->Save();
+    emit d.UpdateList(d.m_lngID);
+    copy->Release();
+    original->Release();
+    dialog.Unload();
+    return result;
+}
+
+void RecordCopies::CopyDataFrom()
+{
+    ScientificDetails& d = m_details;
+    std::optional<BusyPictureScope> picture;
+    std::optional<BusyPointer> pointer;
+    frmModalSearch dialog(d.window());
+    try {
+        if (d.m_store->HasPendingChanges()) {
+            bool saved = false;
+            if (d.DisplayMessage(QStringLiteral("APP029"), QString()) == MsgBoxResult::OK) {
+                saved = d.m_store->SaveRecord();
+                if (saved)
+                    d.m_changedReferences = false;
+            }
+            if (!saved) {
+                d.DisplayMessage(QStringLiteral("APP028"), QString());
+                return;
+            }
+        }
+        auto chosen = std::make_shared<Collection>();
+        std::shared_ptr<Recordset> none;
+        if (!dialog.InitDialog(QLatin1String(registration::SearchProgId), d.m_objAppManager, none, QString()))
+            return;
+        dialog.SetIcon(d.hostWindow()->Icon());
+        dialog.SetSelectedItems(chosen);
+        dialog.ShowModal();
+        if (chosen->Count() >= 1
+            && d.DisplayMessage(QStringLiteral("APP027"), QString()) == MsgBoxResult::Yes) {
+            pointer.emplace();
+            picture.emplace(*d.m_busy, BusyPicture::Copying);
+            QString userName = d.m_strUserName;
+            if (d.m_objAppManager->Copy(QStringLiteral("COPY_SNM"), chosen->Item(1), d.m_lngID, userName)) {
+                picture.reset(); // the move shows its own
+                if (d.m_rsList)
+                    d.m_navigation->MoveToPosition(d.m_ui->txtCurrentRecord->text());
+                else
+                    d.m_navigation->ShowCurrentRecord(); // a modal editor has no list to move in
+                emit d.UpdateList(d.m_lngID);
+            }
+        }
+    } catch (const std::exception& error) {
+        picture.reset();
+        pointer.reset();
+        d.DisplayMessage(QStringLiteral("APP036"), Error::from(error).Description());
+    }
+    if (!dialog.isUnloaded())
+        dialog.Unload();
+}
+
+} // namespace bryx
