@@ -240,6 +240,8 @@ QString SqlScientificNameRecord::validate() const
                     value("DNameCategoryId")))
         return QStringLiteral("the name category %1 is not one of the known categories")
             .arg(text("DNameCategoryId"));
+    if (value("NomenclaturallyEstSnId").toString() == QString::number(m_id))
+        return QStringLiteral("a scientific name cannot be its own nomenclaturally established name");
     const QVariant level = value("DClassificationLevelId");
     if (!level.isNull() && !level.toString().isEmpty()
         && !codeExists(QStringLiteral("d_classification_level"), QStringLiteral("d_classification_level_id"),

@@ -167,6 +167,10 @@ TEST_P(DataFrameworkOnEngine, BlankRecordsHaveUniqueIdsAndInvalidOnesStoreNothin
     EXPECT_FALSE(blank->Save()) << "PostgreSQL would refuse it and SQLite must not keep it";
     EXPECT_TRUE(blank->lastRefusal().contains("at most 40 fit")) << blank->lastRefusal().toStdString();
     blank->SetField("Acronym", QVariant());
+    blank->SetNomenclaturallyEstablishedId(blank->ID());
+    EXPECT_FALSE(blank->Save());
+    EXPECT_TRUE(blank->lastRefusal().contains("its own")) << blank->lastRefusal().toStdString();
+    blank->SetNomenclaturallyEstablishedId(QString());
     blank->SetPlaceholderNameIndicator("maybe");
     EXPECT_FALSE(blank->Save());
     auto db = database->open();

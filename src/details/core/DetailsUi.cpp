@@ -159,18 +159,28 @@ void DetailsUi::buildNomenclaturePage()
     place(lblNomenclaturallyEstablished, LabelLeft, 60, LabelWidth, 420);
     cboNomenclaturallyEst = named(new DataCombo(page), "cboNomenclaturallyEst");
     place(cboNomenclaturallyEst, FieldLeft, 105, 4200, RowHeight);
-    row("lblEstablishedName", "Established Name", 560, lblEstablishedName);
+    row("lblEstablishedName", "Nomenclaturally Established Name", 560, lblEstablishedName);
+    place(lblEstablishedName, LabelLeft, 520, LabelWidth, 420);
     txtEstablishedName = named(new TextBox(page), "txtEstablishedName");
-    place(txtEstablishedName, FieldLeft, 560, FieldWidth, RowHeight);
+    place(txtEstablishedName, FieldLeft, 560, FieldWidth - 1000, RowHeight);
     txtEstablishedName->setReadOnly(true);
-    row("lblEstablishedAuthor", "Established Author", 920, lblEstablishedAuthor);
+    cmdSelectNomenclatureName =
+        named(new CommandButton(QStringLiteral("..."), page), "cmdSelectNomenclatureName");
+    place(cmdSelectNomenclatureName, FieldLeft + FieldWidth - 950, 530, 450, ButtonHeight);
+    cmdSelectNomenclatureName->setToolTip(QStringLiteral("Choose the nomenclaturally established name"));
+    cmdClearNomenclatureName = named(new CommandButton(page), "cmdClearNomenclatureName");
+    place(cmdClearNomenclatureName, FieldLeft + FieldWidth - 450, 530, 450, ButtonHeight);
+    cmdClearNomenclatureName->setIcon(ThemeIcon(QStringLiteral("edit-clear")));
+    cmdClearNomenclatureName->setToolTip(QStringLiteral("No nomenclaturally established name"));
+    row("lblEstablishedAuthor", "Nomenclaturally Established Name Author", 980, lblEstablishedAuthor);
+    place(lblEstablishedAuthor, LabelLeft, 940, LabelWidth, 420);
     txtEstablishedAuthor = named(new TextBox(page), "txtEstablishedAuthor");
-    place(txtEstablishedAuthor, FieldLeft, 920, FieldWidth, RowHeight);
+    place(txtEstablishedAuthor, FieldLeft, 980, FieldWidth - 1000, RowHeight);
     txtEstablishedAuthor->setReadOnly(true);
-    row("lblRelationship", "Relationship to Established Name", 1280, lblRelationship);
-    place(lblRelationship, LabelLeft, 1280, LabelWidth, 480);
+    row("lblRelationship", "Relationship to Established Name", 1400, lblRelationship);
+    place(lblRelationship, LabelLeft, 1360, LabelWidth, 420);
     txtRelationship = named(new TextBox(page), "txtRelationship");
-    place(txtRelationship, FieldLeft, 1280, FieldWidth, RowHeight);
+    place(txtRelationship, FieldLeft, 1400, FieldWidth, RowHeight);
 }
 
 void DetailsUi::buildReferencesPage()

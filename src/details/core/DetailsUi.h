@@ -71,6 +71,8 @@ public:
     TextBox* txtEstablishedName = nullptr;
     Label* lblEstablishedAuthor = nullptr;
     TextBox* txtEstablishedAuthor = nullptr;
+    CommandButton* cmdSelectNomenclatureName = nullptr;
+    CommandButton* cmdClearNomenclatureName = nullptr;
     Label* lblRelationship = nullptr;
     TextBox* txtRelationship = nullptr;
 

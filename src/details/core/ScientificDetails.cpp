@@ -2,6 +2,7 @@
 
 #include "BusyPicture.h"
 #include "DetailsUi.h"
+#include "EstablishedName.h"
 #include "RecordCopies.h"
 #include "RecordNavigation.h"
 #include "RecordPages.h"
@@ -92,6 +93,7 @@ ScientificDetails::ScientificDetails(QWidget* parent)
     m_store = std::make_unique<RecordStore>(*this);
     m_navigation = std::make_unique<RecordNavigation>(*this);
     m_copies = std::make_unique<RecordCopies>(*this);
+    m_established = std::make_unique<EstablishedName>(*this);
     connectHandlers();
     connectMenus();
     setSizeTwips(DesignWidth, DesignHeight);
@@ -135,6 +137,14 @@ void ScientificDetails::connectHandlers()
             if (m_tabLoaded[0])
                 m_pages->ctrScientificName_Validate(cancel);
         });
+    });
+    connect(ui.cmdSelectNomenclatureName, &QPushButton::clicked, this, [this] {
+        runHandler("cmdSelectNomenclatureName_Click",
+                   [this] { m_established->cmdSelectNomenclatureName_Click(); });
+    });
+    connect(ui.cmdClearNomenclatureName, &QPushButton::clicked, this, [this] {
+        runHandler("cmdClearNomenclatureName_Click",
+                   [this] { m_established->cmdClearNomenclatureName_Click(); });
     });
     connect(ui.chkPlaceholderName, &QCheckBox::clicked, this, [this] {
         runHandler("chkPlaceholderName_Click", [this] { m_pages->chkPlaceholderName_Click(); });
@@ -210,6 +220,8 @@ void ScientificDetails::connectMenus()
             [this] { m_navigation->cmdNavPrev_Click(); });
     guarded(ui.mnuEditGotoRecord, "mnuEditGotoRecord_Click", [this] { m_navigation->ShowGotoDialog(); });
     guarded(ui.mnuToolsCopy, "mnuToolsCopy_Click", [this] { m_copies->CopyDataFrom(); });
+    guarded(ui.mnuFileOpenNomenclature, "mnuFileOpenNomenclature_Click",
+            [this] { m_established->mnuFileOpenNomenclature_Click(); });
     menuItem(ui.mnuHelpBRYXHelp, "mnuHelpBRYXHelp_Click",
              [] { DesktopServices::current().sendKeys(QStringLiteral("{F1}")); });
     menuItem(ui.mnuHelpAbout, "mnuHelpAbout_Click", [this] {
@@ -232,7 +244,6 @@ void ScientificDetails::connectMenus()
     // The commands of the related windows and text tools.
     const std::pair<MenuItem*, const char*> later[] = {
         {ui.mnuFileNewEGT, "mnuFileNewEGT_Click"},
-        {ui.mnuFileOpenNomenclature, "mnuFileOpenNomenclature_Click"},
         {ui.mnuFileOpenReferences, "mnuFileOpenReferences_Click"},
         {ui.mnuFileOpenRecordMaintenance, "mnuFileOpenRecordMaintenance_Click"},
         {ui.mnuFileOpenAttributeMaintenance, "mnuFileOpenAttributeMaintenance_Click"},

@@ -20,6 +20,7 @@ class HostWindow;
 class MenuItem;
 class QueryObject;
 class Recordset;
+class EstablishedName;
 class RecordCopies;
 class RecordExtension;
 class RecordNavigation;
@@ -100,6 +101,7 @@ private:
     friend class RecordPages;
     friend class RecordStore;
     friend class RecordNavigation;
+    friend class EstablishedName;
     friend class RecordCopies;
 
     void connectHandlers();
@@ -155,6 +157,7 @@ private:
     std::unique_ptr<RecordStore> m_store;
     std::unique_ptr<RecordNavigation> m_navigation;
     std::unique_ptr<RecordCopies> m_copies;
+    std::unique_ptr<EstablishedName> m_established;
 };
 
 } // namespace bryx

@@ -392,6 +392,58 @@ TEST_P(DetailsWindow, CopyDataFromAsksToSaveFirstThenReplacesTheDataShown)
     EXPECT_EQ(messages.shown().size(), 4u) << "APP029 and APP027, nothing else";
 }
 
+TEST_P(DetailsWindow, AnEstablishedNameIsPickedOpenedAndClearedButNeverTheNameItself)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, {"Fagion sylvaticae"}, 1);
+    ASSERT_NE(details, nullptr);
+    const int32_t id = idOf("Fagion sylvaticae");
+    const int32_t established = idOf("Carpinion betuli");
+    auto& tabs = control<TabControl>(*details, "tabScientificName");
+    ASSERT_TRUE(tabs.TabEnabled(1)) << "an ecological name has the Nomenclature page";
+    tabs.SetTab(1);
+    QString pick = "Carpinion betuli";
+    desktop.whileShown = [&](QDialog& dialog) {
+        auto* search = dialog.findChild<UserControl*>("ModalSearch");
+        ASSERT_NE(search, nullptr);
+        search->findChild<OptionButton*>("optNameType_2")->click();
+        search->findChild<TextBox*>("txtFindNameSciName")->setText(pick);
+        search->findChild<CommandButton*>("cmdStartSearch")->click();
+        auto* results = search->findChild<FlexGrid*>("fgSearchResults");
+        ASSERT_GE(results->Rows(), 2);
+        results->SetRow(1);
+        results->SetIsSelected(1, true);
+        search->findChild<CommandButton*>("cmdOk")->click();
+    };
+    control<CommandButton>(*details, "cmdSelectNomenclatureName").click();
+    EXPECT_EQ(control<TextBox>(*details, "txtEstablishedName").text(), "Carpinion betuli");
+    EXPECT_EQ(control<TextBox>(*details, "txtEstablishedAuthor").text(),
+              stored(established, "author_name").toString());
+    save(*details);
+    EXPECT_EQ(stored(id, "nomenclaturally_est_sn_id").toInt(), established);
+
+    pick = "Fagion sylvaticae";
+    control<CommandButton>(*details, "cmdSelectNomenclatureName").click();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("cannot be its own"));
+    EXPECT_EQ(control<TextBox>(*details, "txtEstablishedName").text(), "Carpinion betuli")
+        << "nothing changed";
+
+    menuItem(*details, "mnuFileOpenNomenclature").trigger();
+    ASSERT_EQ(window->componentWindows().size(), 2);
+    ComponentWindow* opened = window->componentWindows().last();
+    EXPECT_EQ(opened->windowTitle(), "Scientific Name - Carpinion betuli");
+    EXPECT_EQ(control<Label>(*opened, "lblTotalRecords").text(), "1");
+
+    control<CommandButton>(*details, "cmdClearNomenclatureName").click();
+    EXPECT_TRUE(control<TextBox>(*details, "txtEstablishedName").text().isEmpty());
+    save(*details);
+    EXPECT_TRUE(stored(id, "nomenclaturally_est_sn_id").isNull());
+    menuItem(*details, "mnuFileOpenNomenclature").trigger();
+    ASSERT_EQ(messages.shown().size(), 2u);
+    EXPECT_TRUE(messages.shown().back().prompt.contains("no nomenclaturally established name"));
+}
+
 TEST_P(DetailsWindow, AViewerSeesTheNameButCannotSaveOrDeleteIt)
 {
     auto window = start(std::make_shared<SqlAppManager>(database->url(), "viewer"));

@@ -1,0 +1,119 @@
+#include "EstablishedName.h"
+
+#include "DetailsUi.h"
+#include "ScientificDetails.h"
+#include "common/BusyPointer.h"
+#include "contracts/AppManager.h"
+#include "contracts/HostWindow.h"
+#include "contracts/ScientificNameRecord.h"
+#include "contracts/WindowManager.h"
+#include "controls/Controls.h"
+#include "dialogs/frmModalSearch.h"
+#include "error/Error.h"
+#include "recordset/Field.h"
+#include "recordset/Recordset.h"
+#include "registration/Identities.h"
+#include "services/MessageBox.h"
+
+#include <optional>
+
+namespace bryx {
+
+void EstablishedName::cmdSelectNomenclatureName_Click()
+{
+    try {
+        selectFromSearch();
+    } catch (const std::exception& error) {
+        MsgBox(QStringLiteral("An error occurred while selecting a Nomenclaturally Established Name: ")
+                   + Error::from(error).Description(),
+               MsgBoxStyle::Exclamation);
+    }
+}
+
+void EstablishedName::selectFromSearch()
+{
+    ScientificDetails& d = m_details;
+    auto picked = d.m_objAppManager->GetPrototypeRSForView(QStringLiteral("SNM"));
+    frmModalSearch dialog(d.window());
+    std::optional<BusyPointer> busy;
+    // The dialog goes and the pointer comes back on every way out, errors included.
+    struct CleanUp {
+        frmModalSearch& dialog;
+        std::shared_ptr<Recordset>& picked;
+        ~CleanUp()
+        {
+            try {
+                if (!dialog.isUnloaded())
+                    dialog.Unload();
+                if (picked)
+                    picked->Close();
+            } catch (...) {
+            }
+        }
+    } cleanUp {dialog, picked};
+    if (!dialog.InitDialog(QLatin1String(registration::SearchProgId), d.m_objAppManager, picked, QString()))
+        return;
+    dialog.SetIcon(d.hostWindow()->Icon());
+    dialog.UseSelectedRecordset(true);
+    dialog.SetSingleSelect();
+    dialog.ShowModal();
+    busy.emplace();
+    if (!picked || picked->State() != ObjectState::Open || picked->RecordCount() < 1)
+        return;
+    picked->MoveFirst();
+    const int32_t id = picked->Fields(QStringLiteral("ID")).Value().toInt();
+    if (id == d.m_lngID) {
+        // A name that rests on itself would send every reader in a circle.
+        busy.reset();
+        MsgBox(QStringLiteral("A scientific name cannot be its own nomenclaturally established name. Choose "
+                              "another name."),
+               MsgBoxStyle::Exclamation, QStringLiteral("Nomenclaturally Established Name"));
+        return;
+    }
+    d.m_objRecord->SetNomenclaturallyEstablishedId(id);
+    d.m_ui->txtEstablishedName->setText(picked->Fields(QStringLiteral("SCIENTIFIC_NAME")).Value().toString());
+    d.m_ui->txtEstablishedAuthor->setText(picked->Fields(QStringLiteral("AUTHOR")).Value().toString());
+}
+
+void EstablishedName::cmdClearNomenclatureName_Click()
+{
+    ScientificDetails& d = m_details;
+    d.m_objRecord->SetNomenclaturallyEstablishedId(QString());
+    d.m_ui->txtEstablishedName->setText(QString());
+    d.m_ui->txtEstablishedAuthor->setText(QString());
+}
+
+void EstablishedName::mnuFileOpenNomenclature_Click()
+{
+    ScientificDetails& d = m_details;
+    if (!d.m_ui->mnuFileOpenNomenclature->isEnabled())
+        return;
+    try {
+        if (!OpenRelatedRecords(QStringLiteral("SNM"), d.m_ui->mnuFileOpenNomenclature->text()))
+            d.m_objAppManager->Message(QStringLiteral("SNM006"), nullptr);
+    } catch (const std::exception&) {
+        d.DisplayMessage(QStringLiteral("MGA013"), QStringLiteral("Nomenclaturally Established Name"));
+    }
+}
+
+bool EstablishedName::OpenRelatedRecords(const QString& targetCode, const QString& caption)
+{
+    ScientificDetails& d = m_details;
+    QString sql =
+        d.m_objAppManager->MenuBuilder()->GetConvertFromParentSQL(QStringLiteral("SNM"), targetCode, caption);
+    if (sql.isEmpty())
+        return false;
+    sql.replace(QLatin1Char('?'), QString::number(d.m_lngID));
+    auto related = d.RunQuery(sql);
+    if (!related || related->RecordCount() < 1)
+        return false;
+    if (!d.m_objWinMan)
+        throw Error(ErrorNumber::ObjectClosed, QStringLiteral("A modal editor opens no windows of its own"));
+    related->MoveFirst();
+    const int view = d.FindViewIndex(targetCode);
+    d.m_objWinMan->OpenDetails(view, view, related->Fields(QStringLiteral("ID")).Value().toInt(), QString(),
+                               &related);
+    return true;
+}
+
+} // namespace bryx

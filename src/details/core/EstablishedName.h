@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+namespace bryx {
+
+class ScientificDetails;
+
+// The nomenclaturally established name of the record shown: picked through a search of
+// scientific names, cleared, and opened in a window of its own; and the shared opening of the
+// records the host relates to this one from the File > Open menu.
+class EstablishedName {
+public:
+    explicit EstablishedName(ScientificDetails& details)
+        : m_details(details)
+    {
+    }
+
+    void cmdSelectNomenclatureName_Click();
+    void cmdClearNomenclatureName_Click();
+    void mnuFileOpenNomenclature_Click();
+    // Opens the records of `targetCode` related to this one through the menu caption; false
+    // when the host relates none.
+    bool OpenRelatedRecords(const QString& targetCode, const QString& caption);
+
+private:
+    void selectFromSearch();
+    ScientificDetails& m_details;
+};
+
+} // namespace bryx
