@@ -55,7 +55,14 @@ MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString&
         m_library->registerServer();
 
     m_winMan = std::make_shared<HostWindowManager>(
-        [this](int32_t, int32_t recordId, const QString& extraInfo, std::shared_ptr<Recordset>* records) {
+        [this](int32_t viewId, int32_t recordId, const QString& extraInfo,
+               std::shared_ptr<Recordset>* records) {
+            // Only the scientific names' view opens here; the others belong to other modules.
+            const QString code = viewCode(viewId);
+            if (code != QLatin1String("SNM")) {
+                openView(code);
+                return;
+            }
             openDetails(recordId, extraInfo, records);
         },
         [this](int32_t, const QString& extraInfo, int32_t*) { newDetails(extraInfo); });
@@ -307,6 +314,17 @@ ComponentWindow* MainWindow::startDetailsWindow(std::shared_ptr<Recordset> list,
         throw;
     }
     return window;
+}
+
+QString MainWindow::viewCode(int32_t viewId) const
+{
+    const auto views = m_appManager->ViewManager()->colViews();
+    if (viewId < 1 || viewId > views->Count())
+        return QStringLiteral("SNM"); // a caller that names no view means the names
+    const auto view = Collection::entryOf(views->Item(viewId));
+    return view && view->Contains(QStringLiteral("WORKING_LIST_TYPE"))
+        ? view->Item(QStringLiteral("WORKING_LIST_TYPE")).toString()
+        : QStringLiteral("SNM");
 }
 
 ComponentWindow* MainWindow::copyName(int32_t id)

@@ -58,6 +58,8 @@ private:
     ComponentWindow* openDetails(int32_t recordId, const QString& extraInfo,
                                  std::shared_ptr<Recordset>* records);
     void newDetails(const QString& extraInfo);
+    // The working-list code of a view by its position in the views collection.
+    QString viewCode(int32_t viewId) const;
     // A details window with the editor started on a list it pages through, not shown yet.
     ComponentWindow* startDetailsWindow(std::shared_ptr<Recordset> list, const QString& extraInfo);
     void removeFromWorkingList(int32_t id);

@@ -198,6 +198,7 @@ void DetailsUi::buildReferencesPage()
         fgReferences->SetTextMatrix(0, col, QLatin1String(headers[col]));
         fgReferences->SetColWidth(col, widths[col]);
     }
+    fgReferences->SetEditable(true);
     fgReferences->SetColCheckBoxes(RefColPrimary, true);
     fgReferences->SetColCheckBoxes(RefColOriginal, true);
     cmdAddReferences = named(new CommandButton(QStringLiteral("..."), page), "cmdAddReferences");

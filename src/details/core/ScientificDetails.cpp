@@ -7,6 +7,7 @@
 #include "RecordNavigation.h"
 #include "RecordPages.h"
 #include "RecordStore.h"
+#include "ReferencesPage.h"
 #include "collection/Collection.h"
 #include "common/BusyPointer.h"
 #include "common/MessageArguments.h"
@@ -94,6 +95,7 @@ ScientificDetails::ScientificDetails(QWidget* parent)
     m_navigation = std::make_unique<RecordNavigation>(*this);
     m_copies = std::make_unique<RecordCopies>(*this);
     m_established = std::make_unique<EstablishedName>(*this);
+    m_references = std::make_unique<ReferencesPage>(*this);
     connectHandlers();
     connectMenus();
     setSizeTwips(DesignWidth, DesignHeight);
@@ -145,6 +147,29 @@ void ScientificDetails::connectHandlers()
     connect(ui.cmdClearNomenclatureName, &QPushButton::clicked, this, [this] {
         runHandler("cmdClearNomenclatureName_Click",
                    [this] { m_established->cmdClearNomenclatureName_Click(); });
+    });
+    connect(ui.cmdAddReferences, &QPushButton::clicked, this, [this] {
+        runHandler("cmdAddReferences_Click", [this] { m_references->cmdAddReferences_Click(); });
+    });
+    connect(ui.cmdRemoveReferences, &QPushButton::clicked, this, [this] {
+        runHandler("cmdRemoveReferences_Click", [this] { m_references->cmdRemoveReferences_Click(); });
+    });
+    connect(ui.fgReferences, &FlexGrid::BeforeEdit, this, [this](int row, int col, bool& cancel) {
+        m_references->fgReferences_BeforeEdit(row, col, cancel);
+    });
+    connect(ui.fgReferences, &FlexGrid::AfterEdit, this, [this](int row, int col) {
+        runHandler("fgReferences_AfterEdit", [&] { m_references->fgReferences_AfterEdit(row, col); });
+    });
+    connect(ui.fgReferences, &FlexGrid::AfterSort, this, [this](int, int) {
+        runHandler("fgReferences_AfterSort", [this] { m_references->fgReferences_OrderChanged(); });
+    });
+    connect(ui.fgReferences, &FlexGrid::AfterMoveRow, this, [this](int, int) {
+        runHandler("fgReferences_AfterMoveRow", [this] { m_references->fgReferences_OrderChanged(); });
+    });
+    connect(ui.fgReferences, &FlexGrid::AfterUserResize, this,
+            [this](int, int) { m_ui->fgReferences->AutoSize(0, m_ui->fgReferences->Cols() - 1); });
+    connect(ui.fgReferences, &FlexGrid::DblClick, this, [this] {
+        runHandler("fgReferences_DblClick", [this] { m_references->fgReferences_DblClick(); });
     });
     connect(ui.chkPlaceholderName, &QCheckBox::clicked, this, [this] {
         runHandler("chkPlaceholderName_Click", [this] { m_pages->chkPlaceholderName_Click(); });

@@ -21,6 +21,7 @@ class MenuItem;
 class QueryObject;
 class Recordset;
 class EstablishedName;
+class ReferencesPage;
 class RecordCopies;
 class RecordExtension;
 class RecordNavigation;
@@ -85,6 +86,8 @@ public:
     bool PageLoaded(int page) const { return m_tabLoaded.at(size_t(page)); }
     // True once a confirmed delete went through and nothing else was shown since.
     bool Deleted() const { return m_blnDeleted; }
+    // A reference link was removed and the name not saved since.
+    Q_INVOKABLE bool ReferencesChanged() const { return m_changedReferences; }
     // The tab page shown first, before the record is loaded (0 to 3).
     Q_INVOKABLE void ShowPage(int page);
 
@@ -103,6 +106,7 @@ private:
     friend class RecordNavigation;
     friend class EstablishedName;
     friend class RecordCopies;
+    friend class ReferencesPage;
 
     void connectHandlers();
     void connectMenus();
@@ -158,6 +162,7 @@ private:
     std::unique_ptr<RecordNavigation> m_navigation;
     std::unique_ptr<RecordCopies> m_copies;
     std::unique_ptr<EstablishedName> m_established;
+    std::unique_ptr<ReferencesPage> m_references;
 };
 
 } // namespace bryx

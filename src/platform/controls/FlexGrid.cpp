@@ -343,6 +343,16 @@ void FlexGrid::MoveRow(int row, int position)
     runHandler("AfterMoveRow", [&] { emit AfterMoveRow(row, position); });
 }
 
+void FlexGrid::RemoveItem(int row)
+{
+    if (row < FixedRows() || row >= Rows())
+        throw Error(ErrorNumber::SubscriptOutOfRange,
+                    QStringLiteral("RemoveItem: row %1 of a grid of %2 rows").arg(row).arg(Rows()));
+    clearSelection();
+    m_model->moveRow(row, Rows() - 1);
+    SetRows(Rows() - 1);
+}
+
 bool FlexGrid::mayEdit(int row, int col)
 {
     bool cancel = false;

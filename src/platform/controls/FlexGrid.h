@@ -92,6 +92,8 @@ public:
     void SetUserSort(bool on) { m_userSort = on; }
     void Sort(int col, Qt::SortOrder order);
     void MoveRow(int row, int position);
+    // Takes one data row out of the grid; the rows below move up.
+    void RemoveItem(int row);
 
     GridModel& gridModel() const { return *m_model; }
 

@@ -444,6 +444,64 @@ TEST_P(DetailsWindow, AnEstablishedNameIsPickedOpenedAndClearedButNeverTheNameIt
     EXPECT_TRUE(messages.shown().back().prompt.contains("no nomenclaturally established name"));
 }
 
+TEST_P(DetailsWindow, ReferenceLinksAreFlaggedOnceRemovedAndStoredWithTheName)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, {"Picea abies"}, 1);
+    ASSERT_NE(details, nullptr);
+    const int32_t id = idOf("Picea abies");
+    control<TabControl>(*details, "tabScientificName").SetTab(2);
+    auto& grid = control<FlexGrid>(*details, "fgReferences");
+    ASSERT_EQ(grid.Rows(), 4) << "three links under the header";
+    bool cancel = false;
+    emit grid.BeforeEdit(1, 2, cancel);
+    EXPECT_TRUE(cancel) << "the citation is not for editing";
+
+    // The user checks "Primary Reference" on row 2: whichever row had it loses it.
+    grid.SetTextMatrix(2, 3, "-1");
+    emit grid.AfterEdit(2, 3);
+    int checked = 0;
+    for (int row = 1; row < grid.Rows(); ++row)
+        checked += grid.TextMatrix(row, 3) == "-1" ? 1 : 0;
+    EXPECT_EQ(checked, 1);
+    const QString primary = grid.TextMatrix(2, 1);
+    save(*details);
+    auto db = database->open();
+    EXPECT_EQ(db->scalar("select r.reference_code from scientific_name_reference l join reference r on "
+                         "r.reference_id = l.reference_id where l.scientific_name_id = ? and "
+                         "l.primary_reference_ind = 'Y'",
+                         {id})
+                  .toString(),
+              primary);
+    EXPECT_EQ(db->scalar("select count(*) from scientific_name_reference where scientific_name_id = ? and "
+                         "primary_reference_ind = 'Y'",
+                         {id})
+                  .toInt(),
+              1);
+
+    // Two rows removed: nothing stored until the name is saved, which closing offers.
+    const QString kept = grid.TextMatrix(2, 1);
+    grid.SetIsSelected(1, true);
+    grid.SetIsSelected(3, true);
+    control<CommandButton>(*details, "cmdRemoveReferences").click();
+    EXPECT_EQ(grid.Rows(), 2);
+    EXPECT_EQ(grid.TextMatrix(1, 1), kept);
+    EXPECT_TRUE(CallByName(editor(*details), "ReferencesChanged").toBool());
+    EXPECT_EQ(db->scalar("select count(*) from scientific_name_reference where scientific_name_id = ?", {id})
+                  .toInt(),
+              3);
+    messages.answer(MsgBoxResult::Yes);
+    EXPECT_TRUE(details->close());
+    ASSERT_EQ(messages.shown().size(), 1u) << "asked to save the removal";
+    EXPECT_EQ(db->scalar("select count(*) from scientific_name_reference where scientific_name_id = ?", {id})
+                  .toInt(),
+              1);
+    EXPECT_EQ(
+        db->scalar("select display_order from scientific_name_reference where scientific_name_id = ?", {id})
+            .toInt(),
+        1);
+}
+
 TEST_P(DetailsWindow, AViewerSeesTheNameButCannotSaveOrDeleteIt)
 {
     auto window = start(std::make_shared<SqlAppManager>(database->url(), "viewer"));

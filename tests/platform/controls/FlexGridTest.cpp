@@ -79,6 +79,19 @@ TEST(FlexGrid, HoldsItsOwnCellsWhenUnbound)
     grid.SetRows(2); // cut down keeps the first rows
     EXPECT_EQ(grid.Rows(), 2);
     EXPECT_EQ(grid.TextMatrix(0, 2), QString("User"));
+
+    // Removing a row takes its cells and its row data with it; the rows below move up.
+    grid.SetRows(4);
+    for (int row = 1; row < 4; ++row) {
+        grid.SetTextMatrix(row, 1, QString("row %1").arg(row));
+        grid.SetRowData(row, row * 10);
+    }
+    grid.RemoveItem(2);
+    ASSERT_EQ(grid.Rows(), 3);
+    EXPECT_EQ(grid.TextMatrix(1, 1), QString("row 1"));
+    EXPECT_EQ(grid.TextMatrix(2, 1), QString("row 3"));
+    EXPECT_EQ(grid.RowData(2), QVariant(30));
+    EXPECT_BRYX_ERROR(grid.RemoveItem(0), ErrorNumber::SubscriptOutOfRange); // the header stays
 }
 
 TEST(FlexGrid, ReadsABoundRecordsetInPlaceAndFollowsItsChanges)
