@@ -1,6 +1,7 @@
 #include "ClientCollection.h"
 
 #include "ClientObjects.h"
+#include "components/ReferenceSearch.h"
 #include "data/SqlDataFramework.h"
 #include "db/Database.h"
 #include "db/SqlText.h"
@@ -221,6 +222,8 @@ void registerClientComponents()
                            [] { return std::make_shared<SqlUserOption>(); });
     registry.registerClass(QStringLiteral("BRYX_AuditLogClient.cAuditLog"),
                            [] { return std::make_shared<SqlAuditComment>(); });
+    // The application's reference search, which the details editor runs to add references.
+    ReferenceSearch::registerClass();
     // The details editor makes its records, companions and query objects through this one.
     registry.registerClass(QLatin1String(DataFrameworkProgId), [] {
         return std::make_shared<SqlDataFramework>([](const QString& why) {

@@ -156,6 +156,8 @@ std::shared_ptr<ReferenceLink> SqlReferenceLinks::Add()
     fields.insert(QStringLiteral("ScientificNameId"), m_scientificNameId);
     fields.insert(QStringLiteral("PrimaryReferenceInd"), QStringLiteral("N"));
     fields.insert(QStringLiteral("OriginalPublicationInd"), QStringLiteral("N"));
+    // A new link starts last; renumbering the grid may move it, which needs a value to change.
+    fields.insert(QStringLiteral("DisplayOrder"), int(m_links.size()) + 1);
     m_links.push_back(std::make_shared<SqlReferenceLink>(m_db, fields, true));
     return m_links.back();
 }

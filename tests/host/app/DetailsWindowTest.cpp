@@ -502,6 +502,58 @@ TEST_P(DetailsWindow, ReferenceLinksAreFlaggedOnceRemovedAndStoredWithTheName)
         1);
 }
 
+TEST_P(DetailsWindow, ReferencesFoundInTheReferenceSearchAreAddedOnceEach)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, {"Picea abies"}, 1);
+    ASSERT_NE(details, nullptr);
+    const int32_t id = idOf("Picea abies");
+    control<TabControl>(*details, "tabScientificName").SetTab(2);
+    auto& grid = control<FlexGrid>(*details, "fgReferences");
+    const int before = grid.Rows() - 1;
+    const QString linked = grid.TextMatrix(1, 1);
+    desktop.whileShown = [&](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), "Find Reference");
+        auto* search = dialog.findChild<UserControl*>("ModalSearch");
+        ASSERT_NE(search, nullptr);
+        search->findChild<CommandButton*>("cmdStartSearch")->click(); // every reference
+        auto* results = search->findChild<FlexGrid*>("fgReferences");
+        ASSERT_GE(results->Rows(), 4);
+        // One reference the name cites already, and two it does not.
+        int picked = 0;
+        for (int row = 1; row < results->Rows() && picked < 3; ++row) {
+            const bool isLinked = results->TextMatrix(row, 1) == linked;
+            const bool isOther = picked < 2 && !isLinked
+                && database->open()
+                        ->scalar(
+                            "select count(*) from scientific_name_reference where scientific_name_id = ? "
+                            "and reference_id = ?",
+                            {id, results->TextMatrix(row, 0).toInt()})
+                        .toInt()
+                    == 0;
+            if (isLinked || isOther) {
+                results->SetIsSelected(row, true);
+                picked += isOther ? 1 : 0;
+            }
+        }
+        search->findChild<CommandButton*>("cmdOk")->click();
+    };
+    control<CommandButton>(*details, "cmdAddReferences").click();
+    EXPECT_EQ(grid.Rows() - 1, before + 2) << "the one already cited is not added twice";
+    save(*details);
+    EXPECT_TRUE(messages.shown().empty()) << messages.shown().back().prompt.toStdString();
+    auto db = database->open();
+    EXPECT_EQ(db->scalar("select count(*) from scientific_name_reference where scientific_name_id = ?", {id})
+                  .toInt(),
+              before + 2);
+    EXPECT_EQ(
+        db->scalar("select max(display_order) from scientific_name_reference where scientific_name_id = ?",
+                   {id})
+            .toInt(),
+        before + 2)
+        << "numbered in grid order";
+}
+
 TEST_P(DetailsWindow, AViewerSeesTheNameButCannotSaveOrDeleteIt)
 {
     auto window = start(std::make_shared<SqlAppManager>(database->url(), "viewer"));
