@@ -9,6 +9,7 @@
 #include "hosting/ErrorReport.h"
 #include "recordset/Field.h"
 #include "recordset/Recordset.h"
+#include "util/Misc_Functions.h"
 #include "util/RS_Functions.h"
 
 #include <QGridLayout>
@@ -118,6 +119,7 @@ void ReferenceSearch::findNow()
     m_results = m_appManager->CallGetQueryRSXML(sql);
     m_fgResults->SetDataSource(m_results);
     m_fgResults->SetColHidden(0, true);
+    Misc_Functions::FormatGridHeaders(*m_fgResults);
     m_lblFound->setText(QString::number(m_results->RecordCount()));
 }
 

@@ -19,6 +19,7 @@
 #include "hosting/LateBinding.h"
 #include "hosting/Twips.h"
 #include "registration/Identities.h"
+#include "related/frmCopy.h"
 #include "services/SqlAppManager.h"
 #include "util/Misc_Functions.h"
 
@@ -276,5 +277,80 @@ TEST(Gallery, DetailsEditorInBothLayoutsAndTheModalDetailDialog)
     };
     dialog.ShowModal();
     dialog.Unload();
+    EXPECT_TRUE(messages.shown().empty()) << "no error box was raised";
+}
+
+TEST(Gallery, CopyDialogReferenceSearchAndTheReferencesAndNomenclaturePages)
+{
+    ScriptedMessageBox messages;
+    TestDatabase database(host::Dialect::SQLite);
+    host::registerClientComponents();
+    auto appManager = std::make_shared<host::SqlAppManager>(database.url(), QStringLiteral("editor"));
+    {
+        frmCopy copy;
+        copy.SetOriginalName("Picea abies");
+        copy.txtCopyName()->setText("Picea abies 'Nidiformis'");
+        expectPictureOf(photographed(copy, "frmCopy"), copy);
+        EXPECT_EQ(copy.lblOriginalScientificName()->text(), "Original Name = 'Picea abies'");
+    }
+    {
+        ScriptedDesktop desktop;
+        auto chosen = appManager->GetPrototypeRSForView("REF");
+        frmModalSearch dialog;
+        ASSERT_TRUE(dialog.InitDialog("BRYX_Reference.ReferenceSearch", appManager, chosen, QString()));
+        desktop.whileShown = [&](QDialog& shown) {
+            auto* search = shown.findChild<UserControl*>("ModalSearch");
+            search->findChild<TextBox*>("txtFullCitation")->setText("flora");
+            search->findChild<CommandButton*>("cmdStartSearch")->click();
+            auto* results = search->findChild<FlexGrid*>("fgReferences");
+            ASSERT_GE(results->Rows(), 2) << "references whose citation names a flora";
+            results->SetIsSelected(1, true);
+            expectPictureOf(photographed(shown, "ReferenceSearch-modal"), shown);
+            EXPECT_EQ(shown.windowTitle(), "Find Reference");
+        };
+        dialog.ShowModal();
+        dialog.Unload();
+    }
+    const int fagion =
+        database.open()
+            ->scalar(
+                "select scientific_name_id from scientific_name where scientific_name = 'Fagion sylvaticae'")
+            .toInt();
+    const int carpinion =
+        database.open()
+            ->scalar(
+                "select scientific_name_id from scientific_name where scientific_name = 'Carpinion betuli'")
+            .toInt();
+    database.open()->exec(
+        "update scientific_name set nomenclaturally_est_sn_id = ? where scientific_name_id = ?",
+        {carpinion, fagion});
+    const int picea =
+        database.open()
+            ->scalar("select scientific_name_id from scientific_name where scientific_name = 'Picea abies'")
+            .toInt();
+    auto views = appManager->ViewManager()->colViews();
+    const std::tuple<int, int, const char*> pages[] = {{picea, 2, "ScientificDetails-references"},
+                                                       {fagion, 1, "ScientificDetails-nomenclature"}};
+    for (const auto& [id, page, picture] : pages) {
+        QWidget window;
+        auto* details = new ScientificDetails(&window);
+        auto list = makeNameList({{id, "shown"}});
+        QVariantList arguments {QVariant::fromValue(list),
+                                QVariant::fromValue(std::shared_ptr<AppManager>(appManager)),
+                                1,
+                                QVariant::fromValue(std::shared_ptr<WindowManager>()),
+                                QVariant::fromValue(views),
+                                QString()};
+        CallByName(*details, "InitDetails", arguments);
+        CallByName(*details, "LoadData", {id});
+        details->ShowPage(page);
+        window.resize(details->size());
+        expectPictureOf(photographed(window, QLatin1String(picture)), window);
+        EXPECT_EQ(details->findChild<TabControl*>("tabScientificName")->Tab(), page);
+        if (page == 2)
+            EXPECT_GE(details->findChild<FlexGrid*>("fgReferences")->Rows(), 3) << "the name's references";
+        else
+            EXPECT_EQ(details->findChild<TextBox*>("txtEstablishedName")->text(), "Carpinion betuli");
+    }
     EXPECT_TRUE(messages.shown().empty()) << "no error box was raised";
 }

@@ -160,27 +160,27 @@ void DetailsUi::buildNomenclaturePage()
     cboNomenclaturallyEst = named(new DataCombo(page), "cboNomenclaturallyEst");
     place(cboNomenclaturallyEst, FieldLeft, 105, 4200, RowHeight);
     row("lblEstablishedName", "Nomenclaturally Established Name", 560, lblEstablishedName);
-    place(lblEstablishedName, LabelLeft, 520, LabelWidth, 420);
+    place(lblEstablishedName, LabelLeft, 560, LabelWidth, 420);
     txtEstablishedName = named(new TextBox(page), "txtEstablishedName");
-    place(txtEstablishedName, FieldLeft, 560, FieldWidth - 1000, RowHeight);
+    place(txtEstablishedName, FieldLeft, 600, FieldWidth - 1000, RowHeight);
     txtEstablishedName->setReadOnly(true);
     cmdSelectNomenclatureName =
         named(new CommandButton(QStringLiteral("..."), page), "cmdSelectNomenclatureName");
-    place(cmdSelectNomenclatureName, FieldLeft + FieldWidth - 950, 530, 450, ButtonHeight);
+    place(cmdSelectNomenclatureName, FieldLeft + FieldWidth - 950, 570, 450, ButtonHeight);
     cmdSelectNomenclatureName->setToolTip(QStringLiteral("Choose the nomenclaturally established name"));
     cmdClearNomenclatureName = named(new CommandButton(page), "cmdClearNomenclatureName");
-    place(cmdClearNomenclatureName, FieldLeft + FieldWidth - 450, 530, 450, ButtonHeight);
+    place(cmdClearNomenclatureName, FieldLeft + FieldWidth - 450, 570, 450, ButtonHeight);
     cmdClearNomenclatureName->setIcon(ThemeIcon(QStringLiteral("edit-clear")));
     cmdClearNomenclatureName->setToolTip(QStringLiteral("No nomenclaturally established name"));
     row("lblEstablishedAuthor", "Nomenclaturally Established Name Author", 980, lblEstablishedAuthor);
-    place(lblEstablishedAuthor, LabelLeft, 940, LabelWidth, 420);
+    place(lblEstablishedAuthor, LabelLeft, 1100, LabelWidth, 640);
     txtEstablishedAuthor = named(new TextBox(page), "txtEstablishedAuthor");
-    place(txtEstablishedAuthor, FieldLeft, 980, FieldWidth - 1000, RowHeight);
+    place(txtEstablishedAuthor, FieldLeft, 1160, FieldWidth - 1000, RowHeight);
     txtEstablishedAuthor->setReadOnly(true);
     row("lblRelationship", "Relationship to Established Name", 1400, lblRelationship);
-    place(lblRelationship, LabelLeft, 1360, LabelWidth, 420);
+    place(lblRelationship, LabelLeft, 1820, LabelWidth, 420);
     txtRelationship = named(new TextBox(page), "txtRelationship");
-    place(txtRelationship, FieldLeft, 1400, FieldWidth, RowHeight);
+    place(txtRelationship, FieldLeft, 1860, FieldWidth, RowHeight);
 }
 
 void DetailsUi::buildReferencesPage()
