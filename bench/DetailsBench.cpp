@@ -21,10 +21,12 @@
 #include "recordset/Field.h"
 #include "recordset/Recordset.h"
 #include "registration/Identities.h"
+#include "services/Screen.h"
 #include "services/ServerRegistry.h"
 #include "services/SqlAppManager.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <cstdio>
 #include <malloc.h>
@@ -216,6 +218,64 @@ void BM_HeapAfterPaging10000(benchmark::State& state)
     state.counters["heap_growth_kB"] = (double(after) - double(before)) / 1024.0;
 }
 
+// Answers the copy dialog as a user would, at once: a new name, OK.
+class CopyDialogAnswered : public QtDesktopServices {
+public:
+    void showModal(QDialog& dialog) override
+    {
+        dialog.findChild<TextBox*>("txtCopyName")->setText(QStringLiteral("Bench copy %1").arg(++m_copies));
+        dialog.findChild<CommandButton*>("OKButton")->click();
+    }
+
+private:
+    int m_copies = 0;
+};
+
+// A name citing 50 references, made once in the bench database.
+int32_t nameWithFiftyLinks()
+{
+    Database& db = appManager().readOnly();
+    const QVariant made = db.scalar("select scientific_name_id from scientific_name where scientific_name = "
+                                    "'Bench fifty links'");
+    if (!made.isNull())
+        return made.toInt();
+    SqlScientificNameRecord record;
+    record.Connect(appManager().GetServerName(), appManager().GetServerType());
+    record.NewRecord(false, {});
+    record.SetScientificName(QStringLiteral("Bench fifty links"));
+    record.SetField(QStringLiteral("DNameCategoryId"), 1);
+    record.SetModifiedBy(QStringLiteral("editor"));
+    const auto links = record.ReferenceLinks();
+    QString sql = QStringLiteral("select ID from reference_wl_vw");
+    const auto references = appManager().CallGetQueryRSXML(sql);
+    int added = 0;
+    for (references->MoveFirst(); !references->IsEOF() && added < 50; references->MoveNext(), ++added) {
+        const auto link = links->Add();
+        link->SetField(QStringLiteral("ReferenceID"), references->Fields("ID").Value());
+    }
+    if (!record.Save())
+        std::fprintf(stderr, "The name with 50 links was not saved: %s\n", qPrintable(record.lastRefusal()));
+    return record.ID();
+}
+
+void BM_CloneDataWithFiftyLinks(benchmark::State& state)
+{
+    const int32_t original = nameWithFiftyLinks();
+    StartedEditor started(spreadList(100));
+    auto previous = DesktopServices::install(std::make_unique<CopyDialogAnswered>());
+    for (auto _ : state) {
+        const int copy = CallByName(*started.editor, "CloneData", {original}).toInt();
+        if (copy == 0)
+            state.SkipWithError("nothing was copied");
+    }
+    DesktopServices::install(std::move(previous));
+    state.counters["links"] = double(
+        appManager()
+            .readOnly()
+            .scalar("select count(*) from scientific_name_reference where scientific_name_id = ?", {original})
+            .toInt());
+}
+
 void BM_HostDoubleClickToDetailsPainted(benchmark::State& state)
 {
     MainWindow window(std::shared_ptr<SqlAppManager>(std::shared_ptr<SqlAppManager>(), &appManager()),
@@ -271,6 +331,8 @@ int main(int argc, char** argv)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_HeapAfterPaging10000", BM_HeapAfterPaging10000)
         ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("BM_CloneDataWithFiftyLinks", BM_CloneDataWithFiftyLinks)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("BM_HostDoubleClickToDetailsPainted", BM_HostDoubleClickToDetailsPainted)
         ->Unit(benchmark::kMillisecond);
