@@ -2,6 +2,7 @@
 
 #include "ComponentWindow.h"
 #include "HostWindowManager.h"
+#include "ReferenceWindow.h"
 #include "WorkingListView.h"
 #include "clients/ClientCollection.h"
 #include "collection/Collection.h"
@@ -59,6 +60,10 @@ MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString&
                std::shared_ptr<Recordset>* records) {
             // Only the scientific names' view opens here; the others belong to other modules.
             const QString code = viewCode(viewId);
+            if (code == QLatin1String("REF")) {
+                openReference(recordId, records ? *records : nullptr);
+                return;
+            }
             if (code != QLatin1String("SNM")) {
                 openView(code);
                 return;
@@ -220,6 +225,10 @@ void MainWindow::openView(const QString& code)
         m_mdi->setActiveSubWindow(m_listWindow);
         return;
     }
+    if (code == QLatin1String("REF")) {
+        openReference(0, nullptr);
+        return;
+    }
     MsgBox(tr("The \"%1\" list belongs to another module of the application; it is not part of this "
               "application.")
                .arg(code),
@@ -313,6 +322,22 @@ ComponentWindow* MainWindow::startDetailsWindow(std::shared_ptr<Recordset> list,
         window->discard();
         throw;
     }
+    return window;
+}
+
+ReferenceWindow* MainWindow::openReference(int32_t id, std::shared_ptr<Recordset> references)
+{
+    if (!references) {
+        QString sql = QStringLiteral("select * from reference_wl_vw order by Reference_Code");
+        references = m_appManager->CallGetQueryRSXML(sql);
+    }
+    auto* window = new ReferenceWindow(m_appManager, references);
+    QMdiSubWindow* frame = m_mdi->addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    if (!window->showReference(id) && references->RecordCount() > 0)
+        window->showReference(references->Fields(QStringLiteral("ID")).Value().toInt());
+    frame->show();
+    m_mdi->setActiveSubWindow(frame);
     return window;
 }
 

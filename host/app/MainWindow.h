@@ -16,6 +16,7 @@ class Recordset;
 namespace bryx::host {
 
 class ComponentWindow;
+class ReferenceWindow;
 class HostWindowManager;
 class SqlAppManager;
 class WorkingListView;
@@ -46,6 +47,9 @@ public:
     // Copies a stored name under a name the user types, and opens the copy in a details
     // window over the working list, which it joins; null when the user cancelled.
     ComponentWindow* copyName(int32_t id);
+    // The reference window on a reference, paging through `references` (all references when
+    // none are given); the first one when the list does not hold that ID.
+    ReferenceWindow* openReference(int32_t id, std::shared_ptr<Recordset> references);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

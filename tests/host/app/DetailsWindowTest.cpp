@@ -2,6 +2,7 @@
 // driven through its controls as a user drives it.
 #include "../../support/QtPrinters.h"
 #include "HostAppFixture.h"
+#include "ReferenceWindow.h"
 #include "WorkingListView.h"
 #include "controls/DataCombo.h"
 #include "controls/FlexGrid.h"
@@ -15,7 +16,9 @@
 #include "services/ServerRegistry.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 
 using namespace bryx;
 using namespace bryx::host;
@@ -500,6 +503,36 @@ TEST_P(DetailsWindow, ReferenceLinksAreFlaggedOnceRemovedAndStoredWithTheName)
         db->scalar("select display_order from scientific_name_reference where scientific_name_id = ?", {id})
             .toInt(),
         1);
+}
+
+TEST_P(DetailsWindow, ADoubleClickedReferenceOpensInTheReferenceWindowWithTheNamesCitingIt)
+{
+    auto window = start(appManager);
+    ComponentWindow* details = openFromList(*window, {"Picea abies"}, 1);
+    ASSERT_NE(details, nullptr);
+    control<TabControl>(*details, "tabScientificName").SetTab(2);
+    auto& grid = control<FlexGrid>(*details, "fgReferences");
+    ASSERT_GE(grid.Rows(), 2);
+    const QString code = grid.TextMatrix(1, 1);
+    grid.SetIsSelected(1, true);
+    emit grid.DblClick();
+    auto* reference = window->findChild<ReferenceWindow*>();
+    ASSERT_NE(reference, nullptr);
+    EXPECT_EQ(reference->findChild<QLineEdit*>("txtReferenceCode")->text(), code);
+    auto* citing = reference->findChild<FlexGrid*>("fgCitingNames");
+    bool cites = false;
+    for (int row = 1; row < citing->Rows(); ++row)
+        cites = cites || citing->TextMatrix(row, 1) == "Picea abies";
+    EXPECT_TRUE(cites) << "the name that cites it is listed";
+    const int32_t first = reference->shownId();
+    const int at = reference->position();
+    QPushButton* next = reference->findChild<QPushButton*>("cmdNext");
+    if (next->isEnabled()) {
+        next->click();
+        EXPECT_EQ(reference->position(), at + 1);
+        EXPECT_NE(reference->shownId(), first) << "it pages through the references";
+    }
+    EXPECT_TRUE(messages.shown().empty());
 }
 
 TEST_P(DetailsWindow, ReferencesFoundInTheReferenceSearchAreAddedOnceEach)

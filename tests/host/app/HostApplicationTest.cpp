@@ -124,7 +124,7 @@ TEST_P(HostApplication, TheViewerSeesCreatingNamesDisabled)
 TEST_P(HostApplication, OtherModulesAreExplainedAndTheSearchOpensAChosenNameAndStartsANewOne)
 {
     auto window = start(appManager);
-    window->openView("REF");
+    window->openView("ELE");
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_TRUE(messages.shown().back().prompt.contains("not part of this application"));
 
