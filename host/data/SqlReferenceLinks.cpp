@@ -29,12 +29,18 @@ const LinkField LinkFields[] = {
     {"FullCitation", nullptr},
 };
 
-void run(QSqlQuery& query)
+void run(QSqlQuery& query, bool original = false)
 {
-    if (!query.exec())
-        throw Error(
-            ErrorNumber::InvalidArgument,
-            QStringLiteral("Saving a reference link failed: %1").arg(query.lastError().text().simplified()));
+    if (query.exec())
+        return;
+    const QString why = query.lastError().text().simplified();
+    // The database lets one link per name be the original publication (a unique index).
+    if (original && why.contains(QLatin1String("unique"), Qt::CaseInsensitive))
+        throw Error(ErrorNumber::InvalidArgument,
+                    QStringLiteral("Only one reference can be the original publication of a scientific name, "
+                                   "and another reference of this name is marked so already (perhaps by "
+                                   "another user). Uncheck one of them and save again."));
+    throw Error(ErrorNumber::InvalidArgument, QStringLiteral("Saving a reference link failed: %1").arg(why));
 }
 
 } // namespace
@@ -101,7 +107,7 @@ bool SqlReferenceLink::Save()
     }
     for (const QVariant& value : std::as_const(values))
         query.addBindValue(value);
-    run(query);
+    run(query, m_fields.value(QStringLiteral("OriginalPublicationInd")).toString() == QLatin1String("Y"));
     m_new = false;
     m_changed = false;
     return true;

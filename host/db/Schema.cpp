@@ -243,6 +243,10 @@ QStringList Schema::sqliteProblems(Database& db, int version)
     return problems;
 }
 
+const char* const Schema::OneOriginalReferenceIndex =
+    "CREATE UNIQUE INDEX IF NOT EXISTS scientific_name_reference_original_idx ON scientific_name_reference "
+    "(scientific_name_id) WHERE original_publication_ind = 'Y'";
+
 int Schema::version(Database& db)
 {
     if (!tableExists(db, QStringLiteral("schema_version")))
@@ -285,6 +289,20 @@ void Schema::upgrade(Database& db)
                                    ",\n           sn.scientific_name_key AS Scientific_Name_Key"));
             }
             db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (2)"));
+        }
+        if (current < 3) {
+            // One original publication per name. Where a name had several, the first in display
+            // order keeps the flag, so that the rule can hold from now on.
+            db.exec(QStringLiteral(
+                "UPDATE scientific_name_reference SET original_publication_ind = 'N' WHERE "
+                "original_publication_ind = 'Y' AND EXISTS (SELECT 1 FROM scientific_name_reference o WHERE "
+                "o.scientific_name_id = scientific_name_reference.scientific_name_id AND "
+                "o.original_publication_ind = 'Y' AND (coalesce(o.display_order, 0) < "
+                "coalesce(scientific_name_reference.display_order, 0) OR (coalesce(o.display_order, 0) = "
+                "coalesce(scientific_name_reference.display_order, 0) AND o.scientific_name_reference_id < "
+                "scientific_name_reference.scientific_name_reference_id)))"));
+            db.exec(QLatin1String(OneOriginalReferenceIndex));
+            db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (3)"));
         }
         // Later versions add their steps here, each guarded by `current < N`.
     });

@@ -10,7 +10,9 @@ class Database;
 // few statements where the dialects differ. The version lives in schema_version.
 class Schema {
 public:
-    static constexpr int CurrentVersion = 2;
+    static constexpr int CurrentVersion = 3;
+    // Version 3: at most one original publication among a name's reference links.
+    static const char* const OneOriginalReferenceIndex;
 
     // The version a database is at; 0 for an empty database.
     static int version(Database& db);

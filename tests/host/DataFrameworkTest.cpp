@@ -3,6 +3,7 @@
 #include "TestDatabase.h"
 #include "data/SqlDataFramework.h"
 #include "data/SqlScientificNameRecord.h"
+#include "db/Schema.h"
 #include "recordset/Recordset.h"
 #include "services/SqlAppManager.h"
 
@@ -188,6 +189,47 @@ TEST_P(DataFrameworkOnEngine, BlankRecordsHaveUniqueIdsAndInvalidOnesStoreNothin
             .toInt(),
         1);
     EXPECT_EQ(appManager->Auditing("SCIENTIFIC_NAME", id, "")->Fields("Action").Value(), QVariant("I"));
+}
+
+TEST_P(DataFrameworkOnEngine, ASecondOriginalPublicationIsRefusedClearlyAndOlderDataIsMadeToFit)
+{
+    auto name = record();
+    const int32_t id = database->nameId("Picea abies", "(L.) H.Karst.");
+    name->Retrieve(id, 0, 0);
+    auto links = name->ReferenceLinks();
+    int originals = 0;
+    std::shared_ptr<ReferenceLink> other;
+    for (int i = 1; i <= links->Count(); ++i) {
+        if (links->Item(i)->Field("OriginalPublicationInd") == QVariant("Y"))
+            ++originals;
+        else
+            other = links->Item(i);
+    }
+    ASSERT_EQ(originals, 1);
+    ASSERT_TRUE(other);
+    other->SetField("OriginalPublicationInd", "Y");
+    try {
+        other->Save();
+        ADD_FAILURE() << "a second original publication was stored";
+    } catch (const Error& error) {
+        EXPECT_TRUE(error.Description().contains("Only one reference can be the original publication"))
+            << error.Description().toStdString();
+    }
+
+    // A database of the previous version with two originals for one name keeps the first.
+    auto db = database->open();
+    db->exec("DROP INDEX scientific_name_reference_original_idx");
+    db->exec(
+        "UPDATE scientific_name_reference SET original_publication_ind = 'Y' WHERE scientific_name_id = ?",
+        {id});
+    db->exec("DELETE FROM schema_version WHERE version = 3");
+    Schema::upgrade(*db);
+    EXPECT_EQ(Schema::version(*db), Schema::CurrentVersion);
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM scientific_name_reference WHERE scientific_name_id = ? AND "
+                         "original_publication_ind = 'Y'",
+                         {id})
+                  .toInt(),
+              1);
 }
 
 TEST_P(DataFrameworkOnEngine, ReferenceLinksAreAddedChangedAndDeletedByTheirOwnSave)
