@@ -199,6 +199,8 @@ void DetailsUi::buildReferencesPage()
         fgReferences->SetColWidth(col, widths[col]);
     }
     fgReferences->SetEditable(true);
+    // The user orders the references by sorting a column; the display order follows.
+    fgReferences->SetUserSort(true);
     fgReferences->SetColCheckBoxes(RefColPrimary, true);
     fgReferences->SetColCheckBoxes(RefColOriginal, true);
     cmdAddReferences = named(new CommandButton(QStringLiteral("..."), page), "cmdAddReferences");

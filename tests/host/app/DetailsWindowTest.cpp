@@ -573,6 +573,8 @@ TEST_P(DetailsWindow, ReferencesFoundInTheReferenceSearchAreAddedOnceEach)
     };
     control<CommandButton>(*details, "cmdAddReferences").click();
     EXPECT_EQ(grid.Rows() - 1, before + 2) << "the one already cited is not added twice";
+    grid.Sort(1, Qt::DescendingOrder); // as a click on the "Reference Code" header does
+    const QString firstShown = grid.TextMatrix(1, 1);
     save(*details);
     EXPECT_TRUE(messages.shown().empty()) << messages.shown().back().prompt.toStdString();
     auto db = database->open();
@@ -585,6 +587,13 @@ TEST_P(DetailsWindow, ReferencesFoundInTheReferenceSearchAreAddedOnceEach)
             .toInt(),
         before + 2)
         << "numbered in grid order";
+    EXPECT_EQ(
+        db->scalar("select r.reference_code from scientific_name_reference l join reference r on "
+                   "r.reference_id = l.reference_id where l.scientific_name_id = ? and l.display_order = 1",
+                   {id})
+            .toString(),
+        firstShown)
+        << "the order shown after sorting is the order stored";
 }
 
 TEST_P(DetailsWindow, AViewerSeesTheNameButCannotSaveOrDeleteIt)
