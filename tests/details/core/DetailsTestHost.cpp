@@ -88,7 +88,7 @@ void DetailsTestHost::SetUp()
         ON_CALL(*query, Run(_)).WillByDefault([this](const QString& sql) {
             statements << sql;
             const QString prefix = "select * from scientific_wl_vw where id=";
-            const int id = sql.startsWith(prefix) ? sql.mid(prefix.size()).toInt() : 0;
+            const int id = sql.startsWith(prefix) ? sql.mid(prefix.size()).section(' ', 0, 0).toInt() : 0;
             std::vector<std::vector<QVariant>> rows;
             if (names.contains(id))
                 rows.push_back({id, names[id].name, names[id].author, "Vascular Plant", "Species"});

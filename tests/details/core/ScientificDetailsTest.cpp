@@ -624,6 +624,71 @@ TEST_F(Details, TheNewMenuAsksAboutPendingChangesFirstAndCountsPastTheEnd)
     EXPECT_EQ(records.size(), 2u) << "a disabled item does nothing";
 }
 
+// --- Copies and related records ------------------------------------------------------------
+
+TEST_F(Details, CloneDataCopiesTheFieldsAndLinksUnderTheTypedNameAndCancelCopiesNothing)
+{
+    auto originalLink = std::make_shared<testing::NiceMock<MockReferenceLink>>();
+    ON_CALL(*originalLink, Field(_)).WillByDefault([](const QString& field) {
+        return field == "ReferenceID" ? QVariant(42) : QVariant("Y");
+    });
+    auto copyLinks = std::make_shared<testing::NiceMock<MockReferenceLinks>>();
+    auto copyLink = std::make_shared<testing::NiceMock<MockReferenceLink>>();
+    ON_CALL(*copyLinks, Item(1)).WillByDefault(Return(copyLink));
+    ON_CALL(*links, Count()).WillByDefault(Return(1));
+    ON_CALL(*links, Item(1)).WillByDefault(Return(originalLink));
+    startEmbedded(fiveNames(), 1);
+
+    desktop.whileShown = [](QDialog& dialog) { dialog.findChild<CommandButton*>("CancelButton")->click(); };
+    const size_t made = records.size();
+    EXPECT_EQ(editor->CloneData(3), 0);
+    EXPECT_EQ(records.size(), made + 1) << "only the original was read";
+
+    desktop.whileShown = [](QDialog& dialog) {
+        dialog.findChild<TextBox*>("txtCopyName")->setText("Picea abies var. nova");
+        dialog.findChild<CommandButton*>("OKButton")->click();
+    };
+    onRecordCreated = [&](Record& record) {
+        if (records.size() != made + 3)
+            return; // the original
+        ON_CALL(record, ID()).WillByDefault(Return(88));
+        ON_CALL(record, ReferenceLinks()).WillByDefault(Return(copyLinks));
+        EXPECT_CALL(*copyLink, SetField(_, _)).Times(AnyNumber());
+        InSequence order;
+        EXPECT_CALL(record, NewRecord(Eq(QVariant(false)), _));
+        EXPECT_CALL(record, SetCreatedBy(QString("ann")));
+        EXPECT_CALL(record, SetLastModifiedBy(QString("ann")));
+        EXPECT_CALL(record, SetAuthorName(QString("(L.) H.Karst.")));
+        EXPECT_CALL(record, SetScientificName(QString("Picea abies var. nova")));
+        EXPECT_CALL(*copyLinks, Add());
+        EXPECT_CALL(*copyLink, SetField(QString("ReferenceID"), Eq(QVariant(42))));
+        EXPECT_CALL(record, Save());
+    };
+    std::vector<int> updated;
+    QObject::connect(editor, &ScientificDetails::UpdateList, [&](int id) { updated.push_back(id); });
+    EXPECT_EQ(editor->CloneData(3), 88);
+    EXPECT_EQ(updated, std::vector<int> {88});
+}
+
+TEST_F(Details, RelatedRecordsOpenWithTheIdInEveryPlaceholderAndTheWholeList)
+{
+    auto menuBuilder = std::make_shared<testing::NiceMock<MockMenuBuilder>>();
+    ON_CALL(*host, MenuBuilder()).WillByDefault(Return(menuBuilder));
+    names[2].categoryId = 4;
+    startEmbedded(fiveNames(), 2);
+    EXPECT_CALL(*menuBuilder,
+                GetConvertFromParentSQL(QString("SNM"), QString("SNM"),
+                                        QString("&Nomenclaturally Established Name...")))
+        .WillOnce(Return(QString("select * from scientific_wl_vw where id=? or id=?")))
+        .WillOnce(Return(QString()));
+    statements.clear();
+    EXPECT_CALL(*winMan, OpenDetails(_, _, 2, QString(), testing::NotNull()));
+    menu("mnuFileOpenNomenclature").trigger();
+    EXPECT_TRUE(statements.contains("select * from scientific_wl_vw where id=2 or id=2"));
+    EXPECT_CALL(*host, Message(QString("SNM006"), _));
+    menu("mnuFileOpenNomenclature").trigger();
+}
+
 // --- Small services ---------------------------------------------------------------------------
 
 TEST_F(Details, DisplayMessagePassesOnlyTheTextsThatAreThere)
