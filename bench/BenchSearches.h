@@ -2,9 +2,11 @@
 
 #include "SearchCriteria.h"
 
+#include <QFileInfo>
 #include <QString>
 #include <benchmark/benchmark.h>
 #include <cstdint>
+#include <cstdio>
 #include <sqlite3.h>
 
 namespace bryx::bench {
@@ -27,6 +29,17 @@ inline const Search Searches[] = {
 inline QString benchDatabasePath()
 {
     return qEnvironmentVariable("BRYX_BENCH_DB", QStringLiteral("/tmp/bryx-1m.sqlite"));
+}
+
+// True when the generated database is there; otherwise says how to make it.
+inline bool haveBenchDatabase()
+{
+    if (QFileInfo::exists(benchDatabasePath()))
+        return true;
+    std::fprintf(stderr,
+                 "No benchmark database at %s; create it with bryx-db init and generate --names 1000000\n",
+                 qPrintable(benchDatabasePath()));
+    return false;
 }
 
 // What stepping a statement with the raw C API costs and yields: every row stepped and every

@@ -307,12 +307,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (!QFileInfo::exists(bench::benchDatabasePath())) {
-        std::fprintf(
-            stderr, "No benchmark database at %s; create it with bryx-db init and generate --names 1000000\n",
-            qPrintable(bench::benchDatabasePath()));
+    if (!bench::haveBenchDatabase())
         return 1;
-    }
     host::registerClientComponents();
     // The library registers the editor when it loads.
     ComponentLibrary library(registration::thisLibraryPath());

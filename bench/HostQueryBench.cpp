@@ -7,8 +7,8 @@
 #include "db/Database.h"
 #include "recordset/Recordset.h"
 #include "services/QueryRecordset.h"
-#include "services/SqliteStatement.h"
 #include "services/SqlAppManager.h"
+#include "services/SqliteStatement.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -12,8 +12,8 @@
 #include "hosting/LateBinding.h"
 #include "recordset/Recordset.h"
 #include "services/QueryRecordset.h"
-#include "services/SqliteStatement.h"
 #include "services/SqlAppManager.h"
+#include "services/SqliteStatement.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -121,12 +121,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (!QFileInfo::exists(bench::benchDatabasePath())) {
-        std::fprintf(
-            stderr, "No benchmark database at %s; create it with bryx-db init and generate --names 1000000\n",
-            qPrintable(bench::benchDatabasePath()));
+    if (!bench::haveBenchDatabase())
         return 1;
-    }
     host::registerClientComponents();
     for (const int search : Measured) {
         // Side by side: the raw step and the panel's Find Now on the same statement.

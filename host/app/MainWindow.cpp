@@ -244,10 +244,11 @@ void MainWindow::componentEvent(ComponentWindow& window, const QString& name, co
     } else if (event == QLatin1String("updatelist")) {
         // A name saved in a window that pages through the working list belongs in it (a new
         // name joins it); elsewhere only a row the list already holds is read again.
-        if (!arguments.isEmpty() && window.property(PagesWorkingList).toBool())
-            addToWorkingList(arguments.first().toInt());
-        if (!arguments.isEmpty())
-            refreshWorkingListRow(arguments.first().toInt());
+        if (!arguments.isEmpty()) {
+            const int32_t id = arguments.first().toInt();
+            if (!refreshWorkingListRow(id) && window.property(PagesWorkingList).toBool())
+                addToWorkingList(id);
+        }
         m_listView->refresh();
         notifyDetailsWindows(QStringLiteral("UpdateList"));
     } else if (event == QLatin1String("removeitem")) {
@@ -291,21 +292,15 @@ QList<ComponentWindow*> MainWindow::componentWindows() const
 ComponentWindow* MainWindow::openDetails(int32_t recordId, const QString& extraInfo,
                                          std::shared_ptr<Recordset>* records)
 {
-    ComponentWindow* window =
-        startDetailsWindow(records && *records ? *records : m_workingListRecords, extraInfo);
-    try {
-        CallByName(*window->component(), QStringLiteral("LoadData"), {recordId});
-    } catch (...) {
-        // A name that cannot be shown leaves no empty window behind.
-        window->discard();
-        throw;
-    }
-    window->show();
-    m_mdi->setActiveSubWindow(window);
-    return window;
+    return runDetailsWindow(records && *records ? *records : m_workingListRecords, extraInfo,
+                            [recordId](UserControl& editor) {
+                                CallByName(editor, QStringLiteral("LoadData"), {recordId});
+                                return true;
+                            });
 }
 
-ComponentWindow* MainWindow::startDetailsWindow(std::shared_ptr<Recordset> list, const QString& extraInfo)
+ComponentWindow* MainWindow::runDetailsWindow(std::shared_ptr<Recordset> list, const QString& extraInfo,
+                                              const std::function<bool(UserControl&)>& show)
 {
     ComponentWindow* window = addComponentWindow(QLatin1String(DetailsProgId));
     window->setProperty(PagesWorkingList, list == m_workingListRecords);
@@ -318,10 +313,17 @@ ComponentWindow* MainWindow::startDetailsWindow(std::shared_ptr<Recordset> list,
                             extraInfo};
     try {
         CallByName(*window->component(), QStringLiteral("InitDetails"), arguments);
+        if (!show(*window->component())) {
+            window->discard(); // the editor has said why there is nothing to show
+            return nullptr;
+        }
     } catch (...) {
+        // A window with nothing in it is never left behind.
         window->discard();
         throw;
     }
+    window->show();
+    m_mdi->setActiveSubWindow(window);
     return window;
 }
 
@@ -354,22 +356,14 @@ QString MainWindow::viewCode(int32_t viewId) const
 
 ComponentWindow* MainWindow::copyName(int32_t id)
 {
-    ComponentWindow* window = startDetailsWindow(m_workingListRecords, QString());
-    try {
-        const int32_t copy = CallByName(*window->component(), QStringLiteral("CloneData"), {id}).toInt();
-        if (copy == 0) {
-            window->discard();
-            return nullptr;
-        }
-        addToWorkingList(copy);
-        CallByName(*window->component(), QStringLiteral("LoadData"), {copy});
-    } catch (...) {
-        window->discard();
-        throw;
-    }
-    window->show();
-    m_mdi->setActiveSubWindow(window);
-    return window;
+    return runDetailsWindow(m_workingListRecords, QString(), [this, id](UserControl& editor) {
+        const int32_t copy = CallByName(editor, QStringLiteral("CloneData"), {id}).toInt();
+        // Nothing to show when the user cancelled, or the copy was refused (the host said why).
+        if (copy == 0 || !addToWorkingList(copy))
+            return false;
+        CallByName(editor, QStringLiteral("LoadData"), {copy});
+        return true;
+    });
 }
 
 ComponentWindow* MainWindow::openDetailsFromWorkingList(int32_t id)
@@ -395,18 +389,19 @@ bool MainWindow::addToWorkingList(int32_t id)
     return true;
 }
 
-void MainWindow::refreshWorkingListRow(int32_t id)
+bool MainWindow::refreshWorkingListRow(int32_t id)
 {
     Recordset& list = *m_workingListRecords;
     if (list.RecordCount() == 0)
-        return;
+        return false;
     list.MoveFirst();
     list.Find(QStringLiteral("ID = %1").arg(id));
     if (list.IsEOF())
-        return;
+        return false;
     const auto row = storedListRow(id);
     if (row->RecordCount() > 0)
         copyFields(*row, list);
+    return true;
 }
 
 std::shared_ptr<Recordset> MainWindow::storedListRow(int32_t id)
@@ -427,18 +422,9 @@ void MainWindow::copyFields(Recordset& from, Recordset& to)
 
 void MainWindow::newDetails(const QString& extraInfo)
 {
-    ComponentWindow* window = startDetailsWindow(m_workingListRecords, extraInfo);
-    try {
-        if (CallByName(*window->component(), QStringLiteral("NewData"), {0}).toInt() == 0) {
-            window->discard(); // the editor has said why no name was started
-            return;
-        }
-    } catch (...) {
-        window->discard();
-        throw;
-    }
-    window->show();
-    m_mdi->setActiveSubWindow(window);
+    runDetailsWindow(m_workingListRecords, extraInfo, [](UserControl& editor) {
+        return CallByName(editor, QStringLiteral("NewData"), {0}).toInt() != 0;
+    });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

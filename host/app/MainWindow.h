@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class QMdiArea;
@@ -10,6 +11,7 @@ class QMenu;
 
 namespace bryx {
 class ComponentLibrary;
+class UserControl;
 class Recordset;
 } // namespace bryx
 
@@ -64,11 +66,13 @@ private:
     void newDetails(const QString& extraInfo);
     // The working-list code of a view by its position in the views collection.
     QString viewCode(int32_t viewId) const;
-    // A details window with the editor started on a list it pages through, not shown yet.
-    ComponentWindow* startDetailsWindow(std::shared_ptr<Recordset> list, const QString& extraInfo);
+    // A details window with the editor started on a list it pages through, then given what to
+    // show; shown when `show` answers true, gone (null) when it answers false or fails.
+    ComponentWindow* runDetailsWindow(std::shared_ptr<Recordset> list, const QString& extraInfo,
+                                      const std::function<bool(UserControl&)>& show);
     void removeFromWorkingList(int32_t id);
-    // Reads a saved name's row again into the working list, when the list holds it.
-    void refreshWorkingListRow(int32_t id);
+    // Reads a saved name's row again into the working list; false when the list lacks it.
+    bool refreshWorkingListRow(int32_t id);
     // The working-list row of a stored name (no row when there is no such name).
     std::shared_ptr<Recordset> storedListRow(int32_t id);
     // Writes the first row of `from` into the current (or new) row of `to`, field by name.

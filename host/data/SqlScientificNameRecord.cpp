@@ -213,17 +213,20 @@ QString SqlScientificNameRecord::validate() const
         return QStringLiteral("the scientific name is empty");
     // What fits each text column: PostgreSQL would refuse the rest, SQLite would keep it
     // silently. Both engines get the same rule.
-    const std::pair<const char*, const char*> lengths[] = {
-        {"ScientificName", "scientific name"},
-        {"FormattedScientificName", "formatted scientific name"},
-        {"AuthorName", "author"},
-        {"TranslatedName", "translated name"},
-        {"Acronym", "acronym"},
-        {"RelationshipToEstablName", "relationship to the established name"},
-        {"ScientificNameCom", "name comments"},
-        {"ScientificNameInternalNotes", "internal notes"}};
-    for (const auto& [field, words] : lengths) {
-        const int maximum = maximumLength(QLatin1String(field));
+    struct TextColumn {
+        const char* field;
+        const char* words;
+        int maximum;
+    };
+    const TextColumn columns[] = {{"ScientificName", "scientific name", 255},
+                                  {"FormattedScientificName", "formatted scientific name", 1000},
+                                  {"AuthorName", "author", 255},
+                                  {"TranslatedName", "translated name", 255},
+                                  {"Acronym", "acronym", 40},
+                                  {"RelationshipToEstablName", "relationship to the established name", 255},
+                                  {"ScientificNameCom", "name comments", 4000},
+                                  {"ScientificNameInternalNotes", "internal notes", 4000}};
+    for (const auto& [field, words, maximum] : columns) {
         const int length = int(text(QLatin1String(field)).size());
         if (length > maximum)
             return QStringLiteral("the %1 is %2 characters long; at most %3 fit")
@@ -249,19 +252,6 @@ QString SqlScientificNameRecord::validate() const
         return QStringLiteral("the classification level %1 is not one of the known levels")
             .arg(level.toString());
     return {};
-}
-
-int SqlScientificNameRecord::maximumLength(const QString& fieldName)
-{
-    static const QHash<QString, int> maxima = {{QStringLiteral("ScientificName"), 255},
-                                               {QStringLiteral("FormattedScientificName"), 1000},
-                                               {QStringLiteral("AuthorName"), 255},
-                                               {QStringLiteral("TranslatedName"), 255},
-                                               {QStringLiteral("Acronym"), 40},
-                                               {QStringLiteral("RelationshipToEstablName"), 255},
-                                               {QStringLiteral("ScientificNameCom"), 4000},
-                                               {QStringLiteral("ScientificNameInternalNotes"), 4000}};
-    return maxima.value(fieldName, std::numeric_limits<int>::max());
 }
 
 bool SqlScientificNameRecord::codeExists(const QString& table, const QString& keyColumn,

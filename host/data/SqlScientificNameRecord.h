@@ -78,8 +78,6 @@ public:
     {
         m_refusalReporter = std::move(reporter);
     }
-    // The longest text a field may hold (the column's length); no limit for other fields.
-    static int maximumLength(const QString& fieldName);
 
 private:
     QString text(const QString& fieldName) const { return value(fieldName).toString(); }

@@ -229,12 +229,9 @@ void ScientificDetails::connectMenus()
         int32_t id = m_lngID;
         m_store->DeleteRecord(id);
     });
-    guarded(ui.mnuEditCut, "mnuEditCut_Click",
-            [this] { editCommand(m_ui->mnuEditCut, "DoCut", QStringLiteral("^X")); });
-    guarded(ui.mnuEditCopy, "mnuEditCopy_Click",
-            [this] { editCommand(m_ui->mnuEditCopy, "DoCopy", QStringLiteral("^C")); });
-    guarded(ui.mnuEditPaste, "mnuEditPaste_Click",
-            [this] { editCommand(m_ui->mnuEditPaste, "DoPaste", QStringLiteral("^V")); });
+    guarded(ui.mnuEditCut, "mnuEditCut_Click", [this] { editCommand("DoCut", QStringLiteral("^X")); });
+    guarded(ui.mnuEditCopy, "mnuEditCopy_Click", [this] { editCommand("DoCopy", QStringLiteral("^C")); });
+    guarded(ui.mnuEditPaste, "mnuEditPaste_Click", [this] { editCommand("DoPaste", QStringLiteral("^V")); });
     guarded(ui.mnuEditGotoFirstRecord, "mnuEditGotoFirstRecord_Click",
             [this] { m_navigation->cmdNavFirst_Click(); });
     guarded(ui.mnuEditGotoLastRecord, "mnuEditGotoLastRecord_Click",
@@ -322,10 +319,8 @@ void ScientificDetails::tbElementName_ButtonClick(const QString& key)
     // "Print" prints nothing.
 }
 
-void ScientificDetails::editCommand(MenuItem* item, const char* richTextOperation, const QString& keys)
+void ScientificDetails::editCommand(const char* richTextOperation, const QString& keys)
 {
-    if (!item->isEnabled())
-        return;
     QObject* focused = ActiveControl();
     if (auto* box = qobject_cast<RichTextBox*>(focused))
         QMetaObject::invokeMethod(box, richTextOperation);
@@ -345,11 +340,6 @@ void ScientificDetails::resizeEvent(QResizeEvent* event)
 QList<QMenu*> ScientificDetails::Menus() const
 {
     return m_ui->menus;
-}
-
-QList<QObject*> ScientificDetails::controlsCollection() const
-{
-    return UserControl::controlsCollection();
 }
 
 std::shared_ptr<HostWindow> ScientificDetails::hostWindow()

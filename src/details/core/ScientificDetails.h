@@ -76,7 +76,6 @@ public:
     Q_INVOKABLE void Deactivate();
 
     QList<QMenu*> Menus() const override;
-    QList<QObject*> controlsCollection() const override;
 
     // --- What the editor shows, for its hosts and tests -----------------------------------
     int32_t NameType() const { return m_nameType; }
@@ -117,7 +116,8 @@ private:
     static int32_t NameTypeFromExtraInfo(const QString& extraInfo);
 
     void tbElementName_ButtonClick(const QString& key);
-    void editCommand(MenuItem* item, const char* richTextOperation, const QString& keys);
+    // Copy, cut or paste in the control that has the focus (callers check the menu item).
+    void editCommand(const char* richTextOperation, const QString& keys);
     void notYetAvailable(const QString& what);
     // Runs a menu handler only while its entry is enabled.
     static void whenEnabled(MenuItem* item, const std::function<void()>& handler);

@@ -26,6 +26,17 @@ using namespace bryx::test;
 
 namespace {
 
+// Another user's save of an author, on a record object and connection of its own.
+void saveAuthorAsAnotherUser(AppManager& host, int32_t id, const QString& author)
+{
+    SqlScientificNameRecord record;
+    record.Connect(host.GetServerName(), host.GetServerType());
+    record.Retrieve(id, 0, 0);
+    record.SetAuthorName(author);
+    record.SetModifiedBy(QStringLiteral("editor"));
+    ASSERT_TRUE(record.Save()) << record.lastRefusal().toStdString();
+}
+
 class DetailsWindow : public HostApplication {
 protected:
     int32_t idOf(const QString& name)
@@ -175,14 +186,7 @@ TEST_P(DetailsWindow, ASaveLostToAnotherUserIsRefusedClearlyAndOverwritesNothing
     ComponentWindow* details = openFromList(*window, five, 4);
     ASSERT_NE(details, nullptr);
     const int32_t id = idOf("Pinus sylvestris");
-    {
-        // Another user, on a connection of their own, saves the same name meanwhile.
-        SqlScientificNameRecord other;
-        other.Connect(appManager->GetServerName(), appManager->GetServerType());
-        other.Retrieve(id, 0, 0);
-        other.SetAuthorName("L. (their change)");
-        ASSERT_TRUE(other.Save()) << other.lastRefusal().toStdString();
-    }
+    saveAuthorAsAnotherUser(*appManager, id, "L. (their change)"); // meanwhile
     typeInto(*details, "ctrAuthor", "L. (my change)");
     save(*details);
     ASSERT_EQ(messages.shown().size(), 1u);
@@ -196,12 +200,8 @@ TEST_P(DetailsWindow, ASaveLostToAnotherUserIsRefusedClearlyAndOverwritesNothing
 TEST(OtherUser, DISABLED_SavesAnAuthorFromAProcessOfItsOwn)
 {
     SqlAppManager other(DatabaseUrl::parse(qEnvironmentVariable("BRYX_OTHER_URL")), QStringLiteral("editor"));
-    SqlScientificNameRecord record;
-    record.Connect(other.GetServerName(), other.GetServerType());
-    record.Retrieve(qEnvironmentVariableIntValue("BRYX_OTHER_ID"), 0, 0);
-    record.SetAuthorName(qEnvironmentVariable("BRYX_OTHER_AUTHOR"));
-    record.SetModifiedBy(QStringLiteral("editor"));
-    ASSERT_TRUE(record.Save()) << record.lastRefusal().toStdString();
+    saveAuthorAsAnotherUser(other, qEnvironmentVariableIntValue("BRYX_OTHER_ID"),
+                            qEnvironmentVariable("BRYX_OTHER_AUTHOR"));
 }
 
 TEST_P(DetailsWindow, TwoProcessesSavingTheSameNameLoseNothingSilently)
