@@ -61,6 +61,14 @@ protected:
         emit list.DblClick();
         return window.componentWindows().isEmpty() ? nullptr : window.componentWindows().last();
     }
+    // "Picea abies", which cites three references, on its References page.
+    ComponentWindow* openOnReferencesPage(MainWindow& window)
+    {
+        ComponentWindow* details = openFromList(window, {"Picea abies"}, 1);
+        if (details)
+            control<TabControl>(*details, "tabScientificName").SetTab(2);
+        return details;
+    }
     static UserControl& editor(ComponentWindow& window) { return *window.component(); }
     static int32_t shownId(ComponentWindow& window) { return CallByName(editor(window), "GetID").toInt(); }
     // Types into a rich-text box and leaves it, so that its validation runs as the user's would.
@@ -450,10 +458,9 @@ TEST_P(DetailsWindow, AnEstablishedNameIsPickedOpenedAndClearedButNeverTheNameIt
 TEST_P(DetailsWindow, ReferenceLinksAreFlaggedOnceRemovedAndStoredWithTheName)
 {
     auto window = start(appManager);
-    ComponentWindow* details = openFromList(*window, {"Picea abies"}, 1);
+    ComponentWindow* details = openOnReferencesPage(*window);
     ASSERT_NE(details, nullptr);
     const int32_t id = idOf("Picea abies");
-    control<TabControl>(*details, "tabScientificName").SetTab(2);
     auto& grid = control<FlexGrid>(*details, "fgReferences");
     ASSERT_EQ(grid.Rows(), 4) << "three links under the header";
     bool cancel = false;
@@ -508,9 +515,8 @@ TEST_P(DetailsWindow, ReferenceLinksAreFlaggedOnceRemovedAndStoredWithTheName)
 TEST_P(DetailsWindow, ADoubleClickedReferenceOpensInTheReferenceWindowWithTheNamesCitingIt)
 {
     auto window = start(appManager);
-    ComponentWindow* details = openFromList(*window, {"Picea abies"}, 1);
+    ComponentWindow* details = openOnReferencesPage(*window);
     ASSERT_NE(details, nullptr);
-    control<TabControl>(*details, "tabScientificName").SetTab(2);
     auto& grid = control<FlexGrid>(*details, "fgReferences");
     ASSERT_GE(grid.Rows(), 2);
     const QString code = grid.TextMatrix(1, 1);
@@ -538,10 +544,9 @@ TEST_P(DetailsWindow, ADoubleClickedReferenceOpensInTheReferenceWindowWithTheNam
 TEST_P(DetailsWindow, ReferencesFoundInTheReferenceSearchAreAddedOnceEach)
 {
     auto window = start(appManager);
-    ComponentWindow* details = openFromList(*window, {"Picea abies"}, 1);
+    ComponentWindow* details = openOnReferencesPage(*window);
     ASSERT_NE(details, nullptr);
     const int32_t id = idOf("Picea abies");
-    control<TabControl>(*details, "tabScientificName").SetTab(2);
     auto& grid = control<FlexGrid>(*details, "fgReferences");
     const int before = grid.Rows() - 1;
     const QString linked = grid.TextMatrix(1, 1);
