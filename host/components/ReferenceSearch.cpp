@@ -9,11 +9,13 @@
 #include "hosting/ErrorReport.h"
 #include "recordset/Field.h"
 #include "recordset/Recordset.h"
+#include "services/SqlAppManager.h"
 #include "util/Misc_Functions.h"
 #include "util/RS_Functions.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <vector>
 
 namespace bryx::host {
 
@@ -26,6 +28,20 @@ QString likeText(const QString& typed)
 {
     return QStringLiteral("'%") + typed.toUpper().replace(QLatin1Char('\''), QStringLiteral("''"))
         + QStringLiteral("%'");
+}
+
+// The full-text table finds runs of three letters or more, case folded. Shorter texts, and texts
+// with the LIKE wildcards the user may type on purpose, are compared row by row instead.
+bool fullTextCanFind(const QString& typed)
+{
+    return typed.size() >= 3 && !typed.contains(QLatin1Char('%')) && !typed.contains(QLatin1Char('_'));
+}
+
+QString phrase(const char* column, const QString& typed)
+{
+    QString quoted = typed;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\"")).replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QStringLiteral("%1 : \"%2\"").arg(QLatin1String(column), quoted);
 }
 
 } // namespace
@@ -84,14 +100,33 @@ ReferenceSearch::ReferenceSearch(QWidget* parent)
     connect(m_cmdCancel, &QPushButton::clicked, this, [this] { emit Quit(); });
 }
 
-QString ReferenceSearch::SearchSQL(const QString& code, const QString& citationWords)
+QString ReferenceSearch::SearchSQL(const QString& code, const QString& citationWords, TextIndex index)
 {
-    QString sql = QStringLiteral("select * from reference_wl_vw where 1=1");
+    struct Term {
+        const char* ftsColumn;
+        const char* viewColumn;
+        QString text;
+    };
+    std::vector<Term> terms;
     if (!code.trimmed().isEmpty())
-        sql += QStringLiteral(" and upper(Reference_Code) like ") + likeText(code.trimmed());
+        terms.push_back({"reference_code", "Reference_Code", code.trimmed()});
     for (const QString& word : citationWords.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        sql += QStringLiteral(" and upper(Full_Citation) like ") + likeText(word);
-    return sql + QStringLiteral(" order by Reference_Code");
+        terms.push_back({"full_citation", "Full_Citation", word});
+
+    QStringList phrases;
+    QString scanned;
+    for (const Term& term : terms) {
+        if (index == TextIndex::FullTextTable && fullTextCanFind(term.text))
+            phrases << phrase(term.ftsColumn, term.text);
+        else
+            scanned += QStringLiteral(" and upper(%1) like %2")
+                           .arg(QLatin1String(term.viewColumn), likeText(term.text));
+    }
+    QString sql = QStringLiteral("select * from reference_wl_vw where 1=1");
+    if (!phrases.isEmpty())
+        sql += QStringLiteral(" and ID in (select rowid from reference_fts where reference_fts match '%1')")
+                   .arg(phrases.join(QStringLiteral(" AND ")));
+    return sql + scanned + QStringLiteral(" order by Reference_Code");
 }
 
 QVariant ReferenceSearch::InitModalSearch(std::shared_ptr<AppManager> objAppManager,
@@ -115,7 +150,10 @@ void ReferenceSearch::SetSingleSelect()
 
 void ReferenceSearch::findNow()
 {
-    QString sql = SearchSQL(m_txtCode->text(), m_txtCitation->text());
+    QString sql = SearchSQL(m_txtCode->text(), m_txtCitation->text(),
+                            m_appManager->GetServerType() == SqlAppManager::SqliteServerType
+                                ? TextIndex::FullTextTable
+                                : TextIndex::TrigramIndexes);
     m_results = m_appManager->CallGetQueryRSXML(sql);
     m_fgResults->SetDataSource(m_results);
     m_fgResults->SetColHidden(0, true);

@@ -34,8 +34,13 @@ public:
     Q_INVOKABLE void SetSingleSelect();
     Q_INVOKABLE bool CanClose() { return true; }
 
-    // The statement for the criteria typed; quotes doubled, case ignored.
-    static QString SearchSQL(const QString& code, const QString& citationWords);
+    // How the engine indexes the texts searched: SQLite through its full-text table of trigrams,
+    // PostgreSQL through trigram indexes on the upper-case columns.
+    enum class TextIndex { FullTextTable, TrigramIndexes };
+
+    // The statement for the criteria typed: the code and each word of the citation found anywhere
+    // in their column, case ignored, quotes doubled.
+    static QString SearchSQL(const QString& code, const QString& citationWords, TextIndex index);
 
 signals:
     void Quit();

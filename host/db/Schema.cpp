@@ -5,6 +5,7 @@
 
 #include <QSqlQuery>
 #include <QStringList>
+#include <span>
 
 namespace bryx::host {
 
@@ -191,6 +192,38 @@ const char* const PostgresOnly[] = {
     R"(CREATE INDEX scientific_name_upper_trgm_idx ON scientific_name USING gin (upper(scientific_name) gin_trgm_ops))",
 };
 
+// Version 4: reference searches look for text anywhere in a code or citation, so both engines
+// index every three-letter run. On SQLite that is a full-text table of trigrams kept in step with
+// the reference table by triggers, which any SQLite tool fires as well; on PostgreSQL, trigram
+// indexes on the upper-case texts that the search compares. Each step may find its object made
+// already, by a file that was turned back to an earlier version.
+const char* const SqliteVersion4[] = {
+    R"(CREATE VIRTUAL TABLE IF NOT EXISTS reference_fts USING fts5(reference_code, full_citation, content='reference',
+       content_rowid='reference_id', tokenize='trigram'))",
+    R"(CREATE TRIGGER IF NOT EXISTS reference_fts_insert AFTER INSERT ON reference
+       BEGIN
+            INSERT INTO reference_fts (rowid, reference_code, full_citation)
+            VALUES (NEW.reference_id, NEW.reference_code, NEW.full_citation);
+       END)",
+    R"(CREATE TRIGGER IF NOT EXISTS reference_fts_delete AFTER DELETE ON reference
+       BEGIN
+            INSERT INTO reference_fts (reference_fts, rowid, reference_code, full_citation)
+            VALUES ('delete', OLD.reference_id, OLD.reference_code, OLD.full_citation);
+       END)",
+    R"(CREATE TRIGGER IF NOT EXISTS reference_fts_update AFTER UPDATE ON reference
+       BEGIN
+            INSERT INTO reference_fts (reference_fts, rowid, reference_code, full_citation)
+            VALUES ('delete', OLD.reference_id, OLD.reference_code, OLD.full_citation);
+            INSERT INTO reference_fts (rowid, reference_code, full_citation)
+            VALUES (NEW.reference_id, NEW.reference_code, NEW.full_citation);
+       END)",
+    R"(INSERT INTO reference_fts (reference_fts) VALUES ('rebuild'))",
+};
+const char* const PostgresVersion4[] = {
+    R"(CREATE INDEX IF NOT EXISTS reference_code_upper_trgm_idx ON reference USING gin (upper(reference_code) gin_trgm_ops))",
+    R"(CREATE INDEX IF NOT EXISTS reference_citation_upper_trgm_idx ON reference USING gin (upper(full_citation) gin_trgm_ops))",
+};
+
 bool tableExists(Database& db, const QString& name)
 {
     const QString sql = db.dialect() == Dialect::SQLite
@@ -304,6 +337,14 @@ void Schema::upgrade(Database& db)
             db.exec(QLatin1String(OneOriginalReferenceIndex));
             db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (3)"));
         }
+        if (current < 4) {
+            const std::span<const char* const> steps = db.dialect() == Dialect::SQLite
+                ? std::span<const char* const>(SqliteVersion4)
+                : std::span<const char* const>(PostgresVersion4);
+            for (const char* statement : steps)
+                db.exec(QString::fromUtf8(statement));
+            db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (4)"));
+        }
         // Later versions add their steps here, each guarded by `current < N`.
     });
 }
@@ -352,8 +393,11 @@ QStringList Schema::check(Database& db)
         if (!tableExists(db, QString::fromLatin1(name)))
             problems << QStringLiteral("%1 is missing").arg(QString::fromLatin1(name));
     }
-    if (db.dialect() == Dialect::SQLite)
+    if (db.dialect() == Dialect::SQLite) {
+        if (current >= 4 && !tableExists(db, QStringLiteral("reference_fts")))
+            problems << QStringLiteral("reference_fts (the index of reference texts) is missing");
         problems << sqliteProblems(db, current);
+    }
     return problems;
 }
 

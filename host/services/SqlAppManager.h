@@ -47,7 +47,13 @@ public:
     Database& writable() { return *m_writable; }
     Database& readOnly() { return *m_readOnly; }
     const UserSession& user() const { return m_user; }
-    static int32_t serverTypeOf(Dialect dialect) { return dialect == Dialect::SQLite ? 1 : 2; }
+    // The numbers GetServerType answers for each engine.
+    static constexpr int32_t SqliteServerType = 1;
+    static constexpr int32_t PostgresServerType = 2;
+    static int32_t serverTypeOf(Dialect dialect)
+    {
+        return dialect == Dialect::SQLite ? SqliteServerType : PostgresServerType;
+    }
 
     // Audit rows for the columns that differ between two versions of a record's values.
     static void writeAudit(Database& db, const QString& userName, int32_t orgUnitId, const QString& table,

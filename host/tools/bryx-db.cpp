@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "db/Database.h"
 #include "db/NameGenerator.h"
+#include "db/ReferenceGenerator.h"
 #include "db/SampleData.h"
 #include "db/Schema.h"
 #include "error/Error.h"
@@ -23,7 +24,9 @@ Commands:
                        repair what check reports.
   check                Report the schema version, anything missing and, on SQLite, what the
                        integrity check finds; exit 1 on a problem.
-  generate --names N   Add N synthetic names (deterministic) for trials at scale.
+  generate [--names N] [--references M]
+                       Add N synthetic names and M synthetic references (deterministic) for
+                       trials at scale.
 
 Options:
   --database URL       sqlite:PATH or postgresql://user@host:port/dbname
@@ -36,7 +39,19 @@ struct Arguments {
     DatabaseUrl url = DatabaseUrl::defaultUrl();
     bool sample = true;
     qint64 names = 0;
+    qint64 references = 0;
 };
+
+qint64 positiveCount(const QCommandLineParser& parser, const QString& option)
+{
+    if (!parser.isSet(option))
+        return 0;
+    bool ok = false;
+    const qint64 count = parser.value(option).toLongLong(&ok);
+    if (!ok || count <= 0)
+        throw UsageError(QStringLiteral("--%1 takes a positive whole number").arg(option));
+    return count;
+}
 
 Arguments parse(const QStringList& args)
 {
@@ -45,25 +60,23 @@ Arguments parse(const QStringList& args)
     parser.addOption({QStringLiteral("no-sample"), QStringLiteral("Create no sample names.")});
     parser.addOption(
         {QStringLiteral("names"), QStringLiteral("How many names to generate."), QStringLiteral("N")});
+    parser.addOption({QStringLiteral("references"), QStringLiteral("How many references to generate."),
+                      QStringLiteral("M")});
     parseArguments(parser, args, 1);
 
     Arguments parsed;
     parsed.command = parser.positionalArguments().value(0);
     parsed.url = databaseArgument(parser, DatabaseUrl::defaultUrl());
     parsed.sample = !parser.isSet(QStringLiteral("no-sample"));
-    if (parser.isSet(QStringLiteral("names"))) {
-        bool ok = false;
-        parsed.names = parser.value(QStringLiteral("names")).toLongLong(&ok);
-        if (!ok || parsed.names <= 0)
-            throw UsageError(QStringLiteral("--names takes a positive whole number"));
-    }
+    parsed.names = positiveCount(parser, QStringLiteral("names"));
+    parsed.references = positiveCount(parser, QStringLiteral("references"));
     static const QStringList commands = {"init", "upgrade", "check", "generate"};
     if (!commands.contains(parsed.command))
         throw UsageError(parsed.command.isEmpty()
                              ? QStringLiteral("a command is missing")
                              : QStringLiteral("unknown command \"%1\"").arg(parsed.command));
-    if (parsed.command == QLatin1String("generate") && parsed.names == 0)
-        throw UsageError(QStringLiteral("generate needs --names N"));
+    if (parsed.command == QLatin1String("generate") && parsed.names == 0 && parsed.references == 0)
+        throw UsageError(QStringLiteral("generate needs --names N or --references M"));
     return parsed;
 }
 
@@ -110,12 +123,22 @@ int main(int argc, char** argv)
                                       .arg(arguments.url.display()));
             QElapsedTimer timer;
             timer.start();
-            NameGenerator::generate(db, arguments.names, [&](qint64 done) {
-                std::fprintf(stderr, "\r%lld of %lld names", static_cast<long long>(done),
-                             static_cast<long long>(arguments.names));
-            });
-            std::fprintf(stderr, "\n");
-            std::printf("Generated %lld names in %.1f s\n", static_cast<long long>(arguments.names),
+            if (arguments.names > 0) {
+                NameGenerator::generate(db, arguments.names, [&](qint64 done) {
+                    std::fprintf(stderr, "\r%lld of %lld names", static_cast<long long>(done),
+                                 static_cast<long long>(arguments.names));
+                });
+                std::fprintf(stderr, "\n");
+            }
+            if (arguments.references > 0) {
+                ReferenceGenerator::generate(db, arguments.references, [&](qint64 done) {
+                    std::fprintf(stderr, "\r%lld of %lld references", static_cast<long long>(done),
+                                 static_cast<long long>(arguments.references));
+                });
+                std::fprintf(stderr, "\n");
+            }
+            std::printf("Generated %lld names and %lld references in %.1f s\n",
+                        static_cast<long long>(arguments.names), static_cast<long long>(arguments.references),
                         double(timer.elapsed()) / 1000.0);
         }
         return 0;

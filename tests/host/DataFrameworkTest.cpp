@@ -222,7 +222,7 @@ TEST_P(DataFrameworkOnEngine, ASecondOriginalPublicationIsRefusedClearlyAndOlder
     db->exec(
         "UPDATE scientific_name_reference SET original_publication_ind = 'Y' WHERE scientific_name_id = ?",
         {id});
-    db->exec("DELETE FROM schema_version WHERE version = 3");
+    db->exec("DELETE FROM schema_version WHERE version >= 3");
     Schema::upgrade(*db);
     EXPECT_EQ(Schema::version(*db), Schema::CurrentVersion);
     EXPECT_EQ(db->scalar("SELECT count(*) FROM scientific_name_reference WHERE scientific_name_id = ? AND "

@@ -39,6 +39,8 @@ TEST(Tools, InitFindAndTheirExitCodes)
     EXPECT_EQ(run(BRYX_DB_PATH, {"frobnicate"}).exitCode, 2);
     EXPECT_EQ(run(BRYX_DB_PATH, {"generate", "--database", url}).exitCode, 2);
     EXPECT_EQ(run(BRYX_DB_PATH, {"generate", "--names", "2000", "--database", url}).exitCode, 0);
+    EXPECT_EQ(run(BRYX_DB_PATH, {"generate", "--references", "0", "--database", url}).exitCode, 2);
+    EXPECT_EQ(run(BRYX_DB_PATH, {"generate", "--references", "300", "--database", url}).exitCode, 0);
 
     const ToolRun csv = run(BRYX_FIND_PATH,
                             {"--database", url, "--type", "ecological", "--text", "fagetum", "--comparison",
@@ -86,5 +88,5 @@ TEST(Tools, EveryWrongCommandLineIsOneClearLineAndStatusTwo)
         EXPECT_TRUE(usage.err.contains("--help")) << "says where to read more";
         EXPECT_TRUE(usage.out.isEmpty());
     }
-    EXPECT_TRUE(run(BRYX_DB_PATH, {"-h"}).out.contains("generate --names N"));
+    EXPECT_TRUE(run(BRYX_DB_PATH, {"-h"}).out.contains("generate [--names N] [--references M]"));
 }

@@ -114,9 +114,9 @@ FlexGrid::FlexGrid(QWidget* parent)
     verticalHeader()->setVisible(false); // uniform rows: no per-row header state for a million rows
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6); // a desktop grid's line
-    // Fitting columns to their contents looks at the first rows only, so it costs the same for
-    // a hundred rows as for a million.
-    horizontalHeader()->setResizeContentsPrecision(100);
+    // Fitting columns to their contents looks at the rows in view only: it costs the same for a
+    // hundred rows as for a million, and measuring long texts is most of a search's screen time.
+    horizontalHeader()->setResizeContentsPrecision(0);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setMinimumSectionSize(1); // hair-thin row-header columns are a layout idiom
     setAlternatingRowColors(true);
@@ -152,7 +152,7 @@ void FlexGrid::SetDataSource(std::shared_ptr<Recordset> recordset)
 {
     if (recordset) {
         m_model->bind(std::move(recordset));
-        // A freshly bound result opens readable: its columns fit their headers and first rows.
+        // A freshly bound result opens readable: its columns fit their headers and the rows in view.
         resizeColumnsToContents();
     } else {
         m_model->unbind();
