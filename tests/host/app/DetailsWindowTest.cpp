@@ -10,6 +10,7 @@
 #include "data/SqlScientificNameRecord.h"
 #include "db/Database.h"
 #include "dialogs/frmModalDetail.h"
+#include "dialogs/frmModalSearch.h"
 #include "hosting/LateBinding.h"
 #include "recordset/Recordset.h"
 #include "services/MessageBox.h"
@@ -626,6 +627,58 @@ TEST_P(DetailsWindow, TheModalDetailDialogShowsOneNameAndNoWayToAnother)
     EXPECT_FALSE(hosted->findChild<CommandButton*>("cmdNavNext")->isEnabled());
     EXPECT_FALSE(hosted->findChild<TextBox*>("txtCurrentRecord")->isEnabled());
     dialog.Unload();
+}
+
+TEST_P(DetailsWindow, NewInTheModalSearchMakesANameAndAddsItToTheResultShown)
+{
+    auto window = start(appManager); // loads the library
+    auto chosen = appManager->GetPrototypeRSForView("SNM");
+    frmModalSearch dialog(window.get());
+    ASSERT_TRUE(dialog.InitDialog(registration::SearchProgId, appManager, chosen, QString()));
+    QStringList shownInOrder;
+    int rowsBefore = 0;
+    int rowsAfter = 0;
+    bool newRowShown = false;
+    desktop.whileShown = [&](QDialog& shown) {
+        shownInOrder << shown.windowTitle();
+        if (auto* search = shown.findChild<UserControl*>("ModalSearch")) {
+            search->findChild<TextBox*>("txtFindNameSciName")->setText("Abies");
+            search->findChild<CommandButton*>("cmdStartSearch")->click();
+            auto* results = search->findChild<FlexGrid*>("fgSearchResults");
+            rowsBefore = results->Rows();
+            search->findChild<CommandButton*>("cmdNew")->click();
+            rowsAfter = results->Rows();
+            for (int row = 1; row < results->Rows(); ++row)
+                newRowShown = newRowShown || results->TextMatrix(row, 1) == "Abies modalis";
+            search->findChild<CommandButton*>("cmdCancel")->click();
+        } else if (auto* botanical = shown.findChild<OptionButton*>("optBotanical")) {
+            botanical->click();
+            shown.findChild<CommandButton*>("cmdNext")->click();
+        } else if (auto* editor = shown.findChild<UserControl*>("ModalDetail")) {
+            EXPECT_FALSE(editor->findChild<Label*>("lblNewRecord")->isHidden());
+            QApplication::setActiveWindow(&shown);
+            auto* name = editor->findChild<RichTextBox*>("ctrScientificName");
+            name->setFocus();
+            name->SetPlainText("Abies modalis");
+            editor->findChild<TextBox*>("txtCurrentRecord")->setFocus();
+            QApplication::processEvents();
+            editor->findChild<QAction*>("mnuFileSave")->trigger();
+            editor->findChild<QAction*>("mnuFileClose")->trigger();
+        }
+    };
+    dialog.ShowModal();
+    dialog.Unload();
+    EXPECT_TRUE(messages.shown().empty()) << messages.shown().front().prompt.toStdString();
+    ASSERT_EQ(shownInOrder.size(), 3) << shownInOrder.join(" / ").toStdString();
+    EXPECT_GT(idOf("Abies modalis"), 0) << "saved";
+    EXPECT_EQ(database->open()
+                  ->scalar("select c.name_type_cd from scientific_name n join d_name_category c on "
+                           "c.d_name_category_id = n.d_name_category_id where n.scientific_name_id = ?",
+                           {idOf("Abies modalis")})
+                  .toString(),
+              "P");
+    EXPECT_EQ(rowsAfter, rowsBefore + 1);
+    EXPECT_TRUE(newRowShown) << "the new name is in the result the search shows";
 }
 
 INSTANTIATE_ON_EACH_ENGINE(DetailsWindow);
