@@ -629,6 +629,37 @@ TEST_P(DetailsWindow, TheModalDetailDialogShowsOneNameAndNoWayToAnother)
     dialog.Unload();
 }
 
+TEST_P(DetailsWindow, ANewNameOfEachTypeIsSavedAndFoundAgainByTheSearch)
+{
+    auto window = start(appManager);
+    ComponentWindow* find = window->openSearch();
+    const struct {
+        const char* menu;
+        const char* name;
+        const char* type;
+        const char* typeCode;
+        const char* searchType;
+    } types[] = {{"mnuNewPlant", "Abies novissima", "Botanical", "P", "optNameType_0"},
+                 {"mnuNewAnimal", "Ursus novissimus", "Zoological", "A", "optNameType_1"},
+                 {"mnuNewCommunity", "Abietetum novissimum", "Ecological", "C", "optNameType_2"}};
+    for (const auto& type : types) {
+        menuItem(*find, type.menu).trigger();
+        ComponentWindow* created = window->componentWindows().last();
+        ASSERT_NE(created, find) << type.type;
+        EXPECT_EQ(control<TextBox>(*created, "txtSummaryNameType").text(), type.type);
+        typeInto(*created, "ctrScientificName", type.name);
+        save(*created);
+        EXPECT_TRUE(created->close());
+        control<OptionButton>(*find, type.searchType).click();
+        search(*find, type.name);
+        auto& results = control<FlexGrid>(*find, "fgSearchResults");
+        ASSERT_EQ(results.Rows(), 2) << type.name << ": found once";
+        EXPECT_EQ(results.TextMatrix(1, 1), type.name);
+        EXPECT_EQ(results.TextMatrix(1, 3), type.typeCode) << "stored with its name type";
+    }
+    EXPECT_TRUE(messages.shown().empty()) << messages.shown().front().prompt.toStdString();
+}
+
 TEST_P(DetailsWindow, NewInTheModalSearchMakesANameAndAddsItToTheResultShown)
 {
     auto window = start(appManager); // loads the library
