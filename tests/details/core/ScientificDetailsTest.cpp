@@ -670,6 +670,24 @@ TEST_F(Details, CloneDataCopiesTheFieldsAndLinksUnderTheTypedNameAndCancelCopies
     EXPECT_EQ(updated, std::vector<int> {88});
 }
 
+TEST_F(Details, CopyDataFromOverPendingChangesCopiesNothingUnlessTheyAreSavedFirst)
+{
+    startEmbedded(fiveNames(), 2);
+    edited = true;
+    EXPECT_CALL(*host, Message(QString("APP029"), _))
+        .WillOnce(Return(MsgBoxResult::Cancel))
+        .WillOnce(Return(MsgBoxResult::OK));
+    EXPECT_CALL(*records.back(), Save()).WillOnce(Return(false));
+    EXPECT_CALL(*host, Message(QString("APP028"), _)).Times(2);
+    EXPECT_CALL(*host, Copy(_, _, _, _)).Times(0);
+    int searches = 0;
+    desktop.whileShown = [&](QDialog&) { ++searches; };
+    menu("mnuToolsCopy").trigger(); // Cancel: not saved, nothing copied
+    menu("mnuToolsCopy").trigger(); // OK, but the save is refused
+    EXPECT_EQ(searches, 0) << "no search is offered while the changes are unsaved";
+    EXPECT_EQ(editor->GetID(), 2);
+}
+
 TEST_F(Details, RelatedRecordsOpenWithTheIdInEveryPlaceholderAndTheWholeList)
 {
     auto menuBuilder = std::make_shared<testing::NiceMock<MockMenuBuilder>>();
