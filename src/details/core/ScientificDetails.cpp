@@ -3,11 +3,13 @@
 #include "BusyPicture.h"
 #include "DetailsUi.h"
 #include "EstablishedName.h"
+#include "MaintenanceWindows.h"
 #include "RecordCopies.h"
 #include "RecordNavigation.h"
 #include "RecordPages.h"
 #include "RecordStore.h"
 #include "ReferencesPage.h"
+#include "TextTools.h"
 #include "collection/Collection.h"
 #include "common/BusyPointer.h"
 #include "common/MessageArguments.h"
@@ -96,6 +98,8 @@ ScientificDetails::ScientificDetails(QWidget* parent)
     m_copies = std::make_unique<RecordCopies>(*this);
     m_established = std::make_unique<EstablishedName>(*this);
     m_references = std::make_unique<ReferencesPage>(*this);
+    m_maintenance = std::make_unique<MaintenanceWindows>(*this);
+    m_textTools = std::make_unique<TextTools>(*this);
     connectHandlers();
     connectMenus();
     setSizeTwips(DesignWidth, DesignHeight);
@@ -138,6 +142,14 @@ void ScientificDetails::connectHandlers()
         runHandler("ctrScientificName_Validate", [&] {
             if (m_tabLoaded[0])
                 m_pages->ctrScientificName_Validate(cancel);
+        });
+    });
+    // The summary strip follows the author once the box is left, when its binding has
+    // written what was typed to the record.
+    connect(ui.ctrAuthor, &RichTextBox::Validate, this, [this](bool&) {
+        runHandler("ctrAuthor_Validate", [this] {
+            if (m_objRecord && !m_blnLoading)
+                m_pages->UpdateSummary();
         });
     });
     connect(ui.cmdSelectNomenclatureName, &QPushButton::clicked, this, [this] {
@@ -263,20 +275,20 @@ void ScientificDetails::connectMenus()
         });
     }
 
-    // The commands of the related windows and text tools.
-    const std::pair<MenuItem*, const char*> later[] = {
-        {ui.mnuFileNewEGT, "mnuFileNewEGT_Click"},
-        {ui.mnuFileOpenReferences, "mnuFileOpenReferences_Click"},
-        {ui.mnuFileOpenRecordMaintenance, "mnuFileOpenRecordMaintenance_Click"},
-        {ui.mnuFileOpenAttributeMaintenance, "mnuFileOpenAttributeMaintenance_Click"},
-        {ui.mnuFilePrint, "mnuFilePrint_Click"},
-        {ui.mnuToolsFind, "mnuToolsFind_Click"},
-        {ui.mnuToolsTextEditor, "mnuToolsTextEditor_Click"},
-        {ui.mnuToolsSpellcheck, "mnuToolsSpellcheck_Click"}};
-    for (const auto& [item, name] : later) {
-        MenuItem* entry = item;
-        guarded(entry, name, [this, entry] { notYetAvailable(entry->text().remove(QLatin1Char('&'))); });
-    }
+    guarded(ui.mnuFileNewEGT, "mnuFileNewEGT_Click", [this] { m_maintenance->mnuFileNewEGT_Click(); });
+    guarded(ui.mnuFileOpenReferences, "mnuFileOpenReferences_Click",
+            [this] { m_maintenance->mnuFileOpenReferences_Click(); });
+    guarded(ui.mnuFileOpenRecordMaintenance, "mnuFileOpenRecordMaintenance_Click",
+            [this] { m_maintenance->mnuFileOpenRecordMaintenance_Click(); });
+    guarded(ui.mnuFileOpenAttributeMaintenance, "mnuFileOpenAttributeMaintenance_Click",
+            [this] { m_maintenance->mnuFileOpenAttributeMaintenance_Click(); });
+    guarded(ui.mnuToolsFind, "mnuToolsFind_Click", [this] { m_textTools->mnuToolsFind_Click(); });
+    guarded(ui.mnuToolsTextEditor, "mnuToolsTextEditor_Click",
+            [this] { m_textTools->mnuToolsTextEditor_Click(); });
+    guarded(ui.mnuToolsSpellcheck, "mnuToolsSpellcheck_Click",
+            [this] { m_textTools->mnuToolsSpellcheck_Click(); });
+    guarded(ui.mnuFilePrint, "mnuFilePrint_Click",
+            [this] { notYetAvailable(m_ui->mnuFilePrint->text().remove(QLatin1Char('&'))); });
 }
 
 void ScientificDetails::notYetAvailable(const QString& what)

@@ -22,6 +22,8 @@ class QueryObject;
 class Recordset;
 class EstablishedName;
 class ReferencesPage;
+class MaintenanceWindows;
+class TextTools;
 class RecordCopies;
 class RecordExtension;
 class RecordNavigation;
@@ -106,6 +108,8 @@ private:
     friend class EstablishedName;
     friend class RecordCopies;
     friend class ReferencesPage;
+    friend class MaintenanceWindows;
+    friend class TextTools;
 
     void connectHandlers();
     void connectMenus();
@@ -163,6 +167,8 @@ private:
     std::unique_ptr<RecordCopies> m_copies;
     std::unique_ptr<EstablishedName> m_established;
     std::unique_ptr<ReferencesPage> m_references;
+    std::unique_ptr<MaintenanceWindows> m_maintenance;
+    std::unique_ptr<TextTools> m_textTools;
 };
 
 } // namespace bryx

@@ -1,0 +1,98 @@
+#include "MaintenanceWindows.h"
+
+#include "DetailsUi.h"
+#include "EstablishedName.h"
+#include "ScientificDetails.h"
+#include "common/BusyPointer.h"
+#include "contracts/AppManager.h"
+#include "contracts/HostWindow.h"
+#include "contracts/ScientificNameRecord.h"
+#include "contracts/WindowManager.h"
+#include "related/frmAuditLog.h"
+
+#include <QDomDocument>
+#include <optional>
+
+namespace bryx {
+
+namespace {
+
+const char* const AuditedTable = "SCIENTIFIC_NAME";
+const char* const PropertiesPath = "BRYX/COMPONENT_PROPERTIES";
+
+} // namespace
+
+void MaintenanceWindows::mnuFileNewEGT_Click()
+{
+    ScientificDetails& d = m_details;
+    int32_t id = d.m_lngID;
+    d.m_objWinMan->NewDetails(d.FindViewIndex(QStringLiteral("ELE")), d.FindViewIndex(QStringLiteral("ETK")),
+                              QStringLiteral("ELEMENT GLOBAL TRACKING (EGT)... FROM SCIENTIFIC NAME"), &id);
+}
+
+void MaintenanceWindows::mnuFileOpenReferences_Click()
+{
+    ScientificDetails& d = m_details;
+    try {
+        if (!d.m_established->OpenRelatedRecords(QStringLiteral("REF"), QStringLiteral("References...")))
+            d.m_objAppManager->Message(QStringLiteral("SNM007"), nullptr);
+    } catch (const std::exception&) {
+        d.DisplayMessage(QStringLiteral("MGA013"), QStringLiteral("Reference"));
+    }
+}
+
+void MaintenanceWindows::mnuFileOpenRecordMaintenance_Click()
+{
+    std::optional<BusyPointer> busy(std::in_place);
+    frmAuditLog dialog(m_details.window());
+    dialog.SetCaption(QStringLiteral("Record Maintenance - ") + m_details.hostWindow()->Caption());
+    dialog.SetIcon(m_details.hostWindow()->Icon());
+    dialog.LoadAuditData(QLatin1String(AuditedTable), m_details.m_lngID, m_details.m_objAppManager,
+                         QString());
+    busy.reset();
+    dialog.ShowModal();
+    dialog.Unload();
+}
+
+void MaintenanceWindows::mnuFileOpenAttributeMaintenance_Click()
+{
+    std::optional<BusyPointer> busy(std::in_place);
+    const QString column = activeFieldColumn();
+    if (column.isEmpty()) {
+        m_details.DisplayMessage(QStringLiteral("APP001"), QString());
+        return;
+    }
+    frmAuditLog dialog(m_details.window());
+    dialog.SetCaption(
+        QStringLiteral("Attribute Maintenance - %1 (%2)").arg(m_details.hostWindow()->Caption(), column));
+    dialog.SetIcon(m_details.hostWindow()->Icon());
+    dialog.LoadAuditData(QLatin1String(AuditedTable), m_details.m_lngID, m_details.m_objAppManager, column);
+    busy.reset();
+    dialog.ShowModal();
+    dialog.Unload();
+}
+
+QString MaintenanceWindows::activeFieldColumn() const
+{
+    QDomDocument description;
+    if (!m_details.m_objRecord || !description.setContent(m_details.m_objRecord->PropertyDescription()))
+        return {};
+    const QObject* active = m_details.ActiveControl();
+    const QString tag = active ? active->property("Tag").toString() : QString();
+    if (tag.isEmpty())
+        return {};
+    QDomElement element = description.documentElement();
+    const QStringList path = (QLatin1String(PropertiesPath) + QLatin1Char('/') + tag).split(QLatin1Char('/'));
+    if (element.tagName() != path.first())
+        return {};
+    for (qsizetype step = 1; step < path.size() && !element.isNull(); ++step)
+        element = element.firstChildElement(path[step]);
+    if (element.isNull())
+        return {};
+    const QDomNode first = element.firstChild();
+    const QString qualified = first.isText() ? first.nodeValue() : first.toElement().text();
+    const qsizetype point = qualified.indexOf(QLatin1Char('.'));
+    return point < 0 ? qualified : qualified.mid(point + 1);
+}
+
+} // namespace bryx
