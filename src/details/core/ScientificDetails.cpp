@@ -63,8 +63,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::FocusOut) {
-            auto* box = static_cast<TextBox*>(watched);
+        // A box being destroyed loses the focus too, when it is no TextBox any more.
+        auto* box = qobject_cast<TextBox*>(watched);
+        if (event->type() == QEvent::FocusOut && box) {
             runHandler("txtCurrentRecord_LostFocus", [&] {
                 bool cancel = false;
                 m_navigation.txtCurrentRecord_Validate(cancel);

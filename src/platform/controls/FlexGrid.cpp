@@ -187,8 +187,10 @@ void FlexGrid::SetCols(int cols)
 void FlexGrid::SetFormatString(const QString& format)
 {
     const QStringList headers = format.split(QLatin1Char('|'));
-    SetCols(int(headers.size()));
-    for (int col = 0; col < headers.size(); ++col)
+    // A bound grid has its recordset's columns: the format then only words their headers.
+    if (!DataSource())
+        SetCols(int(headers.size()));
+    for (int col = 0; col < std::min(int(headers.size()), Cols()); ++col)
         SetTextMatrix(0, col, headers[col].trimmed().remove(QRegularExpression(QStringLiteral("^[<>^]"))));
 }
 

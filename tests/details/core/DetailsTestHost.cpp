@@ -71,7 +71,6 @@ void DetailsTestHost::SetUp()
             return makeNameList({{sql.mid(prefix.size()).toInt(), "x"}});
         return makeNameList({});
     });
-    auto views = std::make_shared<Collection>();
     auto viewManager = std::make_shared<NiceMock<MockViewManager>>();
     ON_CALL(*viewManager, colViews()).WillByDefault(Return(views));
     ON_CALL(*host, ViewManager()).WillByDefault(Return(viewManager));
@@ -105,6 +104,7 @@ void DetailsTestHost::SetUp()
                                              [this] { return framework; });
 
     ON_CALL(form, SetCaption(_)).WillByDefault([this](const QString& text) { caption = text; });
+    ON_CALL(form, Caption()).WillByDefault([this] { return caption; });
     editor = new ScientificDetails(&form);
     form.resize(editor->size());
 }
@@ -175,7 +175,6 @@ std::unique_ptr<ScientificNameRecord> DetailsTestHost::makeRecord()
 
 void DetailsTestHost::startEmbedded(std::shared_ptr<Recordset> list, int id, const QString& extraInfo)
 {
-    auto views = std::make_shared<Collection>();
     QVariantList arguments {QVariant::fromValue(list),
                             QVariant::fromValue(std::shared_ptr<AppManager>(host)),
                             1,

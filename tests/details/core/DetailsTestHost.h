@@ -94,6 +94,7 @@ protected:
     std::function<void(Record&)> onRecordCreated;
     bool edited = false; // what the records answer to IsChanged
     QStringList statements;
+    std::shared_ptr<Collection> views = std::make_shared<Collection>(); // the host's list views
     QString controlAccess = "F";
     QString caption; // of the host window
     ScriptedDesktop desktop;
