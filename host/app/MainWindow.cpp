@@ -70,7 +70,17 @@ MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString&
             }
             openDetails(recordId, extraInfo, records);
         },
-        [this](int32_t, const QString& extraInfo, int32_t*) { newDetails(extraInfo); });
+        [this](int32_t viewId, const QString& extraInfo, int32_t*) {
+            const QString code = viewCode(viewId);
+            if (code != QLatin1String("SNM")) {
+                MsgBox(tr("New \"%1\" records are made in another module of the application; it is not part "
+                          "of this application.")
+                           .arg(code),
+                       MsgBoxStyle::Information, windowTitle());
+                return;
+            }
+            newDetails(extraInfo);
+        });
 
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -2,9 +2,13 @@
 
 #include "ControlSecurity.h"
 #include "MessageCatalogue.h"
+#include "PopupCellEditor.h"
+#include "PopupCellEditor.h"
 #include "QueryRecordset.h"
 #include "ServerRegistry.h"
 #include "collection/Collection.h"
+#include "controls/FlexGrid.h"
+#include "controls/FlexGrid.h"
 #include "db/SqlText.h"
 #include "error/Error.h"
 #include "recordset/Recordset.h"
@@ -386,8 +390,8 @@ void SqlAppManager::ShowAbout()
 
 void SqlAppManager::PopupEdit(QObject& grid)
 {
-    MsgBox(QStringLiteral("The text editor for \"%1\" opens from the host window.").arg(grid.objectName()),
-           MsgBoxStyle::OKOnly | MsgBoxStyle::Information, QStringLiteral("Text Editor"));
+    if (auto* flexGrid = qobject_cast<FlexGrid*>(&grid))
+        PopupCellEditor::editCurrentCell(*flexGrid);
 }
 
 } // namespace bryx::host

@@ -355,6 +355,11 @@ void FlexGrid::RemoveItem(int row)
     SetRows(Rows() - 1);
 }
 
+bool FlexGrid::isCheckCol(int col) const
+{
+    return m_model->isCheckColumn(col);
+}
+
 bool FlexGrid::mayEdit(int row, int col)
 {
     bool cancel = false;

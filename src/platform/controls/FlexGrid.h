@@ -47,6 +47,8 @@ public:
 
     // Current row in grid coordinates (0 when none).
     int Row() const override;
+    // The current cell's column; -1 when no cell is current.
+    int Col() const { return currentIndex().isValid() ? currentIndex().column() : -1; }
     // Makes the row current and, as in a list box, the one selected row.
     void SetRow(int row);
     int SelectedRows() const override;
@@ -74,6 +76,18 @@ public:
     bool WordWrap() const { return wordWrap(); }
 
     void SetEditable(bool editable) { m_model->setEditable(editable); }
+    // For editors outside the grid (a larger text window): whether the cell may be edited,
+    // asked as the grid's own editor asks (BeforeEdit), and the edit written back as its own
+    // editor writes it (AfterEdit follows).
+    bool CellEditable(int row, int col)
+    {
+        return m_model->editable() && !isCheckCol(col) && mayEdit(row, col);
+    }
+    void CommitCellEdit(int row, int col, const QString& text)
+    {
+        SetTextMatrix(row, col, text);
+        editDone(row, col);
+    }
     bool Editable() const { return m_model->editable(); }
     void SetColCheckBoxes(int col, bool checkBoxes) { m_model->setCheckColumn(col, checkBoxes); }
     void SetColComboList(int col, const QString& list) { m_model->setColumnComboList(col, list); }
@@ -116,6 +130,7 @@ protected:
 
 private:
     friend class GridDelegate;
+    bool isCheckCol(int col) const;
     const QList<int>& selectedGridRows() const;
     // True when the edit of the cell (grid coordinates) may go ahead.
     bool mayEdit(int row, int col);

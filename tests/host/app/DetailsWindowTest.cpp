@@ -1,7 +1,7 @@
 // The details editor in bryx-host's windows on the reference database, on both engines,
 // driven through its controls as a user drives it.
 #include "../../support/QtPrinters.h"
-#include "HostAppFixture.h"
+#include "DetailsWindowFixture.h"
 #include "ReferenceWindow.h"
 #include "WorkingListView.h"
 #include "controls/DataCombo.h"
@@ -38,55 +38,7 @@ void saveAuthorAsAnotherUser(AppManager& host, int32_t id, const QString& author
     ASSERT_TRUE(record.Save()) << record.lastRefusal().toStdString();
 }
 
-class DetailsWindow : public HostApplication {
-protected:
-    int32_t idOf(const QString& name)
-    {
-        return database->open()
-            ->scalar("select scientific_name_id from scientific_name where scientific_name = ?", {name})
-            .toInt();
-    }
-    QVariant stored(int32_t id, const QString& column)
-    {
-        return database->open()->scalar(
-            QString("select %1 from scientific_name where scientific_name_id = ?").arg(column), {id});
-    }
-    // The working list holding these names, in this order, and a details window on one of them
-    // opened by a double-click.
-    ComponentWindow* openFromList(MainWindow& window, const QStringList& listed, int row)
-    {
-        for (const QString& name : listed)
-            EXPECT_TRUE(window.addToWorkingList(idOf(name))) << name.toStdString();
-        FlexGrid& list = window.workingList().grid();
-        list.SetRow(row);
-        emit list.DblClick();
-        return window.componentWindows().isEmpty() ? nullptr : window.componentWindows().last();
-    }
-    // "Picea abies", which cites three references, on its References page.
-    ComponentWindow* openOnReferencesPage(MainWindow& window)
-    {
-        ComponentWindow* details = openFromList(window, {"Picea abies"}, 1);
-        if (details)
-            control<TabControl>(*details, "tabScientificName").SetTab(2);
-        return details;
-    }
-    static UserControl& editor(ComponentWindow& window) { return *window.component(); }
-    static int32_t shownId(ComponentWindow& window) { return CallByName(editor(window), "GetID").toInt(); }
-    // Types into a rich-text box and leaves it, so that its validation runs as the user's would.
-    static void typeInto(ComponentWindow& window, const char* box, const QString& text)
-    {
-        QApplication::setActiveWindow(window.window());
-        auto& field = control<RichTextBox>(window, box);
-        field.setFocus();
-        field.SetPlainText(text);
-        control<TextBox>(window, "txtCurrentRecord").setFocus();
-        QApplication::processEvents();
-    }
-    static void save(ComponentWindow& window) { menuItem(window, "mnuFileSave").trigger(); }
-
-    const QStringList five {"Abies alba", "Abies grandis", "Picea abies", "Pinus sylvestris",
-                            "Larix decidua"};
-};
+class DetailsWindow : public DetailsWindowFixture { };
 
 TEST_P(DetailsWindow, ADoubleClickOpensTheNameAndTheStripPagesThroughTheWorkingList)
 {
