@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsqlite3-dev sqlite3
+  libhunspell-dev hunspell-en-us
   postgresql-15 postgresql-contrib libpq-dev
   xvfb xauth
   adwaita-icon-theme

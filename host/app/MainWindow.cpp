@@ -18,7 +18,10 @@
 #include "registration/Identities.h"
 #include "services/MessageBox.h"
 #include "services/Screen.h"
+#include "services/SpellingService.h"
 #include "services/SqlAppManager.h"
+#include "spelling/HunspellSpellingService.h"
+#include "spelling/NameVocabulary.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -47,6 +50,13 @@ MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString&
     , m_workingListRecords(m_appManager->GetPrototypeRSForView(QStringLiteral("SNM")))
     , m_mdi(new QMdiArea(this))
 {
+    // Rich-text fields check their spelling against English and the words of the names stored
+    // here; the names are read at the first check, not now.
+    std::weak_ptr<SqlAppManager> names = m_appManager;
+    m_previousSpelling = SpellingService::install(std::make_unique<HunspellSpellingService>([names] {
+        const auto manager = names.lock();
+        return manager ? NameVocabulary::load(manager->readOnly()) : QStringList();
+    }));
     setWindowTitle(tr("BRYX Scientific Names"));
     setObjectName(QStringLiteral("bryxHostMain"));
     // The client components the library reaches by ProgID (option store, references, audit).
@@ -108,6 +118,7 @@ MainWindow::~MainWindow()
     // Component windows go before the library that made their components.
     for (QMdiSubWindow* window : m_mdi->subWindowList())
         delete window;
+    SpellingService::install(std::move(m_previousSpelling));
 }
 
 void MainWindow::buildMenus()

@@ -13,6 +13,7 @@ namespace bryx {
 class ComponentLibrary;
 class UserControl;
 class Recordset;
+class SpellingService;
 } // namespace bryx
 
 namespace bryx::host {
@@ -81,6 +82,7 @@ private:
     void restoreGeometryFromSettings();
 
     std::shared_ptr<SqlAppManager> m_appManager;
+    std::unique_ptr<SpellingService> m_previousSpelling;
     std::unique_ptr<ComponentLibrary> m_library;
     std::shared_ptr<HostWindowManager> m_winMan;
     std::shared_ptr<Recordset> m_workingListRecords;

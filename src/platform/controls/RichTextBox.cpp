@@ -5,6 +5,7 @@
 #include "hosting/ErrorReport.h"
 #include "services/MessageBox.h"
 #include "services/Screen.h"
+#include "services/SpellingService.h"
 
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -100,6 +101,8 @@ void RichTextBox::CheckSpelling()
 {
     if (isSignalConnected(QMetaMethod::fromSignal(&RichTextBox::SpellCheckRequested)))
         emit SpellCheckRequested(this);
+    else if (SpellingService* checker = SpellingService::current())
+        checker->checkSpelling(*this);
     else
         MsgBox(tr("No spelling checker is installed on this computer."), MsgBoxStyle::Information);
 }

@@ -46,8 +46,8 @@ public:
     // text back (raising Change); Cancel leaves the box as it was. `field` names the field
     // being edited, shown in the editor's caption.
     Q_INVOKABLE void LaunchEditor(const QString& field);
-    // Hands the text to the spelling checker connected to SpellCheckRequested; without one the
-    // user is told that none is installed.
+    // Hands the text to the spelling checker connected to SpellCheckRequested, else to the
+    // installed SpellingService; without either the user is told that none is installed.
     Q_INVOKABLE void CheckSpelling();
 
     // Toggles a style over the selection (or for what is typed next).

@@ -29,6 +29,8 @@ namespace ErrorNumber {
 inline constexpr int InvalidProcedureCall = 5;
 inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
+inline constexpr int FileNotFound = 53;
+inline constexpr int PathFileAccess = 75; // a file that cannot be opened or written
 inline constexpr int InvalidPropertyValue = 380; // a property set to a value it cannot take
 inline constexpr int ObjectDoesNotSupport = 438;
 inline constexpr int Unexpected = 440;

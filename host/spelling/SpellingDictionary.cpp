@@ -1,0 +1,94 @@
+#include "SpellingDictionary.h"
+
+#include "error/Error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTextStream>
+#include <hunspell/hunspell.hxx>
+
+namespace bryx::host {
+
+namespace {
+
+std::string utf8(const QString& text)
+{
+    return text.toStdString();
+}
+
+} // namespace
+
+SpellingDictionary::SpellingDictionary(const QString& affixFile, const QString& dictionaryFile,
+                                       QString userWordsFile)
+    : m_userWordsFile(std::move(userWordsFile))
+{
+    if (!QFileInfo::exists(affixFile) || !QFileInfo::exists(dictionaryFile))
+        throw Error(
+            ErrorNumber::FileNotFound,
+            QStringLiteral("The spelling dictionary %1 is not installed (Debian package hunspell-en-us)")
+                .arg(dictionaryFile));
+    m_hunspell = std::make_unique<Hunspell>(QFile::encodeName(affixFile).constData(),
+                                            QFile::encodeName(dictionaryFile).constData());
+    QFile words(m_userWordsFile);
+    if (words.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        QTextStream in(&words);
+        while (!in.atEnd()) {
+            const QString word = in.readLine().trimmed();
+            if (!word.isEmpty())
+                m_hunspell->add(utf8(word));
+        }
+    }
+}
+
+SpellingDictionary::~SpellingDictionary() = default;
+
+QString SpellingDictionary::systemAffixFile()
+{
+    return QStringLiteral("/usr/share/hunspell/en_US.aff");
+}
+
+QString SpellingDictionary::systemDictionaryFile()
+{
+    return QStringLiteral("/usr/share/hunspell/en_US.dic");
+}
+
+QString SpellingDictionary::defaultUserWordsFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+        + QStringLiteral("/spelling-words.txt");
+}
+
+bool SpellingDictionary::isCorrect(const QString& word) const
+{
+    return m_hunspell->spell(utf8(word));
+}
+
+QStringList SpellingDictionary::suggestions(const QString& word) const
+{
+    QStringList found;
+    for (const std::string& suggestion : m_hunspell->suggest(utf8(word)))
+        found << QString::fromStdString(suggestion);
+    return found;
+}
+
+void SpellingDictionary::addVocabulary(const QStringList& words)
+{
+    for (const QString& word : words)
+        m_hunspell->add(utf8(word));
+}
+
+void SpellingDictionary::addUserWord(const QString& word)
+{
+    m_hunspell->add(utf8(word));
+    QDir().mkpath(QFileInfo(m_userWordsFile).absolutePath());
+    QFile words(m_userWordsFile);
+    if (!words.open(QIODevice::Append | QIODevice::Text))
+        throw Error(ErrorNumber::PathFileAccess,
+                    QStringLiteral("The word list %1 cannot be written: %2")
+                        .arg(m_userWordsFile, words.errorString()));
+    QTextStream(&words) << word << '\n';
+}
+
+} // namespace bryx::host
