@@ -4,6 +4,7 @@
 // move operation, a save of a changed name and its parts, the heap after paging through 10,000
 // names, and bryx-host's double-click in the working list to the details window painted.
 // Saving changes the authors of a few names of that database.
+#include "BenchEditor.h"
 #include "BenchSearches.h"
 #include "ComponentWindow.h"
 #include "MainWindow.h"
@@ -34,22 +35,11 @@
 
 using namespace bryx;
 using namespace bryx::host;
+using namespace bryx::bench;
 
 namespace {
 
 constexpr int ListSize = 20000;
-
-SqlAppManager& appManager()
-{
-    static SqlAppManager manager(DatabaseUrl::parse("sqlite:" + bench::benchDatabasePath()),
-                                 QStringLiteral("editor"));
-    return manager;
-}
-
-std::shared_ptr<AppManager> sharedHost()
-{
-    return std::shared_ptr<AppManager>(std::shared_ptr<AppManager>(), &appManager());
-}
 
 // A working list of names spread over the whole database.
 std::shared_ptr<Recordset> spreadList(int size)
@@ -60,36 +50,6 @@ std::shared_ptr<Recordset> spreadList(int size)
 }
 
 // The editor started in a window of its own on a list, as a host starts it.
-struct StartedEditor {
-    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    UserControl* editor;
-    std::shared_ptr<Recordset> list;
-
-    explicit StartedEditor(std::shared_ptr<Recordset> names)
-        : list(std::move(names))
-    {
-        editor =
-            ComponentRegistry::instance().create(QLatin1String(registration::DetailsProgId), window.get());
-        auto views = appManager().ViewManager()->colViews();
-        QVariantList arguments {QVariant::fromValue(list),
-                                QVariant::fromValue(sharedHost()),
-                                1,
-                                QVariant::fromValue(std::shared_ptr<WindowManager>()),
-                                QVariant::fromValue(views),
-                                QString()};
-        CallByName(*editor, "InitDetails", arguments);
-        window->resize(editor->size());
-        window->show();
-    }
-    ~StartedEditor() { CallByName(*editor, "Deactivate"); }
-    int32_t idAt(int position) const
-    {
-        list->MoveFirst();
-        list->Move(position - 1);
-        return list->Fields("ID").Value().toInt();
-    }
-};
-
 void BM_RawSqliteReadRow(benchmark::State& state)
 {
     sqlite3* handle = appManager().readOnly().sqliteHandle();

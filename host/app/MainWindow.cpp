@@ -55,7 +55,7 @@ MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString&
     std::weak_ptr<SqlAppManager> names = m_appManager;
     m_previousSpelling = SpellingService::install(std::make_unique<HunspellSpellingService>([names] {
         const auto manager = names.lock();
-        return manager ? NameVocabulary::load(manager->readOnly()) : QStringList();
+        return manager ? NameVocabulary::load(manager->readOnly()) : NameVocabulary();
     }));
     setWindowTitle(tr("BRYX Scientific Names"));
     setObjectName(QStringLiteral("bryxHostMain"));

@@ -25,7 +25,7 @@ SpellingDictionary& HunspellSpellingService::dictionary()
                                                          SpellingDictionary::systemDictionaryFile(),
                                                          SpellingDictionary::defaultUserWordsFile());
         if (m_vocabulary)
-            made->addVocabulary(m_vocabulary());
+            made->setVocabulary(m_vocabulary());
         m_dictionary = std::move(made);
     }
     return *m_dictionary;

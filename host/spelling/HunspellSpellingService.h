@@ -1,8 +1,8 @@
 #pragma once
 
+#include "NameVocabulary.h"
 #include "services/SpellingService.h"
 
-#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -14,7 +14,7 @@ class SpellingDictionary;
 // stored names read once, at the first check (not at start-up), and the user's word list.
 class HunspellSpellingService : public SpellingService {
 public:
-    using VocabularySource = std::function<QStringList()>;
+    using VocabularySource = std::function<NameVocabulary()>;
 
     explicit HunspellSpellingService(VocabularySource vocabulary);
     ~HunspellSpellingService() override;

@@ -62,21 +62,24 @@ QString SpellingDictionary::defaultUserWordsFile()
 
 bool SpellingDictionary::isCorrect(const QString& word) const
 {
-    return m_hunspell->spell(utf8(word));
+    return m_vocabulary.contains(word) || m_hunspell->spell(utf8(word));
 }
 
 QStringList SpellingDictionary::suggestions(const QString& word) const
 {
-    QStringList found;
-    for (const std::string& suggestion : m_hunspell->suggest(utf8(word)))
-        found << QString::fromStdString(suggestion);
+    QStringList found = m_vocabulary.nearWords(word);
+    for (const std::string& suggestion : m_hunspell->suggest(utf8(word))) {
+        const QString english = QString::fromStdString(suggestion);
+        if (!found.contains(english))
+            found << english;
+    }
     return found;
 }
 
 void SpellingDictionary::addVocabulary(const QStringList& words)
 {
     for (const QString& word : words)
-        m_hunspell->add(utf8(word));
+        m_vocabulary.add(word);
 }
 
 void SpellingDictionary::addUserWord(const QString& word)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "NameVocabulary.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -30,13 +32,15 @@ public:
     bool isCorrect(const QString& word) const;
     QStringList suggestions(const QString& word) const;
 
-    // Accepts these words for the session (the names' vocabulary).
+    // Accepts the names' words for the session, and suggests from them first.
+    void setVocabulary(NameVocabulary vocabulary) { m_vocabulary = std::move(vocabulary); }
     void addVocabulary(const QStringList& words);
     // Accepts the word from now on, in this session and the ones after it.
     void addUserWord(const QString& word);
 
 private:
     std::unique_ptr<Hunspell> m_hunspell;
+    NameVocabulary m_vocabulary;
     QString m_userWordsFile;
 };
 

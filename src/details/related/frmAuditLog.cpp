@@ -121,8 +121,9 @@ void frmAuditLog::formatGrid()
                 grid.SetCellBackColor(row, ColComments, CommentCellColour);
         }
     }
-    grid.AutoSize(0, ColColumn);
-    grid.AutoSize(ColPrimaryKey, ColColumnId);
+    // The columns fitted above already fit these contents; colouring cells changes no width,
+    // so fitting columns 0 to 5 and 8 to 11 once more would measure every text again for
+    // nothing.
     fitRowHeights();
 }
 

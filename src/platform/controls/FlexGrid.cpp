@@ -302,6 +302,21 @@ void FlexGrid::AutoSize(int firstCol, int lastCol)
             resizeColumnToContents(col);
         return;
     }
+    // Without word wrap a row is one line unless a text in it holds a line break: only those
+    // rows are measured, so fitting a thousand rows costs next to nothing.
+    if (!wordWrap()) {
+        const int line = verticalHeader()->defaultSectionSize();
+        for (int row = FixedRows(); row < Rows(); ++row) {
+            bool broken = false;
+            for (int col = std::max(0, firstCol); col <= lastCol && col < Cols() && !broken; ++col)
+                broken = !isColumnHidden(col) && TextMatrix(row, col).contains(QLatin1Char('\n'));
+            if (broken)
+                resizeRowToContents(row - FixedRows());
+            else if (rowHeight(row - FixedRows()) != line)
+                setRowHeight(row - FixedRows(), line);
+        }
+        return;
+    }
     // Row heights follow the tallest cell among the given columns; the other columns are left
     // out of the measure by hiding them for the moment.
     QList<int> outside;
