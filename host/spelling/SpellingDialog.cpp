@@ -62,9 +62,9 @@ SpellingDialog::SpellingDialog(QWidget* parent)
     topButtons->addWidget(add);
     topButtons->addStretch();
     layout->addLayout(topButtons, 1, 1);
-    layout->addWidget(new Label(tr("Change &to:"), this), 3, 0);
+    layout->addWidget(new Label(tr("Change to:"), this), 3, 0);
     layout->addWidget(m_changeTo, 4, 0);
-    layout->addWidget(new Label(tr("Suggestio&ns:"), this), 5, 0);
+    layout->addWidget(new Label(tr("Suggestions:"), this), 5, 0);
     layout->addWidget(m_suggestions, 6, 0, 2, 1);
     auto* lowerButtons = new QVBoxLayout;
     lowerButtons->addWidget(m_cmdChange);

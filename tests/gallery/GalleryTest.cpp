@@ -14,21 +14,28 @@
 #include "controls/RichTextBox.h"
 #include "controls/Toolbar.h"
 #include "core/ScientificDetails.h"
+#include "data/SqlScientificNameRecord.h"
 #include "dialogs/frmModalDetail.h"
 #include "dialogs/frmModalSearch.h"
 #include "hosting/LateBinding.h"
 #include "hosting/Twips.h"
 #include "registration/Identities.h"
+#include "related/frmAuditLog.h"
 #include "related/frmCopy.h"
+#include "services/PopupCellEditor.h"
 #include "services/SqlAppManager.h"
+#include "spelling/SpellingDialog.h"
 #include "util/Misc_Functions.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QListWidget>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSet>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
 
@@ -353,4 +360,76 @@ TEST(Gallery, CopyDialogReferenceSearchAndTheReferencesAndNomenclaturePages)
             EXPECT_EQ(details->findChild<TextBox*>("txtEstablishedName")->text(), "Carpinion betuli");
     }
     EXPECT_TRUE(messages.shown().empty()) << "no error box was raised";
+}
+
+TEST(Gallery, AuditLogWithCommentsPopupCellEditorAndSpellingDialog)
+{
+    ScriptedMessageBox messages;
+    TestDatabase database(host::Dialect::SQLite);
+    host::registerClientComponents();
+    auto appManager = std::make_shared<host::SqlAppManager>(database.url(), QStringLiteral("editor"));
+    const int32_t id = database.nameId("Abies alba", "Mill.");
+    {
+        host::SqlScientificNameRecord record;
+        record.Connect(appManager->GetServerName(), appManager->GetServerType());
+        record.Retrieve(id, 0, 0);
+        record.SetAuthorName("Mill. (corrected)");
+        record.SetField("Acronym", "ABAL");
+        record.SetModifiedBy("editor");
+        ASSERT_TRUE(record.Save()) << record.lastRefusal().toStdString();
+    }
+    auto db = database.open();
+    const int columnId = db->scalar("select audit_log_column_id from audit_log where primary_key = ? and "
+                                    "column_name = 'author_name'",
+                                    {id})
+                             .toInt();
+    db->exec(
+        "insert into audit_comment (audit_comment_id, audit_log_column_id, comment_text) values (?, ?, ?)",
+        {columnId, columnId, "Author checked against the protologue"});
+    {
+        frmAuditLog dialog;
+        dialog.SetCaption("Record Maintenance - Scientific Name - Abies alba");
+        dialog.LoadAuditData("SCIENTIFIC_NAME", id, appManager, QString());
+        const FlexGrid& grid = *dialog.fgAuditLog();
+        ASSERT_GE(grid.Rows(), 3) << "the two changed fields";
+        int commented = 0;
+        for (int row = 1; row < grid.Rows(); ++row) {
+            if (grid.TextMatrix(row, frmAuditLog::ColComments) == "Author checked against the protologue") {
+                commented = row;
+                EXPECT_EQ(grid.CellBackColor(row, frmAuditLog::ColComments), QColor(255, 255, 255));
+            }
+        }
+        EXPECT_GT(commented, 0) << "the stored comment is shown";
+        expectPictureOf(photographed(dialog, "frmAuditLog"), dialog);
+        dialog.Unload();
+    }
+    {
+        FlexGrid grid;
+        grid.SetFormatString("Code|Full Citation");
+        grid.SetRows(2);
+        grid.SetTextMatrix(1, 0, "LINN1753");
+        grid.SetTextMatrix(1, 1,
+                           "Linnaeus, C. 1753. Species Plantarum. Laurentius Salvius, Stockholm. 1200 pp.");
+        grid.SetEditable(true);
+        grid.show();
+        grid.setCurrentIndex(grid.gridModel().index(0, 1));
+        host::PopupCellEditor editor(grid);
+        EXPECT_EQ(editor.windowTitle(), "Text Editor - Full Citation");
+        EXPECT_EQ(editor.text()->toPlainText(), grid.TextMatrix(1, 1));
+        EXPECT_FALSE(editor.text()->isReadOnly());
+        expectPictureOf(photographed(editor, "PopupCellEditor"), editor);
+    }
+    {
+        ScriptedDesktop desktop;
+        host::SpellingDialog dialog;
+        desktop.whileShown = [&](QDialog& shown) {
+            EXPECT_TRUE(dialog.txtContext()->toPlainText().contains("Abies albba was collected"));
+            EXPECT_EQ(dialog.lstSuggestions()->count(), 2);
+            EXPECT_EQ(dialog.txtChangeTo()->text(), "alba");
+            expectPictureOf(photographed(shown, "SpellingDialog"), shown);
+            shown.hide();
+        };
+        dialog.ask("albba", "The specimen of Abies albba was collected near the lake.", 22,
+                   {"alba", "albida"});
+    }
 }
