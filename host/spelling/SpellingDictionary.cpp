@@ -7,11 +7,20 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <algorithm>
 #include <hunspell/hunspell.hxx>
 
 namespace bryx::host {
 
 namespace {
+
+// The letters of a word in order, case ignored: equal for words that differ in order only.
+QString lettersOf(const QString& word)
+{
+    QString letters = word.toLower();
+    std::sort(letters.begin(), letters.end());
+    return letters;
+}
 
 std::string utf8(const QString& text)
 {
@@ -73,6 +82,11 @@ QStringList SpellingDictionary::suggestions(const QString& word) const
         if (!found.contains(english))
             found << english;
     }
+    // Letters typed in the wrong order are the commonest slip ("Teh"): a suggestion with the
+    // same letters as the word comes first.
+    std::stable_partition(found.begin(), found.end(), [key = lettersOf(word)](const QString& suggestion) {
+        return lettersOf(suggestion) == key;
+    });
     return found;
 }
 

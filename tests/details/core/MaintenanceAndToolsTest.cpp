@@ -208,6 +208,34 @@ TEST_F(RelatedAndTools, TheTextEditorServesRichTextAndGridsAndNothingElse)
     EXPECT_EQ(editors, 2);
 }
 
+TEST_F(RelatedAndTools, TheTextEditorReachesTheGridInsideABoundGridControl)
+{
+    startEmbedded(threeNames(), 1);
+    // Controls of other forms that wrap a grid: one hands it out as "Grid", the other through
+    // its "Object".
+    QWidget bindGrid(editor);
+    QObject innerGrid;
+    bindGrid.setProperty("TypeName", "ctrlBindGrid");
+    bindGrid.setProperty("Grid", QVariant::fromValue<QObject*>(&innerGrid));
+    bindGrid.setFocusPolicy(Qt::StrongFocus);
+    bindGrid.show();
+    EXPECT_CALL(*host, PopupEdit(testing::Ref(innerGrid)));
+    focus(bindGrid);
+    menu("mnuToolsTextEditor").trigger();
+
+    QWidget adoGrid(editor);
+    QObject wrapped;
+    QObject adoInner;
+    wrapped.setProperty("Grid", QVariant::fromValue<QObject*>(&adoInner));
+    adoGrid.setProperty("TypeName", "ctrlAdoGrid");
+    adoGrid.setProperty("Object", QVariant::fromValue<QObject*>(&wrapped));
+    adoGrid.setFocusPolicy(Qt::StrongFocus);
+    adoGrid.show();
+    EXPECT_CALL(*host, PopupEdit(testing::Ref(adoInner)));
+    focus(adoGrid);
+    menu("mnuToolsTextEditor").trigger();
+}
+
 TEST_F(RelatedAndTools, SpellCheckGoesToTheFocusedRichTextFieldOnly)
 {
     startEmbedded(threeNames(), 1);
