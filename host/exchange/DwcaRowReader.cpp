@@ -1,0 +1,165 @@
+#include "DwcaRowReader.h"
+
+#include "error/Error.h"
+
+#include <QIODevice>
+
+namespace bryx::host {
+
+namespace {
+
+constexpr qint64 ChunkBytes = 1 << 16;
+
+// Windows-1252 differs from ISO-8859-1 only from 0x80 to 0x9F; five of those are unassigned
+// and read as the replacement character.
+constexpr char16_t Windows1252High[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
+                                          0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+
+} // namespace
+
+DwcaRowReader::DwcaRowReader(QIODevice& device, const DwcaFile& file, QString sourceName)
+    : m_device(device)
+    , m_source(std::move(sourceName))
+    , m_delimiter(file.fieldsTerminatedBy)
+    , m_quote(file.fieldsEnclosedBy)
+    , m_headerLines(file.ignoreHeaderLines)
+{
+    const QString encoding = file.encoding.trimmed().toUpper().remove(QLatin1Char('_'));
+    if (encoding == QLatin1String("UTF-8") || encoding == QLatin1String("UTF8") || encoding.isEmpty())
+        m_encoding = Encoding::Utf8;
+    else if (encoding == QLatin1String("ISO-8859-1") || encoding == QLatin1String("LATIN1")
+             || encoding == QLatin1String("ISO8859-1"))
+        m_encoding = Encoding::Latin1;
+    else if (encoding == QLatin1String("WINDOWS-1252") || encoding == QLatin1String("CP1252")
+             || encoding == QLatin1String("WINDOWS1252"))
+        m_encoding = Encoding::Windows1252;
+    else
+        refuse(1,
+               QStringLiteral("the encoding \"%1\" is not one this program reads (UTF-8, ISO-8859-1, "
+                              "Windows-1252)")
+                   .arg(file.encoding));
+}
+
+void DwcaRowReader::refuse(qint64 line, const QString& why) const
+{
+    throw Error(ErrorNumber::InvalidArgument,
+                QStringLiteral("%1, line %2: %3").arg(m_source).arg(line).arg(why));
+}
+
+bool DwcaRowReader::fill()
+{
+    if (m_at < m_buffer.size())
+        return true;
+    m_buffer.clear();
+    m_at = 0;
+    while (m_buffer.isEmpty()) {
+        const QByteArray bytes = m_device.read(ChunkBytes);
+        if (bytes.isEmpty())
+            return false;
+        switch (m_encoding) {
+        case Encoding::Utf8:
+            m_buffer = m_utf8.decode(bytes);
+            if (m_utf8.hasError())
+                refuse(m_line,
+                       QStringLiteral("the text is not valid UTF-8 (declare its encoding in meta.xml)"));
+            break;
+        case Encoding::Latin1:
+            m_buffer = QString::fromLatin1(bytes);
+            break;
+        case Encoding::Windows1252:
+            m_buffer.resize(bytes.size());
+            for (qsizetype i = 0; i < bytes.size(); ++i) {
+                const auto byte = static_cast<unsigned char>(bytes[i]);
+                m_buffer[i] =
+                    QChar(byte >= 0x80 && byte < 0xA0 ? Windows1252High[byte - 0x80] : char16_t(byte));
+            }
+            break;
+        }
+    }
+    return true;
+}
+
+bool DwcaRowReader::next(QStringList& fields)
+{
+    while (m_headerLines > 0) {
+        QStringList header;
+        if (!readRow(header))
+            return false;
+        --m_headerLines;
+    }
+    while (readRow(fields)) {
+        // A blank line between or after rows holds no record.
+        if (!(fields.size() == 1 && fields.front().isEmpty()))
+            return true;
+    }
+    return false;
+}
+
+bool DwcaRowReader::readRow(QStringList& fields)
+{
+    fields.clear();
+    if (!fill())
+        return false;
+    m_rowLine = m_line;
+    QString field;
+    bool quoted = false;
+    bool fieldStarted = false;
+    auto endLine = [&](QChar c) {
+        // "\r\n" is one line end, whatever the description declares.
+        if (c == u'\r' && fill() && m_buffer[m_at] == u'\n')
+            ++m_at;
+        ++m_line;
+    };
+    while (fill()) {
+        const QChar c = m_buffer[m_at++];
+        if (quoted) {
+            if (c == *m_quote) {
+                if (fill() && m_buffer[m_at] == *m_quote) {
+                    field += c;
+                    ++m_at;
+                } else {
+                    quoted = false;
+                }
+            } else if (c == u'\\' && fill() && m_buffer[m_at] == *m_quote) {
+                field += *m_quote;
+                ++m_at;
+            } else {
+                if (c == u'\n' || c == u'\r') {
+                    endLine(c);
+                    field += QLatin1Char('\n');
+                    continue;
+                }
+                field += c;
+            }
+            continue;
+        }
+        if (m_quote && c == *m_quote && !fieldStarted) {
+            quoted = true;
+            fieldStarted = true;
+            continue;
+        }
+        if (c == u'\n' || c == u'\r') {
+            endLine(c);
+            fields << field;
+            return true;
+        }
+        if (c == m_delimiter.front()
+            && (m_delimiter.size() == 1 || QStringView(m_buffer).mid(m_at - 1).startsWith(m_delimiter))) {
+            m_at += m_delimiter.size() - 1;
+            fields << field;
+            field.clear();
+            fieldStarted = false;
+            continue;
+        }
+        field += c;
+        fieldStarted = true;
+    }
+    if (quoted)
+        refuse(m_rowLine, QStringLiteral("a quoted field is not closed before the end of the file"));
+    fields << field;
+    return true;
+}
+
+} // namespace bryx::host
