@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsqlite3-dev sqlite3
   libhunspell-dev hunspell-en-us
+  libarchive-dev
   postgresql-15 postgresql-contrib libpq-dev
   xvfb xauth
   adwaita-icon-theme

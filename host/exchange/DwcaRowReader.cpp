@@ -25,6 +25,7 @@ DwcaRowReader::DwcaRowReader(QIODevice& device, const DwcaFile& file, QString so
     , m_delimiter(file.fieldsTerminatedBy)
     , m_quote(file.fieldsEnclosedBy)
     , m_headerLines(file.ignoreHeaderLines)
+    , m_noError(device.errorString())
 {
     const QString encoding = file.encoding.trimmed().toUpper().remove(QLatin1Char('_'));
     if (encoding == QLatin1String("UTF-8") || encoding == QLatin1String("UTF8") || encoding.isEmpty())
@@ -56,8 +57,11 @@ bool DwcaRowReader::fill()
     m_at = 0;
     while (m_buffer.isEmpty()) {
         const QByteArray bytes = m_device.read(ChunkBytes);
-        if (bytes.isEmpty())
+        if (bytes.isEmpty()) {
+            if (m_device.errorString() != m_noError)
+                refuse(m_line, m_device.errorString());
             return false;
+        }
         switch (m_encoding) {
         case Encoding::Utf8:
             m_buffer = m_utf8.decode(bytes);

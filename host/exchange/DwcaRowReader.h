@@ -38,6 +38,7 @@ private:
     QString m_delimiter;
     std::optional<QChar> m_quote;
     int m_headerLines = 0;
+    QString m_noError; // what the device says before anything went wrong
     QString m_buffer;
     qsizetype m_at = 0;
     qint64 m_line = 1;

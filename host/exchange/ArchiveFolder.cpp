@@ -1,0 +1,139 @@
+#include "ArchiveFolder.h"
+
+#include "error/Error.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <archive.h>
+#include <archive_entry.h>
+
+namespace bryx::host {
+
+namespace {
+
+constexpr size_t ReadBlockBytes = 1 << 16;
+
+using ArchiveHandle = std::unique_ptr<archive, int (*)(archive*)>;
+
+ArchiveHandle openArchive(const QString& path)
+{
+    ArchiveHandle reader(archive_read_new(), archive_read_free);
+    archive_read_support_format_zip(reader.get());
+    archive_read_support_format_tar(reader.get());
+    archive_read_support_filter_all(reader.get());
+    if (archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), ReadBlockBytes)
+        != ARCHIVE_OK)
+        throw Error(ErrorNumber::InvalidArgument,
+                    QStringLiteral("%1 cannot be read as an archive: %2")
+                        .arg(path, QString::fromUtf8(archive_error_string(reader.get()))));
+    return reader;
+}
+
+// One archive member, streamed from the archive as it is read.
+class ArchiveMember : public QIODevice {
+public:
+    ArchiveMember(ArchiveHandle reader, QString description)
+        : m_reader(std::move(reader))
+        , m_description(std::move(description))
+    {
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    // A damaged member is reported through the device's error string: an exception must not
+    // pass through Qt's reading code.
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const la_ssize_t read = archive_read_data(m_reader.get(), data, size_t(maxSize));
+        if (read < 0) {
+            setErrorString(QStringLiteral("%1 is damaged: %2")
+                               .arg(m_description, QString::fromUtf8(archive_error_string(m_reader.get()))));
+            return -1;
+        }
+        return read;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    ArchiveHandle m_reader;
+    QString m_description;
+};
+
+} // namespace
+
+ArchiveFolder::ArchiveFolder(QString path)
+    : m_path(std::move(path))
+{
+    const QFileInfo info(m_path);
+    if (!info.exists())
+        throw Error(ErrorNumber::FileNotFound, QStringLiteral("%1 does not exist").arg(m_path));
+    m_folder = info.isDir();
+    if (m_folder) {
+        const QDir root(m_path);
+        QDirIterator files(m_path, QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext())
+            m_names << root.relativeFilePath(files.next());
+        return;
+    }
+    ArchiveHandle reader = openArchive(m_path);
+    archive_entry* entry = nullptr;
+    int status = ARCHIVE_OK;
+    while ((status = archive_read_next_header(reader.get(), &entry)) == ARCHIVE_OK) {
+        if (archive_entry_filetype(entry) == AE_IFREG)
+            m_names << QString::fromUtf8(archive_entry_pathname(entry));
+        archive_read_data_skip(reader.get());
+    }
+    if (status != ARCHIVE_EOF)
+        throw Error(ErrorNumber::InvalidArgument,
+                    QStringLiteral("%1 is damaged: %2")
+                        .arg(m_path, QString::fromUtf8(archive_error_string(reader.get()))));
+}
+
+QString ArchiveFolder::find(const QString& name) const
+{
+    for (const QString& member : m_names) {
+        if (member.compare(name, Qt::CaseInsensitive) == 0)
+            return member;
+    }
+    for (const QString& member : m_names) {
+        if (member.endsWith(QLatin1Char('/') + name, Qt::CaseInsensitive))
+            return member;
+    }
+    return {};
+}
+
+std::unique_ptr<QIODevice> ArchiveFolder::open(const QString& name) const
+{
+    const QString member = find(name);
+    if (member.isEmpty())
+        throw Error(ErrorNumber::FileNotFound, QStringLiteral("%1 holds no file %2").arg(m_path, name));
+    if (m_folder) {
+        auto file = std::make_unique<QFile>(QDir(m_path).filePath(member));
+        if (!file->open(QIODevice::ReadOnly))
+            throw Error(ErrorNumber::PathFileAccess,
+                        QStringLiteral("%1 cannot be read: %2").arg(file->fileName(), file->errorString()));
+        return file;
+    }
+    ArchiveHandle reader = openArchive(m_path);
+    archive_entry* entry = nullptr;
+    while (archive_read_next_header(reader.get(), &entry) == ARCHIVE_OK) {
+        if (QString::fromUtf8(archive_entry_pathname(entry)) == member) {
+            auto device =
+                std::make_unique<ArchiveMember>(std::move(reader), m_path + QLatin1Char(':') + member);
+            device->open(QIODevice::ReadOnly);
+            return device;
+        }
+        archive_read_data_skip(reader.get());
+    }
+    throw Error(ErrorNumber::InvalidArgument,
+                QStringLiteral("%1 is damaged: %2 cannot be found again").arg(m_path, member));
+}
+
+QByteArray ArchiveFolder::readAll(const QString& name) const
+{
+    return open(name)->readAll();
+}
+
+} // namespace bryx::host

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QIODevice;
+
+namespace bryx::host {
+
+// The files of a checklist package, whether it is a zip archive or a folder it was unpacked
+// into. Archive members are streamed from the archive as they are read, never unpacked whole
+// into memory or onto the disk.
+class ArchiveFolder {
+public:
+    // Throws, naming the path, when it is neither a folder nor an archive that can be read.
+    explicit ArchiveFolder(QString path);
+
+    const QString& path() const { return m_path; }
+    bool isFolder() const { return m_folder; }
+    // The member names ("meta.xml", "taxon.txt", "data/Reference.tsv").
+    QStringList names() const { return m_names; }
+    // The member with that name, or with that name in any sub-folder; an empty string when none.
+    QString find(const QString& name) const;
+    // A member opened for sequential reading; throws, naming the package and member, when it
+    // is missing or damaged.
+    std::unique_ptr<QIODevice> open(const QString& name) const;
+    // A small member (a description) read whole.
+    QByteArray readAll(const QString& name) const;
+
+private:
+    QString m_path;
+    bool m_folder = false;
+    QStringList m_names;
+};
+
+} // namespace bryx::host
