@@ -12,21 +12,6 @@ using namespace bryx;
 using namespace bryx::host;
 using namespace bryx::test;
 
-namespace {
-
-QString plan(Database& db, const QString& sql)
-{
-    QSqlQuery query(db.sql());
-    const bool sqlite = db.dialect() == Dialect::SQLite;
-    query.exec((sqlite ? QStringLiteral("EXPLAIN QUERY PLAN ") : QStringLiteral("EXPLAIN ")) + sql);
-    QStringList lines;
-    while (query.next())
-        lines << query.value(sqlite ? 3 : 0).toString();
-    return lines.join(QLatin1Char('\n'));
-}
-
-} // namespace
-
 class QueryPlans : public OnEachEngine { };
 INSTANTIATE_ON_EACH_ENGINE(QueryPlans);
 
@@ -56,7 +41,7 @@ TEST_P(QueryPlans, NameSearchesUseTheUpperCaseIndexes)
         QString sql = BuildSearchSQL(SearchCriteria {0, {}, {}, c.comparison, c.text, {}});
         if (sqlite)
             sql = SqliteStatement::adapted(sql);
-        const QString shown = plan(*db, sql);
+        const QString shown = queryPlan(*db, sql);
         std::cout << "[" << (sqlite ? "SQLite" : "PostgreSQL") << " " << c.label << "] " << sql.toStdString()
                   << "\n"
                   << shown.toStdString() << "\n\n";

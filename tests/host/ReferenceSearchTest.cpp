@@ -51,17 +51,6 @@ QStringList codesContaining(Database& db, const QString& code, const QString& wo
     return codes;
 }
 
-QString plan(Database& db, const QString& sql)
-{
-    QSqlQuery query(db.sql());
-    const bool sqlite = db.dialect() == Dialect::SQLite;
-    query.exec((sqlite ? QStringLiteral("EXPLAIN QUERY PLAN ") : QStringLiteral("EXPLAIN ")) + sql);
-    QStringList lines;
-    while (query.next())
-        lines << query.value(sqlite ? 3 : 0).toString();
-    return lines.join(QLatin1Char('\n'));
-}
-
 void addReference(Database& db, int id, const QString& code, const QString& citation)
 {
     db.exec(QStringLiteral(
@@ -87,7 +76,8 @@ TEST_P(ReferenceSearches, FindTheCodeAndEveryWordAnywhereWhateverTheCase)
         const char* words;
     } cases[] = {
         {"", "o'brien"}, // a quote in the text
-        {"", "\"little\" ferns"}, {"", "ns\"lit"}, // double quotes are text too
+        {"", "\"little\" ferns"},
+        {"", "ns\"lit"}, // double quotes are text too
         {"", "isoËtes lacus"}, // accented letters in either case
         {"", "MÜLLER über"},
         {"", "of"}, // shorter than the index's three letters
@@ -168,7 +158,7 @@ TEST_P(ReferenceSearches, ContainsSearchesUseTheTextIndexes)
     for (const auto& [code, citationIndex] : {std::pair {QString(), "reference_citation_upper_trgm_idx"},
                                               std::pair {QString("ORA"), "_upper_trgm_idx"}}) {
         const QString sql = ReferenceSearch::SearchSQL(code, word, indexOf(GetParam()));
-        const QString shown = plan(*db, sql);
+        const QString shown = queryPlan(*db, sql);
         std::cout << "[" << (sqlite ? "SQLite" : "PostgreSQL") << "] " << sql.toStdString() << "\n"
                   << shown.toStdString() << "\n\n";
         if (sqlite) {

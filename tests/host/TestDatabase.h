@@ -3,7 +3,9 @@
 #include "db/Database.h"
 #include "db/DatabaseUrl.h"
 
+#include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -67,6 +69,18 @@ inline void downgradeToVersionOne(host::Database& db)
           "CREATE INDEX scientific_name_upper_idx ON scientific_name (upper(scientific_name))",
           "DELETE FROM schema_version WHERE version > 1"})
         db.exec(QString::fromLatin1(statement));
+}
+
+// The engine's plan for a statement, one step per line.
+inline QString queryPlan(host::Database& db, const QString& sql)
+{
+    QSqlQuery query(db.sql());
+    const bool sqlite = db.dialect() == host::Dialect::SQLite;
+    query.exec((sqlite ? QStringLiteral("EXPLAIN QUERY PLAN ") : QStringLiteral("EXPLAIN ")) + sql);
+    QStringList lines;
+    while (query.next())
+        lines << query.value(sqlite ? 3 : 0).toString();
+    return lines.join(QLatin1Char('\n'));
 }
 
 inline std::string engineName(const ::testing::TestParamInfo<host::Dialect>& info)

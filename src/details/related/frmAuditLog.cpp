@@ -159,8 +159,7 @@ void frmAuditLog::fgAuditLog_AfterEdit(int row, int)
         m_colComments->Add(comment, columnId);
         return;
     }
-    auto kept = std::dynamic_pointer_cast<AuditComment>(m_colComments->ItemByKey(columnId));
-    (kept ? kept : found)->SetComment(text);
+    found->SetComment(text);
 }
 
 void frmAuditLog::chkWordWrap_Click()
