@@ -67,4 +67,22 @@ inline std::vector<int> ids(Recordset& recordset)
     return result;
 }
 
+// Rows as the host's Auditing answers them, with its twelve columns.
+inline std::shared_ptr<Recordset> makeAuditRecordset(const std::vector<std::vector<QVariant>>& rows)
+{
+    return makeRecordset({{QStringLiteral("ID"), DataType::Integer},
+                          {QStringLiteral("Audit_Date"), DataType::VarWChar, 30},
+                          {QStringLiteral("User_Name"), DataType::VarWChar, 60},
+                          {QStringLiteral("Table_Name"), DataType::VarWChar, 60},
+                          {QStringLiteral("Action"), DataType::VarWChar, 1},
+                          {QStringLiteral("Column_Name"), DataType::VarWChar, 60},
+                          {QStringLiteral("Old_Value"), DataType::VarWChar, 4000},
+                          {QStringLiteral("Comments"), DataType::VarWChar, 4000},
+                          {QStringLiteral("Primary_Key"), DataType::Integer},
+                          {QStringLiteral("Org_Unit"), DataType::Integer},
+                          {QStringLiteral("Audit_Log_Id"), DataType::Integer},
+                          {QStringLiteral("Column_Id"), DataType::Integer}},
+                         rows);
+}
+
 } // namespace bryx::test

@@ -31,24 +31,6 @@ const char* const Properties = "<BRYX><COMPONENT_PROPERTIES>"
                                "<Acronym>acronym</Acronym>"
                                "</COMPONENT_PROPERTIES></BRYX>";
 
-// An audit trail with its columns and no rows.
-std::shared_ptr<Recordset> emptyTrail()
-{
-    return makeRecordset({{"ID", DataType::Integer},
-                          {"Audit_Date", DataType::VarWChar, 30},
-                          {"User_Name", DataType::VarWChar, 60},
-                          {"Table_Name", DataType::VarWChar, 60},
-                          {"Action", DataType::VarWChar, 1},
-                          {"Column_Name", DataType::VarWChar, 60},
-                          {"Old_Value", DataType::VarWChar, 4000},
-                          {"Comments", DataType::VarWChar, 4000},
-                          {"Primary_Key", DataType::Integer},
-                          {"Org_Unit", DataType::Integer},
-                          {"Audit_Log_Id", DataType::Integer},
-                          {"Column_Id", DataType::Integer}},
-                         {});
-}
-
 class RelatedAndTools : public DetailsTestHost {
 protected:
     void SetUp() override
@@ -134,7 +116,8 @@ TEST_F(RelatedAndTools, RecordMaintenanceShowsTheWholeRecordsTrailUnderTheWindow
         EXPECT_EQ(desktop.pointers.back(), 0) << "the pointer is back before the dialog shows";
         dialog.hide();
     };
-    EXPECT_CALL(*host, Auditing(QString("SCIENTIFIC_NAME"), 2, QString())).WillOnce(Return(emptyTrail()));
+    EXPECT_CALL(*host, Auditing(QString("SCIENTIFIC_NAME"), 2, QString()))
+        .WillOnce(Return(makeAuditRecordset({})));
     menu("mnuFileOpenRecordMaintenance").trigger();
     EXPECT_EQ(shownCaption, "Record Maintenance - " + caption);
 }
@@ -149,7 +132,7 @@ TEST_F(RelatedAndTools, AttributeMaintenanceShowsTheColumnOfTheFocusedFieldOrSay
         dialog.hide();
     };
     EXPECT_CALL(*host, Auditing(QString("SCIENTIFIC_NAME"), 2, QString("author_name")))
-        .WillOnce(Return(emptyTrail()));
+        .WillOnce(Return(makeAuditRecordset({})));
     focus(control<RichTextBox>("ctrAuthor"));
     menu("mnuFileOpenAttributeMaintenance").trigger();
     ASSERT_EQ(shown.size(), 1);

@@ -27,23 +27,6 @@ namespace {
 const QColor Grey(192, 192, 192);
 const QColor White(255, 255, 255);
 
-std::shared_ptr<Recordset> auditRows(const std::vector<std::vector<QVariant>>& rows)
-{
-    return makeRecordset({{"ID", DataType::Integer},
-                          {"Audit_Date", DataType::VarWChar, 30},
-                          {"User_Name", DataType::VarWChar, 60},
-                          {"Table_Name", DataType::VarWChar, 60},
-                          {"Action", DataType::VarWChar, 1},
-                          {"Column_Name", DataType::VarWChar, 60},
-                          {"Old_Value", DataType::VarWChar, 4000},
-                          {"Comments", DataType::VarWChar, 4000},
-                          {"Primary_Key", DataType::Integer},
-                          {"Org_Unit", DataType::Integer},
-                          {"Audit_Log_Id", DataType::Integer},
-                          {"Column_Id", DataType::Integer}},
-                         rows);
-}
-
 // Two logged changes that can carry a comment, and the insert row that cannot.
 std::vector<std::vector<QVariant>> threeRows()
 {
@@ -132,7 +115,7 @@ TEST_F(AuditLog, ShowsEachChangeGreyWithAWhiteCommentCellWhereOneCanBeAdded)
     EXPECT_CALL(*collection,
                 Initialize(QString("BRYX_AuditLogClient.cAuditLog"), QString("sqlite:/audit.sqlite"), 1));
     EXPECT_CALL(*collection, Load(QString("Empty"), _, _, _, _));
-    load(dialog, auditRows(threeRows()));
+    load(dialog, makeAuditRecordset(threeRows()));
     const FlexGrid& grid = *dialog.fgAuditLog();
     EXPECT_EQ(dialog.windowTitle(), "Audit Log");
     ASSERT_EQ(grid.Rows(), 4);
@@ -155,7 +138,7 @@ TEST_F(AuditLog, ShowsEachChangeGreyWithAWhiteCommentCellWhereOneCanBeAdded)
 TEST_F(AuditLog, OnlyTheCommentOfACommentableRowCanBeEdited)
 {
     frmAuditLog dialog;
-    load(dialog, auditRows(threeRows()));
+    load(dialog, makeAuditRecordset(threeRows()));
     FlexGrid& grid = *dialog.fgAuditLog();
     for (const auto& [row, col] :
          {std::pair {1, int(frmAuditLog::ColComments)}, std::pair {2, int(frmAuditLog::ColOldValue)},
@@ -170,7 +153,7 @@ TEST_F(AuditLog, OnlyTheCommentOfACommentableRowCanBeEdited)
 TEST_F(AuditLog, ACommentEditedTwiceGoesThroughOneObjectWithTheLastTextAndOkSavesIt)
 {
     frmAuditLog dialog;
-    load(dialog, auditRows(threeRows()));
+    load(dialog, makeAuditRecordset(threeRows()));
     typeComment(dialog, 2, "first thought");
     ASSERT_EQ(comments.size(), 1u);
     EXPECT_CALL(*comments[0], SetComment(QString("checked against the protologue")));
@@ -186,7 +169,7 @@ TEST_F(AuditLog, ACommentEditedTwiceGoesThroughOneObjectWithTheLastTextAndOkSave
 TEST_F(AuditLog, ANewCommentObjectIsConnectedAndLoadedBeforeItTakesTheText)
 {
     frmAuditLog dialog;
-    load(dialog, auditRows(threeRows()));
+    load(dialog, makeAuditRecordset(threeRows()));
     ObjectRegistry::instance().registerClass("BRYX_AuditLogClient.cAuditLog", [this] {
         auto comment = std::make_shared<NiceMock<MockAuditComment>>();
         ::testing::InSequence order;
@@ -204,7 +187,7 @@ TEST_F(AuditLog, CancelStoresNothingAndAFailedSaveKeepsTheDialogOpenWithTheReaso
 {
     {
         frmAuditLog dialog;
-        load(dialog, auditRows(threeRows()));
+        load(dialog, makeAuditRecordset(threeRows()));
         typeComment(dialog, 2, "not kept");
         EXPECT_CALL(*collection, Save()).Times(0);
         dialog.cmdCancel()->click();
@@ -213,7 +196,7 @@ TEST_F(AuditLog, CancelStoresNothingAndAFailedSaveKeepsTheDialogOpenWithTheReaso
     }
     ::testing::Mock::VerifyAndClearExpectations(collection.get());
     frmAuditLog dialog;
-    load(dialog, auditRows(threeRows()));
+    load(dialog, makeAuditRecordset(threeRows()));
     typeComment(dialog, 2, "kept on screen");
     EXPECT_CALL(*collection, Save()).WillOnce([]() -> bool {
         throw Error(ErrorNumber::ObjectClosed, "The database is closed");
@@ -228,7 +211,7 @@ TEST_F(AuditLog, CancelStoresNothingAndAFailedSaveKeepsTheDialogOpenWithTheReaso
 TEST_F(AuditLog, AnEmptyTrailShowsTheHeaderOnlyAndOkJustCloses)
 {
     frmAuditLog dialog;
-    load(dialog, auditRows({}));
+    load(dialog, makeAuditRecordset({}));
     EXPECT_EQ(dialog.fgAuditLog()->Rows(), 1);
     EXPECT_EQ(collectionsMade, 0);
     EXPECT_EQ(dialog.comments(), nullptr);
@@ -241,7 +224,7 @@ TEST_F(AuditLog, WordWrapMakesLongOldValuesTallerAndTheDialogKeepsItsSmallestSiz
     auto rows = threeRows();
     rows[1][6] = QString("Mill. ").repeated(80);
     frmAuditLog dialog;
-    load(dialog, auditRows(rows));
+    load(dialog, makeAuditRecordset(rows));
     FlexGrid& grid = *dialog.fgAuditLog();
     grid.SetColWidth(frmAuditLog::ColOldValue, 3000);
     const int before = grid.RowHeight(2);
