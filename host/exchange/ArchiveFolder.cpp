@@ -71,18 +71,24 @@ ArchiveFolder::ArchiveFolder(QString path)
         throw Error(ErrorNumber::FileNotFound, QStringLiteral("%1 does not exist").arg(m_path));
     m_folder = info.isDir();
     if (m_folder) {
-        const QDir root(m_path);
-        QDirIterator files(m_path, QDir::Files, QDirIterator::Subdirectories);
-        while (files.hasNext())
-            m_names << root.relativeFilePath(files.next());
+        const QDir root(info.absoluteFilePath());
+        QDirIterator files(root.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString file = files.next();
+            m_names << root.relativeFilePath(file);
+            m_sizes.insert(m_names.back(), QFileInfo(file).size());
+        }
         return;
     }
     ArchiveHandle reader = openArchive(m_path);
     archive_entry* entry = nullptr;
     int status = ARCHIVE_OK;
     while ((status = archive_read_next_header(reader.get(), &entry)) == ARCHIVE_OK) {
-        if (archive_entry_filetype(entry) == AE_IFREG)
+        if (archive_entry_filetype(entry) == AE_IFREG) {
             m_names << QString::fromUtf8(archive_entry_pathname(entry));
+            if (archive_entry_size_is_set(entry))
+                m_sizes.insert(m_names.back(), archive_entry_size(entry));
+        }
         archive_read_data_skip(reader.get());
     }
     if (status != ARCHIVE_EOF)
@@ -102,6 +108,11 @@ QString ArchiveFolder::find(const QString& name) const
             return member;
     }
     return {};
+}
+
+qint64 ArchiveFolder::size(const QString& name) const
+{
+    return m_sizes.value(find(name));
 }
 
 std::unique_ptr<QIODevice> ArchiveFolder::open(const QString& name) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -23,6 +24,8 @@ public:
     QStringList names() const { return m_names; }
     // The member with that name, or with that name in any sub-folder; an empty string when none.
     QString find(const QString& name) const;
+    // The member's size in bytes as the package records it (0 when unknown).
+    qint64 size(const QString& name) const;
     // A member opened for sequential reading; throws, naming the package and member, when it
     // is missing or damaged.
     std::unique_ptr<QIODevice> open(const QString& name) const;
@@ -33,6 +36,7 @@ private:
     QString m_path;
     bool m_folder = false;
     QStringList m_names;
+    QHash<QString, qint64> m_sizes;
 };
 
 } // namespace bryx::host

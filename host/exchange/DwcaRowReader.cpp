@@ -17,6 +17,32 @@ constexpr char16_t Windows1252High[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E
                                           0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
+// Where the first byte sequence that is not UTF-8 starts, for the line an error names. Bytes
+// continuing a character begun in the previous read are passed over.
+qsizetype firstInvalidUtf8(const QByteArray& bytes)
+{
+    auto byte = [&](qsizetype at) { return static_cast<unsigned char>(bytes[at]); };
+    qsizetype at = 0;
+    while (at < bytes.size() && at < 3 && (byte(at) & 0xC0) == 0x80)
+        ++at;
+    while (at < bytes.size()) {
+        const unsigned char lead = byte(at);
+        const int length = lead < 0x80 ? 1
+            : (lead & 0xE0) == 0xC0    ? 2
+            : (lead & 0xF0) == 0xE0    ? 3
+            : (lead & 0xF8) == 0xF0    ? 4
+                                       : 0;
+        if (length == 0)
+            return at;
+        for (int i = 1; i < length && at + i < bytes.size(); ++i) {
+            if ((byte(at + i) & 0xC0) != 0x80)
+                return at;
+        }
+        at += length;
+    }
+    return 0;
+}
+
 } // namespace
 
 DwcaRowReader::DwcaRowReader(QIODevice& device, const DwcaFile& file, QString sourceName)
@@ -62,11 +88,12 @@ bool DwcaRowReader::fill()
                 refuse(m_line, m_device.errorString());
             return false;
         }
+        m_bytesRead += bytes.size();
         switch (m_encoding) {
         case Encoding::Utf8:
             m_buffer = m_utf8.decode(bytes);
             if (m_utf8.hasError())
-                refuse(m_line,
+                refuse(m_line + bytes.left(firstInvalidUtf8(bytes)).count('\n'),
                        QStringLiteral("the text is not valid UTF-8 (declare its encoding in meta.xml)"));
             break;
         case Encoding::Latin1:
@@ -88,8 +115,7 @@ bool DwcaRowReader::fill()
 bool DwcaRowReader::next(QStringList& fields)
 {
     while (m_headerLines > 0) {
-        QStringList header;
-        if (!readRow(header))
+        if (!readRow(m_header))
             return false;
         --m_headerLines;
     }

@@ -23,6 +23,10 @@ public:
     bool next(QStringList& fields);
     // The line on which the row last returned starts, from 1.
     qint64 rowLine() const { return m_rowLine; }
+    // The last header line's fields, once the first row has been asked for.
+    const QStringList& header() const { return m_header; }
+    // How many bytes of the file have been read so far.
+    qint64 bytesRead() const { return m_bytesRead; }
 
 private:
     enum class Encoding { Utf8, Latin1, Windows1252 };
@@ -39,6 +43,8 @@ private:
     std::optional<QChar> m_quote;
     int m_headerLines = 0;
     QString m_noError; // what the device says before anything went wrong
+    QStringList m_header;
+    qint64 m_bytesRead = 0;
     QString m_buffer;
     qsizetype m_at = 0;
     qint64 m_line = 1;

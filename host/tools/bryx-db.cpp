@@ -1,11 +1,15 @@
 // bryx-db: creates, upgrades, checks and fills the reference database.
 #include "CommandLine.h"
+#include "TerminalProgress.h"
 #include "db/Database.h"
 #include "db/NameGenerator.h"
 #include "db/ReferenceGenerator.h"
 #include "db/SampleData.h"
 #include "db/Schema.h"
 #include "error/Error.h"
+#include "exchange/ChecklistExporter.h"
+#include "exchange/ChecklistImporter.h"
+#include "services/UserSession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -27,10 +31,23 @@ Commands:
   generate [--names N] [--references M]
                        Add N synthetic names and M synthetic references (deterministic) for
                        trials at scale.
+  import FILE [--user NAME] [--skip-bad-rows] [--update]
+                       Bring in a checklist: a Darwin Core Archive or a ColDP package, as a
+                       zip file or an unpacked folder. All of it is imported in one
+                       transaction, or nothing is. A name already stored with the same
+                       author is left as it is, or with --update takes the checklist's
+                       category, level and established name. --skip-bad-rows imports what
+                       can be imported and lists the rows passed over, with reasons.
+  export FILE --format dwca|coldp
+                       Write the stored names, their established names and references as a
+                       Darwin Core Archive or a ColDP package (a zip file when FILE ends in
+                       .zip, else a folder).
 
 Options:
   --database URL       sqlite:PATH or postgresql://user@host:port/dbname
                        (default: sqlite:$XDG_DATA_HOME/bryx/bryx.sqlite)
+  --user NAME          The login that imports (default: the system user when the database
+                       knows it, else "editor"); the audit trail names it.
   --help               Show this text.
 )";
 
@@ -40,6 +57,11 @@ struct Arguments {
     bool sample = true;
     qint64 names = 0;
     qint64 references = 0;
+    QString file;
+    QString user;
+    bool skipBadRows = false;
+    bool update = false;
+    ChecklistFormat format = ChecklistFormat::DarwinCoreArchive;
 };
 
 qint64 positiveCount(const QCommandLineParser& parser, const QString& option)
@@ -62,7 +84,13 @@ Arguments parse(const QStringList& args)
         {QStringLiteral("names"), QStringLiteral("How many names to generate."), QStringLiteral("N")});
     parser.addOption({QStringLiteral("references"), QStringLiteral("How many references to generate."),
                       QStringLiteral("M")});
-    parseArguments(parser, args, 1);
+    parser.addOption(
+        {QStringLiteral("user"), QStringLiteral("The importing login."), QStringLiteral("NAME")});
+    parser.addOption(
+        {QStringLiteral("skip-bad-rows"), QStringLiteral("Pass over rows that cannot be imported.")});
+    parser.addOption({QStringLiteral("update"), QStringLiteral("Update names already stored.")});
+    parser.addOption({QStringLiteral("format"), QStringLiteral("dwca or coldp."), QStringLiteral("FORMAT")});
+    parseArguments(parser, args, 2);
 
     Arguments parsed;
     parsed.command = parser.positionalArguments().value(0);
@@ -70,14 +98,102 @@ Arguments parse(const QStringList& args)
     parsed.sample = !parser.isSet(QStringLiteral("no-sample"));
     parsed.names = positiveCount(parser, QStringLiteral("names"));
     parsed.references = positiveCount(parser, QStringLiteral("references"));
-    static const QStringList commands = {"init", "upgrade", "check", "generate"};
+    parsed.file = parser.positionalArguments().value(1);
+    parsed.user = parser.value(QStringLiteral("user"));
+    parsed.skipBadRows = parser.isSet(QStringLiteral("skip-bad-rows"));
+    parsed.update = parser.isSet(QStringLiteral("update"));
+    static const QStringList commands = {"init", "upgrade", "check", "generate", "import", "export"};
     if (!commands.contains(parsed.command))
         throw UsageError(parsed.command.isEmpty()
                              ? QStringLiteral("a command is missing")
                              : QStringLiteral("unknown command \"%1\"").arg(parsed.command));
+    const bool exchange =
+        parsed.command == QLatin1String("import") || parsed.command == QLatin1String("export");
+    if (exchange && parsed.file.isEmpty())
+        throw UsageError(QStringLiteral("%1 needs a FILE").arg(parsed.command));
+    if (!exchange && !parsed.file.isEmpty())
+        throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(parsed.file));
+    if (parsed.command == QLatin1String("export")) {
+        const std::optional<ChecklistFormat> format =
+            ChecklistExporter::formatNamed(parser.value(QStringLiteral("format")));
+        if (!format)
+            throw UsageError(QStringLiteral("export needs --format dwca or --format coldp"));
+        parsed.format = *format;
+    }
     if (parsed.command == QLatin1String("generate") && parsed.names == 0 && parsed.references == 0)
         throw UsageError(QStringLiteral("generate needs --names N or --references M"));
     return parsed;
+}
+
+UserSession importingUser(Database& db, const QString& named)
+{
+    if (!named.isEmpty())
+        return UserSession::load(db, named);
+    const QString systemUser = qEnvironmentVariable("USER");
+    try {
+        if (!systemUser.isEmpty())
+            return UserSession::load(db, systemUser);
+    } catch (const bryx::Error&) {
+        // Not a login of this database: the sample editor stands in, as in bryx-host.
+    }
+    return UserSession::load(db, QStringLiteral("editor"));
+}
+
+void printSummary(const QString& file, const DatabaseUrl& url, const ImportSummary& summary, double seconds)
+{
+    std::printf("Imported %s (%s) into %s in %.1f s\n", qPrintable(file), qPrintable(summary.format),
+                qPrintable(url.display()), seconds);
+    std::printf("  names read:              %lld\n", static_cast<long long>(summary.namesRead));
+    std::printf("  names imported:          %lld\n", static_cast<long long>(summary.imported));
+    if (summary.updated > 0)
+        std::printf("  names updated:           %lld\n", static_cast<long long>(summary.updated));
+    if (summary.alreadyPresent > 0)
+        std::printf("  already in the database: %lld (left as they were; --update changes them)\n",
+                    static_cast<long long>(summary.alreadyPresent));
+    std::printf("  references added:        %lld\n", static_cast<long long>(summary.referencesAdded));
+    std::printf("  reference links added:   %lld\n", static_cast<long long>(summary.linksAdded));
+    std::printf("  rows skipped:            %lld\n", static_cast<long long>(summary.skippedRows));
+    for (const SkippedRow& row : summary.skipped)
+        std::printf("    %s: %s\n", qPrintable(row.origin.text()), qPrintable(row.reason));
+    if (summary.skippedRows > qint64(summary.skipped.size()))
+        std::printf("    ... and %lld more\n",
+                    static_cast<long long>(summary.skippedRows - qint64(summary.skipped.size())));
+}
+
+int exchange(const Arguments& arguments, Database& db)
+{
+    if (Schema::version(db) != Schema::CurrentVersion)
+        throw bryx::Error(bryx::ErrorNumber::InvalidArgument,
+                          QStringLiteral("Database %1 is not initialised; run bryx-db init first")
+                              .arg(arguments.url.display()));
+    QElapsedTimer timer;
+    timer.start();
+    if (arguments.command == QLatin1String("import")) {
+        ImportSummary summary;
+        {
+            TerminalProgress bar;
+            ImportOptions options;
+            options.skipBadRows = arguments.skipBadRows;
+            options.update = arguments.update;
+            options.progress = [&](int permille, const QString& stage) { bar.show(permille, stage); };
+            summary =
+                ChecklistImporter(db, importingUser(db, arguments.user)).import(arguments.file, options);
+        }
+        printSummary(arguments.file, arguments.url, summary, double(timer.elapsed()) / 1000.0);
+        return 0;
+    }
+    ExportSummary summary;
+    {
+        TerminalProgress bar;
+        summary = ChecklistExporter(db).exportTo(
+            arguments.file, arguments.format,
+            [&](int permille, const QString& stage) { bar.show(permille, stage); });
+    }
+    std::printf("Exported %lld names, %lld references and %lld reference links to %s in %.1f s\n",
+                static_cast<long long>(summary.names), static_cast<long long>(summary.references),
+                static_cast<long long>(summary.links), qPrintable(arguments.file),
+                double(timer.elapsed()) / 1000.0);
+    return 0;
 }
 
 } // namespace
@@ -87,7 +203,13 @@ int main(int argc, char** argv)
     return runTool(argc, argv, "bryx-db", Help, [&](const QStringList& args) {
         const Arguments arguments = parse(args);
         const bool creating = arguments.command == QLatin1String("init");
+        if (arguments.command == QLatin1String("export")) {
+            Database db(arguments.url, Database::Access::ReadOnly);
+            return exchange(arguments, db);
+        }
         Database db(arguments.url, Database::Access::ReadWrite, creating);
+        if (arguments.command == QLatin1String("import"))
+            return exchange(arguments, db);
         if (arguments.command == QLatin1String("init")) {
             if (Schema::version(db) != 0)
                 throw bryx::Error(bryx::ErrorNumber::InvalidArgument,

@@ -1,7 +1,7 @@
 #include "exchange/DwcaMeta.h"
 
-#include "../support/QtPrinters.h"
 #include "error/Error.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,20 +1,21 @@
 #include "exchange/ArchiveFolder.h"
 
-#include "../support/QtPrinters.h"
+#include "TestPackage.h"
 #include "error/Error.h"
 #include "exchange/DwcaMeta.h"
 #include "exchange/DwcaRowReader.h"
+#include "support/QtPrinters.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <archive.h>
-#include <archive_entry.h>
 #include <gtest/gtest.h>
 #include <map>
 
 using namespace bryx;
 using namespace bryx::host;
+using bryx::test::refusal;
+using bryx::test::writeZip;
 
 namespace {
 
@@ -22,30 +23,10 @@ const char* const Meta = R"(<archive><core fieldsTerminatedBy="\t" ignoreHeaderL
 <files><location>taxon.txt</location></files><id index="0"/>
 <field index="1" term="http://rs.tdwg.org/dwc/terms/scientificName"/></core></archive>)";
 
-std::map<std::string, QByteArray> package()
+bryx::test::PackageFiles package()
 {
     return {{"dwca/meta.xml", Meta},
             {"dwca/taxon.txt", "taxonID\tscientificName\n1\tAbies alba\n2\tPicea abies\n"}};
-}
-
-// A zip archive with these members, written by the same library that reads it.
-void writeZip(const QString& path, const std::map<std::string, QByteArray>& members)
-{
-    archive* writer = archive_write_new();
-    archive_write_set_format_zip(writer);
-    ASSERT_EQ(archive_write_open_filename(writer, QFile::encodeName(path).constData()), ARCHIVE_OK);
-    for (const auto& [name, bytes] : members) {
-        archive_entry* entry = archive_entry_new();
-        archive_entry_set_pathname(entry, name.c_str());
-        archive_entry_set_size(entry, bytes.size());
-        archive_entry_set_filetype(entry, AE_IFREG);
-        archive_entry_set_perm(entry, 0644);
-        archive_write_header(writer, entry);
-        archive_write_data(writer, bytes.constData(), size_t(bytes.size()));
-        archive_entry_free(entry);
-    }
-    archive_write_close(writer);
-    archive_write_free(writer);
 }
 
 QStringList namesIn(const ArchiveFolder& folder)
@@ -61,16 +42,6 @@ QStringList namesIn(const ArchiveFolder& folder)
     return names;
 }
 
-QString refusal(const std::function<void()>& work)
-{
-    try {
-        work();
-    } catch (const Error& error) {
-        return error.Description();
-    }
-    return {};
-}
-
 } // namespace
 
 TEST(ArchiveFolder, AZipAndTheFolderItWasUnpackedIntoReadAlike)
@@ -83,12 +54,7 @@ TEST(ArchiveFolder, AZipAndTheFolderItWasUnpackedIntoReadAlike)
     EXPECT_EQ(zipped.find("meta.xml"), "dwca/meta.xml") << "found inside the archive's own folder";
     EXPECT_EQ(namesIn(zipped), QStringList({"Abies alba", "Picea abies"}));
 
-    QDir(temp.path()).mkpath("unpacked/dwca");
-    for (const auto& [name, bytes] : package()) {
-        QFile file(temp.filePath("unpacked/" + QString::fromStdString(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
+    bryx::test::writeFolder(temp.filePath("unpacked"), package());
     const ArchiveFolder folder(temp.filePath("unpacked"));
     EXPECT_TRUE(folder.isFolder());
     EXPECT_EQ(namesIn(folder), QStringList({"Abies alba", "Picea abies"}));
@@ -98,7 +64,7 @@ TEST(ArchiveFolder, DamagedOrIncompletePackagesAreRefusedByName)
 {
     QTemporaryDir temp;
     const QString zip = temp.filePath("checklist.zip");
-    std::map<std::string, QByteArray> members = package();
+    bryx::test::PackageFiles members = package();
     members["dwca/taxon.txt"] = QByteArray(200'000, 'x'); // large enough to be cut in the middle
     writeZip(zip, members);
     QFile whole(zip);

@@ -1,7 +1,7 @@
 #include "exchange/DwcaRowReader.h"
 
-#include "../support/QtPrinters.h"
 #include "error/Error.h"
+#include "support/QtPrinters.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>
@@ -88,7 +88,7 @@ TEST(DwcaRowReader, UnquotedTabsKeepQuotesAsTextAndReadDeclaredEncodings)
 TEST(DwcaRowReader, BadTextIsRefusedWithTheFileAndLine)
 {
     EXPECT_EQ(refusal("1\tok\n2\tM\xFCller\n", declared("\t", std::nullopt)),
-              "taxon.txt, line 1: the text is not valid UTF-8 (declare its encoding in meta.xml)");
+              "taxon.txt, line 2: the text is not valid UTF-8 (declare its encoding in meta.xml)");
     EXPECT_EQ(refusal("1,ok\n2,\"never closed\n3,x\n", declared(",", QChar(u'"'))),
               "taxon.txt, line 2: a quoted field is not closed before the end of the file");
     EXPECT_TRUE(refusal("1\n", declared(",", QChar(u'"'), "EBCDIC")).contains("\"EBCDIC\""));

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ImportSummary.h"
+#include "services/UserSession.h"
+
+#include <QDateTime>
+#include <functional>
+
+namespace bryx::host {
+
+class Database;
+
+// How an import treats what it cannot take, and whom it tells how far it has come.
+struct ImportOptions {
+    // Pass over rows that cannot be imported, with their reasons in the summary, instead of
+    // refusing the whole package.
+    bool skipBadRows = false;
+    // A name already in the database (the same name and author) takes the package's category,
+    // level and established name; without this it is left as it is.
+    bool update = false;
+    // Called as the import goes on with how much of it is done (0-1000) and what it is doing;
+    // may throw ExchangeCancelled to stop it.
+    std::function<void(int permille, const QString& stage)> progress;
+};
+
+// Brings a checklist package (a Darwin Core Archive or a ColDP package, zipped or unpacked)
+// into the database in one transaction: all of it, or, on an error or a cancel, nothing.
+// Names keep the package's links between them (established names), whatever order they come
+// in; publications are shared with those already stored that have the same citation. Every
+// row written is in the audit trail as created by the importing user.
+class ChecklistImporter {
+public:
+    ChecklistImporter(Database& db, UserSession user);
+    ImportSummary import(const QString& path, const ImportOptions& options);
+
+private:
+    void checkKeys(ImportSummary& summary, bool skipBadRows);
+    void findPresentNames(ImportSummary& summary, bool update);
+    void writeNames(ImportSummary& summary, qint64 lastSequence);
+    void updatePresentNames(ImportSummary& summary);
+    void writeReferences(ImportSummary& summary, bool skipBadRows);
+
+    Database& m_db;
+    UserSession m_user;
+    QDateTime m_now;
+};
+
+} // namespace bryx::host

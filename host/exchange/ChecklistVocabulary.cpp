@@ -1,0 +1,165 @@
+#include "ChecklistVocabulary.h"
+
+#include <QStringList>
+
+namespace bryx::host {
+
+namespace {
+
+struct RankWord {
+    const char* words; // as checklists write them, separated by '|', lower case
+    const char* levelName;
+    int order;
+    bool lowerLevel;
+};
+
+// From the top down. Phytosociological ranks share the list: a level belongs to the framework
+// of the name's type, so "order" is a botanical or a phytosociological order as the name says.
+const RankWord Ranks[] = {
+    {"domain|superkingdom", "Domain", 5, false},
+    {"kingdom|regnum", "Kingdom", 10, false},
+    {"subkingdom", "Subkingdom", 12, false},
+    {"phylum|division|divisio", "Phylum", 20, false},
+    {"subphylum|subdivision", "Subphylum", 22, false},
+    {"formation", "Formation", 25, false},
+    {"class|classis", "Class", 30, false},
+    {"subclass", "Subclass", 32, false},
+    {"superorder", "Superorder", 38, false},
+    {"order|ordo", "Order", 40, false},
+    {"suborder", "Suborder", 42, false},
+    {"superfamily", "Superfamily", 48, false},
+    {"family|familia|fam.", "Family", 50, false},
+    {"subfamily|subfam.", "Subfamily", 52, false},
+    {"alliance", "Alliance", 53, true},
+    {"suballiance", "Suballiance", 54, true},
+    {"tribe|tribus", "Tribe", 55, false},
+    {"subtribe", "Subtribe", 56, false},
+    {"genus|gen.", "Genus", 60, false},
+    {"subgenus|subgen.", "Subgenus", 62, false},
+    {"section|sect.", "Section", 64, false},
+    {"subsection|subsect.", "Subsection", 65, false},
+    {"series|ser.", "Series", 66, false},
+    {"species aggregate|aggregate|agg.", "Aggregate", 68, false},
+    {"species|sp.|spec.", "Species", 70, true},
+    {"association", "Association", 71, true},
+    {"subassociation", "Subassociation", 72, true},
+    {"subspecies|subsp.|ssp.", "Subspecies", 80, true},
+    {"variety|varietas|var.", "Variety", 82, true},
+    {"subvariety|subvar.", "Subvariety", 83, true},
+    {"form|forma|f.|fo.", "Form", 84, true},
+    {"subform|subforma|subf.", "Subform", 85, true},
+    {"cultivar|cv.", "Cultivar", 90, true},
+};
+
+QString folded(const QString& text)
+{
+    return text.trimmed().toLower().replace(QLatin1Char('_'), QLatin1Char(' '));
+}
+
+bool isOneOf(const QString& word, std::initializer_list<const char*> words)
+{
+    for (const char* candidate : words) {
+        if (word.compare(QLatin1String(candidate), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<ChecklistVocabulary::Rank> ChecklistVocabulary::rankOf(const QString& written)
+{
+    const QString word = folded(written);
+    for (const RankWord& rank : Ranks) {
+        if (QString::fromLatin1(rank.words).split(QLatin1Char('|')).contains(word))
+            return Rank {QString::fromLatin1(rank.levelName), rank.order, rank.lowerLevel};
+    }
+    return std::nullopt;
+}
+
+QString ChecklistVocabulary::rankWord(const QString& levelName)
+{
+    return levelName.trimmed().toLower();
+}
+
+std::optional<QChar> ChecklistVocabulary::nameTypeOf(const QString& nomenclaturalCode, const QString& kingdom)
+{
+    const QString code = nomenclaturalCode.trimmed();
+    if (isOneOf(code, {"ICN", "ICNafp", "ICBN", "ICNCP", "botanical", "botany", "cultivars"}))
+        return QChar(u'P');
+    if (isOneOf(code, {"ICZN", "zoological", "zoology"}))
+        return QChar(u'A');
+    if (isOneOf(code, {"ICPN", "phytosociological", "phytosociology"}))
+        return QChar(u'C');
+    // A code this database has no type for (bacteria, viruses) leaves the kingdom to decide.
+    const QString realm = kingdom.trimmed();
+    if (isOneOf(realm, {"Plantae", "Viridiplantae", "Fungi", "Chromista", "Plants"}))
+        return QChar(u'P');
+    if (isOneOf(realm, {"Animalia", "Metazoa", "Animals"}))
+        return QChar(u'A');
+    return std::nullopt;
+}
+
+QString ChecklistVocabulary::nomenclaturalCodeOf(QChar nameType)
+{
+    switch (nameType.unicode()) {
+    case u'P':
+        return QStringLiteral("ICN");
+    case u'A':
+        return QStringLiteral("ICZN");
+    case u'C':
+        return QStringLiteral("ICPN");
+    default:
+        return {};
+    }
+}
+
+QString ChecklistVocabulary::categoryOf(QChar nameType, const QString& kingdom, const QString& phylum,
+                                        const QString& className)
+{
+    if (nameType == u'P') {
+        if (isOneOf(kingdom.trimmed(), {"Fungi"}))
+            return QStringLiteral("Fungus");
+        if (isOneOf(phylum.trimmed(),
+                    {"Bryophyta", "Marchantiophyta", "Anthocerotophyta", "Chlorophyta", "Charophyta",
+                     "Rhodophyta"}))
+            return QStringLiteral("Nonvascular Plant");
+        return QStringLiteral("Vascular Plant");
+    }
+    if (nameType == u'A') {
+        if (isOneOf(phylum.trimmed(), {"Chordata", "Vertebrata"})
+            || isOneOf(className.trimmed(),
+                       {"Mammalia", "Aves", "Reptilia", "Amphibia", "Actinopterygii", "Sarcopterygii",
+                        "Chondrichthyes", "Squamata", "Testudines"}))
+            return QStringLiteral("Vertebrate Animal");
+        return QStringLiteral("Invertebrate Animal");
+    }
+    return QStringLiteral("Terrestrial Community");
+}
+
+QString ChecklistVocabulary::kingdomOf(QChar nameType, const QString& category)
+{
+    if (nameType == u'P')
+        return category == QLatin1String("Fungus") ? QStringLiteral("Fungi") : QStringLiteral("Plantae");
+    if (nameType == u'A')
+        return QStringLiteral("Animalia");
+    return {};
+}
+
+QString ChecklistVocabulary::establishmentOf(const QString& taxonomicStatus)
+{
+    const QString status = folded(taxonomicStatus);
+    if (status.isEmpty())
+        return {};
+    if (status.contains(QLatin1String("misapplied")))
+        return QStringLiteral("Misapplied");
+    if (status.contains(QLatin1String("orthographic")) || status.contains(QLatin1String("spelling")))
+        return QStringLiteral("Orthographic variant");
+    if (status.contains(QLatin1String("synonym")))
+        return QStringLiteral("Synonym");
+    if (isOneOf(status, {"accepted", "valid", "provisionally accepted", "doubtful"}))
+        return QStringLiteral("Accepted");
+    return {};
+}
+
+} // namespace bryx::host

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace bryx::host {
+
+// How the words of published checklists (ranks, nomenclatural codes, kingdoms) map onto this
+// database's code lists, and back again for an export.
+namespace ChecklistVocabulary {
+
+// A rank as the classification-level list names it ("Species"), its place from the top of the
+// hierarchy, and whether names of that rank sit below the species line.
+struct Rank {
+    QString levelName;
+    int order = 0;
+    bool lowerLevel = false;
+};
+
+// The rank for a word as checklists write it: "species", "SPECIES", "sp.", "subsp.", "ssp.",
+// "var.", "forma", "f.", "association"; no value for a word that is no rank.
+std::optional<Rank> rankOf(const QString& written);
+// The word an export writes for a classification level ("Subspecies" -> "subspecies").
+QString rankWord(const QString& levelName);
+
+// The name type code ('P' botanical, 'A' zoological, 'C' ecological community) for a
+// nomenclatural code, or failing that, a kingdom; no value when neither tells.
+std::optional<QChar> nameTypeOf(const QString& nomenclaturalCode, const QString& kingdom);
+// The code an export writes for a name type ("ICN", "ICZN", "ICPN").
+QString nomenclaturalCodeOf(QChar nameType);
+
+// The name category for a name of that type, from its higher classification when the checklist
+// does not name the category itself.
+QString categoryOf(QChar nameType, const QString& kingdom, const QString& phylum, const QString& className);
+// The kingdom an export writes for a name of that type and category.
+QString kingdomOf(QChar nameType, const QString& category);
+
+// What "taxonomicStatus" says about the name: accepted, a synonym, misapplied, or a spelling
+// variant. The descriptions are those of the establishment code list.
+QString establishmentOf(const QString& taxonomicStatus);
+
+} // namespace ChecklistVocabulary
+
+} // namespace bryx::host

@@ -1,0 +1,306 @@
+#include "ColdpChecklistReader.h"
+
+#include "ArchiveFolder.h"
+#include "ChecklistRecords.h"
+#include "ChecklistVocabulary.h"
+#include "DwcaRowReader.h"
+#include "error/Error.h"
+
+#include <QHash>
+#include <QIODevice>
+
+namespace bryx::host {
+
+const QString ColdpChecklistReader::CategoryColumn = QStringLiteral("bryx:nameCategory");
+const QString ColdpChecklistReader::RelationshipColumn = QStringLiteral("bryx:relationship");
+const QString ColdpChecklistReader::CodeColumn = QStringLiteral("bryx:code");
+const QString ColdpChecklistReader::PrimaryColumn = QStringLiteral("bryx:primaryReferenceID");
+
+namespace {
+
+// The member holding a table, whichever of the extensions ColDP allows it has.
+QString tableFile(const ArchiveFolder& package, const QString& table)
+{
+    for (const char* extension : {".tsv", ".txt", ".csv"}) {
+        const QString member = package.find(table + QLatin1String(extension));
+        if (!member.isEmpty())
+            return member;
+    }
+    return {};
+}
+
+// One ColDP table read row by row, its cells found by column name.
+class Table {
+public:
+    Table(const ArchiveFolder& package, const QString& member)
+        : m_member(member)
+        , m_device(package.open(member))
+        , m_reader(*m_device, dialect(member), member)
+    {
+    }
+    // The next row; bad rows (a wrong number of fields) go to the sink and are passed over.
+    bool next(ChecklistSink& sink)
+    {
+        while (m_reader.next(m_cells)) {
+            if (m_columns.isEmpty())
+                indexColumns();
+            if (m_cells.size() == m_width)
+                return true;
+            sink.badRow(origin(),
+                        QStringLiteral("the row has %1 fields where the header has %2")
+                            .arg(m_cells.size())
+                            .arg(m_width));
+        }
+        return false;
+    }
+    QString value(const QString& column) const
+    {
+        const int index = m_columns.value(column.toLower(), -1);
+        return index >= 0 ? m_cells.value(index).trimmed() : QString();
+    }
+    bool has(const QString& column) const { return m_columns.contains(column.toLower()); }
+    RowOrigin origin() const { return {m_member, m_reader.rowLine()}; }
+    qint64 bytesRead() const { return m_reader.bytesRead(); }
+
+private:
+    static DwcaFile dialect(const QString& member)
+    {
+        DwcaFile file;
+        file.location = member;
+        file.ignoreHeaderLines = 1;
+        if (member.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
+            file.fieldsTerminatedBy = QStringLiteral(",");
+        } else {
+            file.fieldsTerminatedBy = QStringLiteral("\t");
+            file.fieldsEnclosedBy.reset();
+        }
+        return file;
+    }
+    void indexColumns()
+    {
+        const QStringList& header = m_reader.header();
+        m_width = header.size();
+        for (int i = 0; i < header.size(); ++i) {
+            QString name = header.at(i).trimmed().toLower();
+            if (name.startsWith(QLatin1String("col:")))
+                name = name.mid(4);
+            m_columns.insert(name, i);
+        }
+    }
+
+    QString m_member;
+    std::unique_ptr<QIODevice> m_device;
+    DwcaRowReader m_reader;
+    QStringList m_cells;
+    QHash<QString, int> m_columns;
+    qsizetype m_width = 0;
+};
+
+// What a taxon row tells a name: its higher classification.
+struct Classification {
+    QString kingdom;
+    QString phylum;
+    QString className;
+};
+
+// Whether a status makes the row's parent its accepted name rather than its higher taxon.
+bool linksToAccepted(const QString& status)
+{
+    const QString establishment = ChecklistVocabulary::establishmentOf(status);
+    return !establishment.isEmpty() && establishment != QLatin1String("Accepted");
+}
+
+void readExtras(const Table& table, ChecklistName& name)
+{
+    name.category = table.value(ColdpChecklistReader::CategoryColumn);
+    name.relationship = table.value(ColdpChecklistReader::RelationshipColumn);
+    name.basionymKey = table.value(QStringLiteral("basionymID"));
+    if (name.basionymKey == name.key)
+        name.basionymKey.clear();
+}
+
+QStringList idList(const QString& text)
+{
+    QStringList ids = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (QString& id : ids)
+        id = id.trimmed();
+    return ids;
+}
+
+void sendLinks(ChecklistSink& sink, const Table& table, const QString& nameKey, const QString& original,
+               const QString& others)
+{
+    const QStringList primary = idList(table.value(ColdpChecklistReader::PrimaryColumn));
+    ChecklistLink link;
+    link.origin = table.origin();
+    link.nameKey = nameKey;
+    if (!original.isEmpty()) {
+        link.referenceKey = original;
+        link.original = true;
+        link.primary = primary.contains(original);
+        sink.link(link);
+    }
+    link.original = false;
+    for (const QString& key : idList(others)) {
+        link.referenceKey = key;
+        link.primary = primary.contains(key);
+        if (key != original)
+            sink.link(link);
+    }
+}
+
+} // namespace
+
+ColdpChecklistReader::ColdpChecklistReader(const ArchiveFolder& package)
+    : m_package(package)
+{
+    if (!recognises(package))
+        throw Error(ErrorNumber::FileNotFound,
+                    QStringLiteral("%1 holds neither NameUsage.tsv nor Name.tsv").arg(package.path()));
+}
+
+bool ColdpChecklistReader::recognises(const ArchiveFolder& package)
+{
+    return !tableFile(package, QStringLiteral("NameUsage")).isEmpty()
+        || !tableFile(package, QStringLiteral("Name")).isEmpty();
+}
+
+void ColdpChecklistReader::read(ChecklistSink& sink) const
+{
+    const QString usageFile = tableFile(m_package, QStringLiteral("NameUsage"));
+    const QString nameFile = tableFile(m_package, QStringLiteral("Name"));
+    const QString taxonFile = tableFile(m_package, QStringLiteral("Taxon"));
+    const QString synonymFile = tableFile(m_package, QStringLiteral("Synonym"));
+    const QString referenceFile = tableFile(m_package, QStringLiteral("Reference"));
+    qint64 total = 0;
+    for (const QString& file :
+         {usageFile.isEmpty() ? nameFile : usageFile, taxonFile, synonymFile, referenceFile})
+        total += file.isEmpty() ? 0 : m_package.size(file);
+    qint64 done = 0;
+    auto progress = [&](const Table& table, qint64& rows) {
+        if (++rows % 4096 == 0)
+            sink.progress(done + table.bytesRead(), total);
+    };
+
+    if (!referenceFile.isEmpty()) {
+        Table table(m_package, referenceFile);
+        qint64 rows = 0;
+        while (table.next(sink)) {
+            ChecklistReference reference;
+            reference.origin = table.origin();
+            reference.key = table.value(QStringLiteral("ID"));
+            reference.code = table.has(CodeColumn) ? table.value(CodeColumn) : reference.key;
+            reference.citation = table.value(QStringLiteral("citation"));
+            reference.year = table.value(QStringLiteral("year"));
+            if (reference.citation.isEmpty()) {
+                QStringList parts;
+                for (const char* column : {"author", "year", "title", "containerTitle"}) {
+                    const QString part = table.value(QLatin1String(column));
+                    if (!part.isEmpty())
+                        parts << part;
+                }
+                reference.citation = parts.join(QStringLiteral(". "));
+            }
+            if (reference.key.isEmpty() || reference.citation.isEmpty())
+                sink.badRow(reference.origin, QStringLiteral("the reference has no ID or no citation"));
+            else
+                sink.reference(reference);
+            progress(table, rows);
+        }
+        done += table.bytesRead();
+    }
+
+    if (!usageFile.isEmpty()) {
+        Table table(m_package, usageFile);
+        qint64 rows = 0;
+        while (table.next(sink)) {
+            ChecklistName name;
+            name.origin = table.origin();
+            name.key = table.value(QStringLiteral("ID"));
+            name.scientificName = table.value(QStringLiteral("scientificName"));
+            name.authorship = table.value(QStringLiteral("authorship"));
+            name.authorshipColumn = table.has(QStringLiteral("authorship"));
+            name.rank = table.value(QStringLiteral("rank"));
+            name.nomenclaturalCode = table.value(QStringLiteral("code"));
+            name.kingdom = table.value(QStringLiteral("kingdom"));
+            name.phylum = table.value(QStringLiteral("phylum"));
+            name.className = table.value(QStringLiteral("class"));
+            name.taxonomicStatus = table.value(QStringLiteral("status"));
+            if (linksToAccepted(name.taxonomicStatus))
+                name.acceptedKey = table.value(QStringLiteral("parentID"));
+            readExtras(table, name);
+            sink.name(name);
+            sendLinks(sink, table, name.key, table.value(QStringLiteral("nameReferenceID")),
+                      table.value(QStringLiteral("referenceID")));
+            progress(table, rows);
+        }
+        sink.progress(done + table.bytesRead(), total);
+        return;
+    }
+
+    // The split layout: a name's status and accepted name come from the taxon and synonym
+    // tables, which are read first and kept by ID.
+    QHash<QString, QString> nameOfTaxon;
+    QHash<QString, Classification> classificationOfName;
+    QHash<QString, std::pair<QString, QString>> synonymOfName; // name ID -> accepted taxon ID, status
+    if (!taxonFile.isEmpty()) {
+        Table table(m_package, taxonFile);
+        qint64 rows = 0;
+        while (table.next(sink)) {
+            const QString nameKey = table.value(QStringLiteral("nameID"));
+            nameOfTaxon.insert(table.value(QStringLiteral("ID")), nameKey);
+            classificationOfName.insert(nameKey,
+                                        {table.value(QStringLiteral("kingdom")),
+                                         table.value(QStringLiteral("phylum")),
+                                         table.value(QStringLiteral("class"))});
+            progress(table, rows);
+        }
+        done += table.bytesRead();
+    }
+    if (!synonymFile.isEmpty()) {
+        Table table(m_package, synonymFile);
+        qint64 rows = 0;
+        while (table.next(sink)) {
+            synonymOfName.insert(
+                table.value(QStringLiteral("nameID")),
+                {table.value(QStringLiteral("taxonID")), table.value(QStringLiteral("status"))});
+            progress(table, rows);
+        }
+        done += table.bytesRead();
+    }
+    Table table(m_package, nameFile);
+    qint64 rows = 0;
+    while (table.next(sink)) {
+        ChecklistName name;
+        name.origin = table.origin();
+        name.key = table.value(QStringLiteral("ID"));
+        name.scientificName = table.value(QStringLiteral("scientificName"));
+        name.authorship = table.value(QStringLiteral("authorship"));
+        name.authorshipColumn = table.has(QStringLiteral("authorship"));
+        name.rank = table.value(QStringLiteral("rank"));
+        name.nomenclaturalCode = table.value(QStringLiteral("code"));
+        readExtras(table, name);
+        Classification classification = classificationOfName.value(name.key);
+        const auto synonym = synonymOfName.constFind(name.key);
+        if (synonym != synonymOfName.cend()) {
+            const auto accepted = nameOfTaxon.constFind(synonym->first);
+            // A synonym of a taxon the package does not hold keeps its taxon ID, which the import
+            // then reports as a link to a missing name.
+            name.acceptedKey = accepted != nameOfTaxon.cend() ? *accepted : synonym->first;
+            name.taxonomicStatus = synonym->second.isEmpty() ? QStringLiteral("synonym") : synonym->second;
+            if (accepted != nameOfTaxon.cend())
+                classification = classificationOfName.value(*accepted);
+        } else if (classificationOfName.contains(name.key)) {
+            name.taxonomicStatus = QStringLiteral("accepted");
+        }
+        name.kingdom = classification.kingdom;
+        name.phylum = classification.phylum;
+        name.className = classification.className;
+        sink.name(name);
+        sendLinks(sink, table, name.key, table.value(QStringLiteral("referenceID")), {});
+        progress(table, rows);
+    }
+    sink.progress(done + table.bytesRead(), total);
+}
+
+} // namespace bryx::host

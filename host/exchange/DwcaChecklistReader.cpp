@@ -1,0 +1,194 @@
+#include "DwcaChecklistReader.h"
+
+#include "ArchiveFolder.h"
+#include "ChecklistRecords.h"
+#include "ChecklistVocabulary.h"
+#include "DwcaRowReader.h"
+#include "error/Error.h"
+
+#include <QIODevice>
+
+namespace bryx::host {
+
+const QString DwcaChecklistReader::CategoryTerm = QStringLiteral("http://bryx.invalid/terms/nameCategory");
+const QString DwcaChecklistReader::RelationshipTerm =
+    QStringLiteral("http://bryx.invalid/terms/relationshipToEstablishedName");
+
+namespace {
+
+const QString TaxonRowType = QStringLiteral("http://rs.tdwg.org/dwc/terms/Taxon");
+const QString ReferenceRowType = QStringLiteral("http://rs.gbif.org/terms/1.0/Reference");
+
+// The cells of one row, read through the file's declared columns and defaults.
+class DeclaredRow {
+public:
+    DeclaredRow(const DwcaFile& file, const QStringList& cells)
+        : m_file(file)
+        , m_cells(cells)
+    {
+    }
+    QString value(const QString& term) const
+    {
+        const DwcaField* field = m_file.field(term);
+        if (!field)
+            return {};
+        const QString cell = field->index >= 0 ? m_cells.value(field->index).trimmed() : QString();
+        return cell.isEmpty() && field->hasDefault ? field->defaultValue : cell;
+    }
+    QString id() const { return m_file.idIndex >= 0 ? m_cells.value(m_file.idIndex).trimmed() : QString(); }
+
+private:
+    const DwcaFile& m_file;
+    const QStringList& m_cells;
+};
+
+// The widest column a file's description names: every row must reach it.
+int declaredWidth(const DwcaFile& file)
+{
+    int width = file.idIndex + 1;
+    for (const DwcaField& field : file.fields)
+        width = std::max(width, field.index + 1);
+    return width;
+}
+
+// Streams the rows of one data file, checking that each has as many fields as the header (or,
+// without one, as the first row), and hands the good ones on.
+template<typename Row>
+void readRows(const ArchiveFolder& package, const DwcaFile& file, ChecklistSink& sink, qint64& done,
+              qint64 total, Row&& row)
+{
+    if (package.find(file.location).isEmpty())
+        throw Error(ErrorNumber::FileNotFound,
+                    QStringLiteral("%1: meta.xml names the data file %2, which the archive does not hold")
+                        .arg(package.path(), file.location));
+    const std::unique_ptr<QIODevice> device = package.open(file.location);
+    DwcaRowReader reader(*device, file, file.location);
+    const int needed = declaredWidth(file);
+    qsizetype width = -1;
+    QStringList cells;
+    qint64 rows = 0;
+    const qint64 before = done;
+    while (reader.next(cells)) {
+        const RowOrigin origin {file.location, reader.rowLine()};
+        if (width < 0) {
+            width = reader.header().isEmpty() ? cells.size() : reader.header().size();
+            if (width < needed)
+                throw Error(ErrorNumber::InvalidArgument,
+                            QStringLiteral("%1: meta.xml declares column %2, but the file has %3 columns")
+                                .arg(origin.text())
+                                .arg(needed - 1)
+                                .arg(width));
+        }
+        if (cells.size() != width) {
+            sink.badRow(
+                origin,
+                QStringLiteral("the row has %1 fields where the file has %2").arg(cells.size()).arg(width));
+            continue;
+        }
+        row(DeclaredRow(file, cells), origin);
+        if (++rows % 4096 == 0)
+            sink.progress(before + reader.bytesRead(), total);
+    }
+    done = before + reader.bytesRead();
+    sink.progress(done, total);
+}
+
+} // namespace
+
+DwcaChecklistReader::DwcaChecklistReader(const ArchiveFolder& package)
+    : m_package(package)
+{
+    const QString metaName = package.find(QStringLiteral("meta.xml"));
+    if (metaName.isEmpty())
+        throw Error(ErrorNumber::FileNotFound, QStringLiteral("%1 holds no meta.xml").arg(package.path()));
+    m_meta = DwcaMeta::parse(package.readAll(metaName), metaName);
+    if (m_meta.core.rowType != TaxonRowType)
+        throw Error(ErrorNumber::InvalidArgument,
+                    QStringLiteral("%1: the archive's core holds %2 records, not a checklist of taxa")
+                        .arg(package.path(), DwcaMeta::termName(m_meta.core.rowType)));
+    if (!m_meta.core.field(QStringLiteral("scientificName")))
+        throw Error(ErrorNumber::InvalidArgument,
+                    QStringLiteral("%1: meta.xml declares no scientificName column").arg(metaName));
+}
+
+void DwcaChecklistReader::read(ChecklistSink& sink) const
+{
+    const DwcaFile& core = m_meta.core;
+    const DwcaFile* references = nullptr;
+    for (const DwcaFile& extension : m_meta.extensions) {
+        if (extension.rowType == ReferenceRowType)
+            references = &extension;
+    }
+    qint64 total = m_package.size(core.location);
+    if (references)
+        total += m_package.size(references->location);
+    qint64 done = 0;
+
+    const bool authorshipColumn = core.field(QStringLiteral("scientificNameAuthorship")) != nullptr;
+    readRows(m_package, core, sink, done, total, [&](const DeclaredRow& row, const RowOrigin& origin) {
+        ChecklistName name;
+        name.authorshipColumn = authorshipColumn;
+        name.origin = origin;
+        name.key = row.id();
+        if (name.key.isEmpty())
+            name.key = row.value(QStringLiteral("taxonID"));
+        name.scientificName = row.value(QStringLiteral("scientificName"));
+        name.authorship = row.value(QStringLiteral("scientificNameAuthorship"));
+        name.rank = row.value(QStringLiteral("taxonRank"));
+        name.nomenclaturalCode = row.value(QStringLiteral("nomenclaturalCode"));
+        name.kingdom = row.value(QStringLiteral("kingdom"));
+        name.phylum = row.value(QStringLiteral("phylum"));
+        name.className = row.value(QStringLiteral("class"));
+        name.category = row.value(CategoryTerm);
+        name.relationship = row.value(RelationshipTerm);
+        name.taxonomicStatus = row.value(QStringLiteral("taxonomicStatus"));
+        name.acceptedKey = row.value(QStringLiteral("acceptedNameUsageID"));
+        if (name.acceptedKey == name.key)
+            name.acceptedKey.clear();
+        name.basionymKey = row.value(QStringLiteral("originalNameUsageID"));
+        if (name.basionymKey == name.key)
+            name.basionymKey.clear();
+        sink.name(name);
+        const QString publishedIn = row.value(QStringLiteral("namePublishedIn"));
+        if (!publishedIn.isEmpty()) {
+            ChecklistLink link;
+            link.origin = origin;
+            link.nameKey = name.key;
+            link.citation = publishedIn;
+            link.year = row.value(QStringLiteral("namePublishedInYear"));
+            link.code = row.value(QStringLiteral("namePublishedInID"));
+            link.original = true;
+            link.fromNameRow = true;
+            sink.link(link);
+        }
+    });
+    if (!references)
+        return;
+    readRows(m_package, *references, sink, done, total, [&](const DeclaredRow& row, const RowOrigin& origin) {
+        ChecklistLink link;
+        link.origin = origin;
+        link.nameKey = row.id();
+        link.citation = row.value(QStringLiteral("bibliographicCitation"));
+        if (link.citation.isEmpty()) {
+            QStringList parts;
+            for (const char* term : {"creator", "date", "title", "source"}) {
+                const QString part = row.value(QLatin1String(term));
+                if (!part.isEmpty())
+                    parts << part;
+            }
+            link.citation = parts.join(QStringLiteral(". "));
+        }
+        if (link.citation.isEmpty()) {
+            sink.badRow(origin, QStringLiteral("the reference has no citation"));
+            return;
+        }
+        link.code = row.value(QStringLiteral("identifier"));
+        link.year = row.value(QStringLiteral("date"));
+        const QString type = row.value(QStringLiteral("type"));
+        link.original = type.contains(QLatin1String("original"), Qt::CaseInsensitive);
+        link.primary = type.contains(QLatin1String("primary"), Qt::CaseInsensitive);
+        sink.link(link);
+    });
+}
+
+} // namespace bryx::host

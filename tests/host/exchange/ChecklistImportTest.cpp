@@ -1,0 +1,473 @@
+#include "../TestDatabase.h"
+#include "TestPackage.h"
+#include "db/Database.h"
+#include "error/Error.h"
+#include "exchange/ChecklistImporter.h"
+#include "support/QtPrinters.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace bryx;
+using namespace bryx::host;
+using bryx::test::PackageFiles;
+using bryx::test::refusal;
+
+namespace {
+
+const QByteArray TaxonMeta = R"(<?xml version="1.0" encoding="UTF-8"?>
+<archive xmlns="http://rs.tdwg.org/dwc/text/">
+  <core encoding="UTF-8" fieldsTerminatedBy="\t" linesTerminatedBy="\n" fieldsEnclosedBy="" ignoreHeaderLines="1"
+        rowType="http://rs.tdwg.org/dwc/terms/Taxon">
+    <files><location>taxon.txt</location></files>
+    <id index="0"/>
+    <field index="1" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
+    <field index="2" term="http://rs.tdwg.org/dwc/terms/taxonRank"/>
+    <field index="3" term="http://rs.tdwg.org/dwc/terms/acceptedNameUsageID"/>
+    <field term="http://rs.tdwg.org/dwc/terms/kingdom" default="Plantae"/>
+  </core>
+</archive>)";
+
+// A small good archive the bad cases each spoil in one place.
+PackageFiles plainArchive(const QByteArray& rows)
+{
+    return {{"meta.xml", TaxonMeta},
+            {"taxon.txt",
+             "taxonID\tscientificName\ttaxonRank\tacceptedNameUsageID\n"
+             "1\tAbies alba Mill.\tspecies\t\n"
+                 + rows + "3\tAbies pectinata (Lam.) DC.\tspecies\t1\n"}};
+}
+
+// What an import may change, to show that a failed one changed nothing.
+QStringList snapshot(Database& db)
+{
+    QStringList counts;
+    for (const char* table : {"scientific_name", "reference", "scientific_name_reference", "audit_log",
+                              "d_name_category", "d_classification_level", "d_nomenclaturally_est"})
+        counts << QStringLiteral("%1=%2").arg(table).arg(
+            db.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toLongLong());
+    return counts;
+}
+
+// One name as a user sees it in the editor: "name | author | type | category | level |
+// establishment -> established name (relationship)".
+QString described(Database& db, const QString& name)
+{
+    QSqlQuery query(db.sql());
+    query.prepare(
+        "SELECT sn.author_name, nc.name_type_cd, nc.name_category_desc, cl.classification_level_name, "
+        "e.nomenclaturally_est_desc, l.scientific_name, sn.relationship_to_establ_name FROM scientific_name "
+        "sn "
+        "LEFT JOIN d_name_category nc ON nc.d_name_category_id = sn.d_name_category_id LEFT JOIN "
+        "d_classification_level cl ON cl.d_classification_level_id = sn.d_classification_level_id LEFT JOIN "
+        "d_nomenclaturally_est e ON e.d_nomenclaturally_est_id = sn.d_nomenclaturally_est_id LEFT JOIN "
+        "scientific_name l ON l.scientific_name_id = sn.nomenclaturally_est_sn_id WHERE sn.scientific_name = "
+        "?");
+    query.addBindValue(name);
+    if (!query.exec() || !query.next())
+        return QStringLiteral("(no %1)").arg(name);
+    QStringList parts {name};
+    for (int i = 0; i < 5; ++i)
+        parts << query.value(i).toString();
+    QString text = parts.join(QStringLiteral(" | "));
+    if (!query.value(5).isNull())
+        text += QStringLiteral(" -> ") + query.value(5).toString();
+    if (!query.value(6).isNull())
+        text += QStringLiteral(" (%1)").arg(query.value(6).toString());
+    return text;
+}
+
+QStringList referencesOf(Database& db, const QString& name)
+{
+    QSqlQuery query(db.sql());
+    query.prepare(
+        "SELECT r.reference_code, r.full_citation, r.publication_year, x.original_publication_ind FROM "
+        "scientific_name_reference x JOIN reference r ON r.reference_id = x.reference_id JOIN "
+        "scientific_name "
+        "sn ON sn.scientific_name_id = x.scientific_name_id WHERE sn.scientific_name = ? ORDER BY "
+        "x.display_order");
+    query.addBindValue(name);
+    query.exec();
+    QStringList references;
+    while (query.next())
+        references << QStringLiteral("%1 %2 (%3)%4")
+                          .arg(query.value(0).toString(), query.value(1).toString(),
+                               query.value(2).toString(),
+                               query.value(3).toString() == "Y" ? " original" : "");
+    return references;
+}
+
+class ChecklistImport : public test::OnEachEngine {
+protected:
+    void SetUp() override
+    {
+        test::OnEachEngine::SetUp();
+        if (IsSkipped())
+            return;
+        database = std::make_unique<test::TestDatabase>(GetParam(), withSample());
+        db = database->open();
+    }
+    virtual bool withSample() const { return false; }
+
+    ImportSummary import(const PackageFiles& files, ImportOptions options = {}, bool zipped = true)
+    {
+        const QString path = zipped ? folder.filePath("checklist.zip") : folder.filePath("checklist");
+        QDir(path).removeRecursively();
+        QFile::remove(path);
+        zipped ? test::writeZip(path, files) : test::writeFolder(path, files);
+        return ChecklistImporter(*db, UserSession::load(*db, "editor")).import(path, options);
+    }
+    // The import's refusal, checking that it left the database as it was.
+    QString refused(const PackageFiles& files, ImportOptions options = {})
+    {
+        const QStringList before = snapshot(*db);
+        const QString why = refusal([&] { import(files, options); });
+        EXPECT_EQ(snapshot(*db), before) << "nothing half-imported";
+        return why;
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<test::TestDatabase> database;
+    std::unique_ptr<Database> db;
+};
+
+TEST_P(ChecklistImport, AMessyDarwinCoreArchiveIsReadAsItDeclaresItself)
+{
+    // Latin-1 data with CRLF line ends under an LF header, no quoting, a column the description
+    // skips, a constant kingdom, a synonym before its accepted name, authorships only inside the
+    // names, and a References extension in another encoding and order.
+    const QByteArray meta = R"(<?xml version="1.0" encoding="UTF-8"?>
+<archive xmlns="http://rs.tdwg.org/dwc/text/" metadata="eml.xml">
+  <core encoding="ISO-8859-1" fieldsTerminatedBy="&#x9;" linesTerminatedBy="\r\n" fieldsEnclosedBy=""
+        ignoreHeaderLines="1" rowType="http://rs.tdwg.org/dwc/terms/Taxon">
+    <files><location>taxa.txt</location></files>
+    <id index="0"/>
+    <field index="0" term="http://rs.tdwg.org/dwc/terms/taxonID"/>
+    <field index="2" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
+    <field index="3" term="http://rs.tdwg.org/dwc/terms/taxonRank"/>
+    <field index="4" term="http://rs.tdwg.org/dwc/terms/acceptedNameUsageID"/>
+    <field index="5" term="http://rs.tdwg.org/dwc/terms/taxonomicStatus"/>
+    <field term="http://rs.tdwg.org/dwc/terms/kingdom" default="Plantae"/>
+    <field index="6" term="http://rs.tdwg.org/dwc/terms/namePublishedIn"/>
+  </core>
+  <extension encoding="UTF-8" fieldsTerminatedBy="\t" linesTerminatedBy="\n" ignoreHeaderLines="1"
+             rowType="http://rs.gbif.org/terms/1.0/Reference">
+    <files><location>references.txt</location></files>
+    <coreid index="0"/>
+    <field index="1" term="http://purl.org/dc/terms/bibliographicCitation"/>
+    <field index="2" term="http://purl.org/dc/terms/type"/>
+  </extension>
+</archive>)";
+    const QByteArray taxa =
+        "taxonID\tremarks\tscientificName\ttaxonRank\tacceptedNameUsageID\ttaxonomicStatus\t"
+        "namePublishedIn\n"
+        "s1\tx\tAbies pectinata (Lam.) DC.\tspecies\ta1\theterotypic synonym\t\r\n"
+        "a1\t\tAbies alba Mill.\tspecies\t\taccepted\tMiller, P. 1768. The Gardeners Dictionary\r\n"
+        "g1\t\tAbies Mill.\tgenus\t\taccepted\t\r\n"
+        "g2\t\tPinus\tgenus\t\taccepted\t\r\n"
+        "t1\t\tAbieteae\ttribe\t\taccepted\t\r\n"
+        "e1\t\tIso\xEBtes lacustris L.\tspecies\t\taccepted\t\r\n";
+    const QByteArray references =
+        "coreid\tcitation\ttype\n"
+        "e1\t\"Linnaeus, C. 1753. Species Plantarum; \"\"the\"\" first\"\toriginal\n"
+        "a1\tTutin, T.G. et al. 1993. Flora Europaea, ed. 2\t\n"
+        "s1\tDe Candolle, A.P. 1805. Flore française\toriginal\n"
+        "a1\tMiller, P. 1768. The Gardeners Dictionary\toriginal\n";
+    const QStringList levelsBefore = snapshot(*db);
+    const ImportSummary summary = import(
+        {{"meta.xml", meta}, {"taxa.txt", taxa}, {"references.txt", references}, {"eml.xml", "<eml/>"}});
+
+    EXPECT_EQ(summary.format, "Darwin Core Archive");
+    EXPECT_EQ(summary.namesRead, 6);
+    EXPECT_EQ(summary.imported, 6);
+    EXPECT_EQ(summary.skippedRows, 0);
+    EXPECT_EQ(described(*db, "Abies pectinata"),
+              "Abies pectinata | (Lam.) DC. | P | Vascular Plant | Species | Synonym -> Abies alba "
+              "(heterotypic synonym)");
+    EXPECT_EQ(described(*db, "Abies alba"), "Abies alba | Mill. | P | Vascular Plant | Species | Accepted");
+    EXPECT_EQ(described(*db, "Abies"), "Abies | Mill. | P | Vascular Plant | Genus | Accepted");
+    EXPECT_EQ(described(*db, "Pinus"), "Pinus |  | P | Vascular Plant | Genus | Accepted");
+    EXPECT_EQ(described(*db, "Abieteae"), "Abieteae |  | P | Vascular Plant | Tribe | Accepted")
+        << "a known rank the code list lacked is added to it";
+    EXPECT_EQ(described(*db, QString::fromUtf8("Isoëtes lacustris")),
+              QString::fromUtf8("Isoëtes lacustris | L. | P | Vascular Plant | Species | Accepted"));
+
+    EXPECT_EQ(referencesOf(*db, "Abies alba"),
+              QStringList({"TUTI1993 Tutin, T.G. et al. 1993. Flora Europaea, ed. 2 (1993)",
+                           "MILL1768 Miller, P. 1768. The Gardeners Dictionary (1768) original"}))
+        << "the extension's order first; namePublishedIn and its extension row are one link";
+    EXPECT_EQ(referencesOf(*db, QString::fromUtf8("Isoëtes lacustris")),
+              QStringList({"LINN1753 Linnaeus, C. 1753. Species Plantarum; \"the\" first (1753) original"}));
+    EXPECT_EQ(summary.referencesAdded, 4);
+    EXPECT_EQ(summary.linksAdded, 4);
+
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM audit_log WHERE user_name = 'editor' AND action = 'I' AND "
+                         "table_name = 'SCIENTIFIC_NAME'")
+                  .toInt(),
+              6)
+        << "every name in the audit trail as created by the importing user";
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM audit_log WHERE table_name IN ('REFERENCE', "
+                         "'SCIENTIFIC_NAME_REFERENCE')")
+                  .toInt(),
+              8);
+    EXPECT_EQ(
+        db->scalar("SELECT count(*) FROM audit_log a WHERE NOT EXISTS (SELECT 1 FROM scientific_name sn "
+                   "WHERE sn.scientific_name_id = a.primary_key) AND a.table_name = 'SCIENTIFIC_NAME'")
+            .toInt(),
+        0);
+    EXPECT_EQ(
+        db->scalar(
+              "SELECT count(*) FROM scientific_name WHERE rec_create_user = 'editor' AND org_unit_id = 1")
+            .toInt(),
+        6);
+}
+
+TEST_P(ChecklistImport, CommaSeparatedFoldersWithQuotesAndAnAuthorshipColumn)
+{
+    const QByteArray meta = R"(<archive xmlns="http://rs.tdwg.org/dwc/text/">
+  <core fieldsTerminatedBy="," ignoreHeaderLines="1" rowType="http://rs.tdwg.org/dwc/terms/Taxon">
+    <files><location>taxon.csv</location></files>
+    <id index="0"/>
+    <field index="1" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
+    <field index="2" term="http://rs.tdwg.org/dwc/terms/scientificNameAuthorship"/>
+    <field index="3" term="http://rs.tdwg.org/dwc/terms/taxonRank"/>
+    <field index="4" term="http://rs.tdwg.org/dwc/terms/nomenclaturalCode"/>
+    <field index="5" term="http://rs.tdwg.org/dwc/terms/class"/>
+    <field index="6" term="http://rs.tdwg.org/dwc/terms/namePublishedIn"/>
+    <field index="7" term="http://rs.tdwg.org/dwc/terms/originalNameUsageID"/>
+  </core>
+</archive>)";
+    const QByteArray taxa =
+        "id,name,author,rank,code,class,publishedIn,basionym\n"
+        "1,\"Vulpes vulpes (Linnaeus, 1758)\",\"(Linnaeus, 1758)\",species,ICZN,Mammalia,,2\n"
+        "2,\"Canis vulpes Linnaeus, 1758\",\"Linnaeus, 1758\",species,ICZN,Mammalia,"
+        "\"Linnaeus, C. 1758. Systema Naturae,\nvol. 1\",\n"
+        "3,Carabus (Procrustes) coriaceus,\"Linnaeus, 1758\",subspecies,ICZN,Insecta,,\n"
+        "4,Temperate Flooded & Swamp Forest,,formation,ICPN,,,\n"
+        "5,Fagion sylvaticae,Luquet 1926,alliance,ICPN,,,99\n";
+    const ImportSummary summary = import({{"meta.xml", meta}, {"taxon.csv", taxa}}, {}, false);
+    EXPECT_EQ(summary.imported, 5);
+    EXPECT_EQ(
+        described(*db, "Vulpes vulpes"),
+        "Vulpes vulpes | (Linnaeus, 1758) | A | Vertebrate Animal | Species |  -> Canis vulpes (Basionym)");
+    EXPECT_EQ(described(*db, "Carabus (Procrustes) coriaceus"),
+              "Carabus (Procrustes) coriaceus | Linnaeus, 1758 | A | Invertebrate Animal | Subspecies | ");
+    EXPECT_EQ(described(*db, "Temperate Flooded & Swamp Forest"),
+              "Temperate Flooded & Swamp Forest |  | C | Terrestrial Community | Formation | ")
+        << "with an authorship column, a name is not split";
+    EXPECT_EQ(described(*db, "Fagion sylvaticae"),
+              "Fagion sylvaticae | Luquet 1926 | C | Terrestrial Community | Alliance | ")
+        << "a basionym outside the checklist is no link";
+    EXPECT_EQ(referencesOf(*db, "Canis vulpes"),
+              QStringList({"LINN1758 Linnaeus, C. 1758. Systema Naturae,\nvol. 1 (1758) original"}));
+}
+
+TEST_P(ChecklistImport, ColdpPackagesInEitherLayout)
+{
+    const PackageFiles usage = {
+        {"metadata.yaml", "title: A small checklist\n"},
+        {"NameUsage.tsv",
+         "col:ID\tcol:parentID\tcol:status\tcol:scientificName\tcol:authorship\tcol:rank\tcol:code\t"
+         "col:kingdom\tcol:nameReferenceID\tcol:referenceID\n"
+         "10\t\taccepted\tPicea abies\t(L.) H.Karst.\tspecies\tbotanical\tPlantae\tr1\tr2\n"
+         "11\t10\tsynonym\tPinus abies\tL.\tspecies\tbotanical\tPlantae\tr2\t\n"
+         "12\t\taccepted\tPicea\tA.Dietr.\tgenus\tbotanical\tPlantae\t\t\n"},
+        {"Reference.tsv",
+         "ID\tcitation\tyear\n"
+         "r1\tKarsten, H. 1881. Deutsche Flora\t1881\n"
+         "r2\tLinnaeus, C. 1753. Species Plantarum\t1753\n"
+         "r3\tNot linked to any name. 1999\t\n"}};
+    const ImportSummary summary = import(usage);
+    EXPECT_EQ(summary.format, "ColDP");
+    EXPECT_EQ(summary.imported, 3);
+    EXPECT_EQ(described(*db, "Pinus abies"),
+              "Pinus abies | L. | P | Vascular Plant | Species | Synonym -> Picea abies");
+    EXPECT_EQ(referencesOf(*db, "Picea abies"),
+              QStringList({"r1 Karsten, H. 1881. Deutsche Flora (1881) original",
+                           "r2 Linnaeus, C. 1753. Species Plantarum (1753)"}));
+    EXPECT_EQ(summary.referencesAdded, 3) << "a package's publications come in, linked or not";
+
+    auto second = std::make_unique<test::TestDatabase>(GetParam(), false);
+    db = second->open();
+    const PackageFiles split = {{"Name.tsv",
+                                 "ID\tscientificName\tauthorship\trank\tcode\treferenceID\n"
+                                 "n1\tPicea abies\t(L.) H.Karst.\tspecies\tICN\tr1\n"
+                                 "n2\tPinus abies\tL.\tspecies\tICN\t\n"
+                                 "n3\tAstacus astacus\t(Linnaeus, 1758)\tspecies\tICZN\t\n"},
+                                {"Taxon.tsv",
+                                 "ID\tnameID\tparentID\tkingdom\tphylum\n"
+                                 "t1\tn1\t\tPlantae\tTracheophyta\n"
+                                 "t3\tn3\t\tAnimalia\tArthropoda\n"},
+                                {"Synonym.tsv",
+                                 "ID\ttaxonID\tnameID\tstatus\n"
+                                 "s1\tt1\tn2\thomotypic synonym\n"},
+                                {"Reference.tsv",
+                                 "ID\tcitation\n"
+                                 "r1\tKarsten, H. 1881. Deutsche Flora\n"}};
+    EXPECT_EQ(import(split).imported, 3);
+    EXPECT_EQ(described(*db, "Pinus abies"),
+              "Pinus abies | L. | P | Vascular Plant | Species | Synonym -> Picea abies (homotypic synonym)");
+    EXPECT_EQ(described(*db, "Astacus astacus"),
+              "Astacus astacus | (Linnaeus, 1758) | A | Invertebrate Animal | Species | Accepted");
+    EXPECT_EQ(referencesOf(*db, "Picea abies"),
+              QStringList({"r1 Karsten, H. 1881. Deutsche Flora (1881) original"}));
+}
+
+TEST_P(ChecklistImport, BadRowsAreRefusedByFileAndLineOrSkippedWithTheirReasons)
+{
+    struct Case {
+        QByteArray rows;
+        const char* error;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"2\tAbies nordmanniana\tspecies\n", "taxon.txt, line 3: the row has 3 fields where the file has 4",
+         "the row has 3 fields where the file has 4"},
+        {"2\tAbies nordmanniana\tblah\t\n", "taxon.txt, line 3: the rank \"blah\" is unknown",
+         "the rank \"blah\" is unknown"},
+        {"1\tAbies nordmanniana\tspecies\t\n", "taxon.txt, line 3: the ID \"1\" is used already on line 2",
+         "the ID \"1\" is used already on line 2"},
+        {"2\tAbies nordmanniana\tspecies\t99\n",
+         "taxon.txt, line 3: the accepted name \"99\" is not in the checklist",
+         "the accepted name \"99\" is not in the checklist"},
+        {"2\t\tspecies\t\n", "taxon.txt, line 3: the row has no scientific name",
+         "the row has no scientific name"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(refused(plainArchive(c.rows)), c.error);
+        ImportOptions skipping;
+        skipping.skipBadRows = true;
+        const ImportSummary summary = import(plainArchive(c.rows), skipping);
+        ASSERT_EQ(summary.skipped.size(), 1u) << c.error;
+        EXPECT_EQ(summary.skipped.front().origin.text(), "taxon.txt, line 3");
+        EXPECT_EQ(summary.skipped.front().reason, c.reason);
+        EXPECT_EQ(summary.imported, 2) << c.error;
+        db->exec("DELETE FROM audit_log");
+        db->exec("UPDATE scientific_name SET nomenclaturally_est_sn_id = NULL");
+        db->exec("DELETE FROM scientific_name");
+    }
+
+    // A skipped accepted name takes its synonyms with it, each with its reason.
+    ImportOptions skipping;
+    skipping.skipBadRows = true;
+    const ImportSummary chained = import(plainArchive("2\tAbies nordmanniana\tspecies\t99\n"
+                                                      "4\tAbies excelsa\tspecies\t2\n"),
+                                         skipping);
+    EXPECT_EQ(chained.imported, 2) << "Abies alba and its synonym Abies pectinata";
+    ASSERT_EQ(chained.skippedRows, 2);
+    EXPECT_EQ(chained.skipped.back().reason, "the accepted name \"2\" is not in the checklist");
+}
+
+TEST_P(ChecklistImport, BrokenPackagesAreRefusedAndChangeNothing)
+{
+    PackageFiles invalid = plainArchive("2\tAbies nordmanniana\tspecies\t\n");
+    invalid["taxon.txt"].replace("nordmanniana", "nordmann\xC3\x28");
+    EXPECT_EQ(refused(invalid),
+              "taxon.txt, line 3: the text is not valid UTF-8 (declare its encoding in meta.xml)");
+
+    PackageFiles missing = plainArchive("");
+    missing.erase("taxon.txt");
+    missing["other.txt"] = "x";
+    EXPECT_TRUE(
+        refused(missing).endsWith("meta.xml names the data file taxon.txt, which the archive does not hold"));
+
+    const QString damaged = folder.filePath("damaged.zip");
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("PK\x03\x04 this is not the rest of a zip archive");
+    file.close();
+    const QStringList before = snapshot(*db);
+    const QString why =
+        refusal([&] { ChecklistImporter(*db, UserSession::load(*db, "editor")).import(damaged, {}); });
+    EXPECT_TRUE(why.contains("damaged.zip")) << why.toStdString();
+    EXPECT_EQ(snapshot(*db), before);
+
+    EXPECT_TRUE(refused({{"readme.txt", "hello"}}).contains("is neither a Darwin Core Archive"));
+
+    // A viewer may not import.
+    test::writeZip(folder.filePath("good.zip"), plainArchive(""));
+    EXPECT_EQ(
+        refusal([&] {
+            ChecklistImporter(*db, UserSession::load(*db, "viewer")).import(folder.filePath("good.zip"), {});
+        }),
+        "User \"viewer\" may not add names to " + db->url().display());
+}
+
+TEST_P(ChecklistImport, ACancelLeavesTheDatabaseAsItWas)
+{
+    QByteArray rows;
+    for (int i = 10; i < 20'000; ++i)
+        rows += QByteArray::number(i) + "\tAbies x" + QByteArray::number(i) + "\tspecies\t\n";
+    const QStringList before = snapshot(*db);
+    ImportOptions options;
+    int calls = 0;
+    options.progress = [&](int permille, const QString&) {
+        if (++calls == 2 && permille < 1000)
+            throw ExchangeCancelled();
+    };
+    EXPECT_THROW(import(plainArchive(rows), options), ExchangeCancelled);
+    EXPECT_EQ(snapshot(*db), before);
+}
+
+INSTANTIATE_ON_EACH_ENGINE(ChecklistImport);
+
+class ChecklistImportOnSample : public ChecklistImport {
+protected:
+    bool withSample() const override { return true; }
+};
+
+TEST_P(ChecklistImportOnSample, NamesAlreadyStoredAreLeftAloneOrUpdatedOnRequest)
+{
+    // Abies alba Mill. is a species in the sample; the checklist makes it a variety and adds a
+    // synonym of it.
+    const PackageFiles files = {{"meta.xml", TaxonMeta},
+                                {"taxon.txt",
+                                 "taxonID\tscientificName\ttaxonRank\tacceptedNameUsageID\n"
+                                 "1\tAbies alba Mill.\tvariety\t\n"
+                                 "2\tAbies pectinata (Lam.) DC.\tspecies\t1\n"}};
+    const int32_t abiesAlba = database->nameId("Abies alba", "Mill.");
+    const ImportSummary kept = import(files);
+    EXPECT_EQ(kept.alreadyPresent, 1);
+    EXPECT_EQ(kept.imported, 1);
+    EXPECT_EQ(described(*db, "Abies pectinata"),
+              "Abies pectinata | (Lam.) DC. | P | Vascular Plant | Species | Synonym -> Abies alba")
+        << "a link to a stored name";
+    EXPECT_EQ(db->scalar("SELECT nomenclaturally_est_sn_id FROM scientific_name WHERE scientific_name = "
+                         "'Abies pectinata'")
+                  .toInt(),
+              abiesAlba);
+    EXPECT_EQ(
+        db->scalar(
+              "SELECT classification_level_name FROM d_classification_level l JOIN scientific_name sn ON "
+              "sn.d_classification_level_id = l.d_classification_level_id WHERE scientific_name_id = ?",
+              {abiesAlba})
+            .toString(),
+        "Species");
+
+    ImportOptions updating;
+    updating.update = true;
+    const ImportSummary updated = import(files, updating);
+    EXPECT_EQ(updated.updated, 2) << "Abies alba, and Abies pectinata from the first import";
+    EXPECT_EQ(
+        db->scalar(
+              "SELECT classification_level_name FROM d_classification_level l JOIN scientific_name sn ON "
+              "sn.d_classification_level_id = l.d_classification_level_id WHERE scientific_name_id = ?",
+              {abiesAlba})
+            .toString(),
+        "Variety");
+    EXPECT_EQ(
+        db->scalar("SELECT count(*) FROM audit_log WHERE primary_key = ? AND action = 'U' AND column_name = "
+                   "'d_classification_level_id' AND old_value = '2' AND audit_log_column_id IS NOT NULL",
+                   {abiesAlba})
+            .toInt(),
+        1)
+        << "the change is in the name's audit trail with the old value";
+    EXPECT_EQ(db->scalar("SELECT row_version FROM scientific_name WHERE scientific_name_id = ?", {abiesAlba})
+                  .toInt(),
+              2);
+}
+
+INSTANTIATE_ON_EACH_ENGINE(ChecklistImportOnSample);
+
+} // namespace
