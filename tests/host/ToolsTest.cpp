@@ -1,7 +1,9 @@
 #include "../support/QtPrinters.h"
 #include "TestDatabase.h"
+#include "exchange/TestPackage.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -76,6 +78,10 @@ TEST(Tools, EveryWrongCommandLineIsOneClearLineAndStatusTwo)
         {BRYX_DB_PATH, {"generate", "--names", "many"}},
         {BRYX_DB_PATH, {"init", "upgrade"}},
         {BRYX_DB_PATH, {"check", "--database", "mysql://somewhere"}},
+        {BRYX_DB_PATH, {"import"}},
+        {BRYX_DB_PATH, {"export", "names.zip"}},
+        {BRYX_DB_PATH, {"export", "names.zip", "--format", "csv"}},
+        {BRYX_DB_PATH, {"check", "names.zip"}},
         {BRYX_FIND_PATH, {"--text"}},
         {BRYX_FIND_PATH, {"--type", "fungal"}},
         {BRYX_FIND_PATH, {"abies"}},
@@ -89,4 +95,42 @@ TEST(Tools, EveryWrongCommandLineIsOneClearLineAndStatusTwo)
         EXPECT_TRUE(usage.out.isEmpty());
     }
     EXPECT_TRUE(run(BRYX_DB_PATH, {"-h"}).out.contains("generate [--names N] [--references M]"));
+}
+
+TEST(Tools, ImportAndExportChecklistsFromTheCommandLine)
+{
+    QTemporaryDir folder;
+    const QString url = "sqlite:" + folder.filePath("names.sqlite");
+    ASSERT_EQ(run(BRYX_DB_PATH, {"init", "--no-sample", "--database", url}).exitCode, 0);
+    const QString archive = folder.filePath("checklist.zip");
+    writeZip(archive,
+             {{"meta.xml", R"(<archive><core fieldsTerminatedBy="\t" ignoreHeaderLines="1"
+        rowType="http://rs.tdwg.org/dwc/terms/Taxon"><files><location>taxon.txt</location></files><id index="0"/>
+        <field index="1" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
+        <field index="2" term="http://rs.tdwg.org/dwc/terms/taxonRank"/>
+        <field term="http://rs.tdwg.org/dwc/terms/nomenclaturalCode" default="ICN"/></core></archive>)"},
+              {"taxon.txt",
+               "id\tname\trank\n1\tAbies alba Mill.\tspecies\n2\tAbies nebrodensis "
+               "(Lojac.) Mattei\tblah\n"}});
+
+    const ToolRun refused = run(BRYX_DB_PATH, {"import", archive, "--database", url});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "bryx-db: taxon.txt, line 3: the rank \"blah\" is unknown\n");
+    const ToolRun skipped = run(BRYX_DB_PATH, {"import", archive, "--database", url, "--skip-bad-rows"});
+    ASSERT_EQ(skipped.exitCode, 0) << skipped.err.toStdString();
+    EXPECT_TRUE(skipped.out.contains(QRegularExpression("names read: +2\n"))) << skipped.out.toStdString();
+    EXPECT_TRUE(skipped.out.contains(QRegularExpression("names imported: +1\n")));
+    EXPECT_TRUE(
+        skipped.out.contains(QRegularExpression("rows skipped: +1\n +taxon.txt, line 3: the rank \"blah\" is "
+                                                "unknown\n")));
+    EXPECT_FALSE(skipped.err.contains('[')) << "no progress bar when standard error is not a terminal";
+    const ToolRun again = run(BRYX_DB_PATH, {"import", archive, "--database", url, "--skip-bad-rows"});
+    EXPECT_TRUE(again.out.contains(QRegularExpression("already in the database: 1 ")))
+        << again.out.toStdString();
+
+    const ToolRun exported =
+        run(BRYX_DB_PATH, {"export", folder.filePath("out.zip"), "--format", "coldp", "--database", url});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_TRUE(exported.out.startsWith("Exported 1 names, 0 references"));
+    EXPECT_TRUE(QFile::exists(folder.filePath("out.zip")));
 }

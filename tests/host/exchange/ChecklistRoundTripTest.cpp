@@ -1,0 +1,114 @@
+#include "../TestDatabase.h"
+#include "db/Database.h"
+#include "exchange/ChecklistExporter.h"
+#include "exchange/ChecklistImporter.h"
+#include "support/QtPrinters.h"
+
+#include <QMap>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace bryx;
+using namespace bryx::host;
+
+namespace {
+
+QString text(const QVariant& value)
+{
+    return value.isNull() ? QStringLiteral("-") : value.toString();
+}
+
+// Every stored name as a user would compare two databases: its author, type, category, level,
+// establishment, established name and publications, by name rather than by ID.
+QStringList namesAsStored(Database& db)
+{
+    QMap<qint64, QStringList> publications;
+    QSqlQuery links(db.sql());
+    links.exec("SELECT x.scientific_name_id, r.reference_code, r.full_citation, r.publication_year, "
+               "x.original_publication_ind, x.primary_reference_ind FROM scientific_name_reference x JOIN "
+               "reference r "
+               "ON r.reference_id = x.reference_id ORDER BY x.scientific_name_id, x.display_order");
+    while (links.next())
+        publications[links.value(0).toLongLong()]
+            << QStringList {text(links.value(1)), text(links.value(2)), text(links.value(3)),
+                            text(links.value(4)), text(links.value(5))}
+                   .join('/');
+    QSqlQuery names(db.sql());
+    names.exec(
+        "SELECT sn.scientific_name_id, sn.scientific_name, sn.author_name, nc.name_type_cd, "
+        "nc.name_category_desc, cl.classification_level_name, e.nomenclaturally_est_desc, l.scientific_name, "
+        "l.author_name, sn.relationship_to_establ_name, sn.placeholder_name_ind, "
+        "sn.formatted_scientific_name "
+        "FROM scientific_name sn LEFT JOIN d_name_category nc ON nc.d_name_category_id = "
+        "sn.d_name_category_id "
+        "LEFT JOIN d_classification_level cl ON cl.d_classification_level_id = sn.d_classification_level_id "
+        "LEFT JOIN d_nomenclaturally_est e ON e.d_nomenclaturally_est_id = sn.d_nomenclaturally_est_id LEFT "
+        "JOIN scientific_name l ON l.scientific_name_id = sn.nomenclaturally_est_sn_id");
+    QStringList rows;
+    while (names.next()) {
+        QStringList row;
+        for (int i = 1; i < 12; ++i)
+            row << text(names.value(i));
+        rows << row.join(" | ") + " | " + publications.value(names.value(0).toLongLong()).join("; ");
+    }
+    rows.sort();
+    return rows;
+}
+
+QStringList referencesAsStored(Database& db)
+{
+    QSqlQuery query(db.sql());
+    query.exec("SELECT reference_code, full_citation, publication_year FROM reference");
+    QStringList rows;
+    while (query.next())
+        rows << text(query.value(0)) + " / " + text(query.value(1)) + " / " + text(query.value(2));
+    rows.sort();
+    return rows;
+}
+
+class ChecklistRoundTrip : public test::OnEachEngine { };
+
+TEST_P(ChecklistRoundTrip, WhatIsExportedComesBackTheSameInBothFormats)
+{
+    test::TestDatabase source(GetParam(), true);
+    auto db = source.open();
+    // Quotes and an apostrophe where the writer must take care of them.
+    db->exec(
+        "UPDATE scientific_name SET relationship_to_establ_name = '\"Quoted\" first, then ''single''' WHERE "
+        "relationship_to_establ_name IS NOT NULL AND d_nomenclaturally_est_id = 2");
+    db->exec("UPDATE reference SET full_citation = '\"Anonymous\" 1999. A citation that starts with a quote' "
+             "WHERE "
+             "reference_code = 'MILL1768'");
+    const QStringList expected = namesAsStored(*db);
+    ASSERT_GT(expected.size(), 300);
+
+    QTemporaryDir folder;
+    for (const auto& [format, path] :
+         {std::pair {ChecklistFormat::DarwinCoreArchive, folder.filePath("names.zip")},
+          std::pair {ChecklistFormat::ColDP, folder.filePath("coldp")}}) {
+        SCOPED_TRACE(path.toStdString());
+        int lastPermille = -1;
+        const ExportSummary exported =
+            ChecklistExporter(*db).exportTo(path, format, [&](int permille, const QString&) {
+                EXPECT_GE(permille, lastPermille);
+                lastPermille = permille;
+            });
+        EXPECT_EQ(exported.names, expected.size());
+
+        test::TestDatabase target(GetParam(), false);
+        auto empty = target.open();
+        const ImportSummary imported =
+            ChecklistImporter(*empty, UserSession::load(*empty, "editor")).import(path, {});
+        EXPECT_EQ(imported.imported, expected.size());
+        EXPECT_EQ(imported.skippedRows, 0);
+        EXPECT_EQ(namesAsStored(*empty), expected);
+        if (format == ChecklistFormat::ColDP) {
+            EXPECT_EQ(referencesAsStored(*empty), referencesAsStored(*db)) << "publications linked to no name too";
+        }
+    }
+}
+
+INSTANTIATE_ON_EACH_ENGINE(ChecklistRoundTrip);
+
+} // namespace
