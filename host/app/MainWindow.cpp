@@ -47,6 +47,7 @@ MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString&
     : QMainWindow(parent)
     , m_appManager(std::move(appManager))
     , m_library(std::make_unique<ComponentLibrary>(libraryPath))
+    , m_checklists(std::make_unique<ChecklistTransfer>(*this, m_appManager))
     , m_workingListRecords(m_appManager->GetPrototypeRSForView(QStringLiteral("SNM")))
     , m_mdi(new QMdiArea(this))
 {
@@ -127,6 +128,15 @@ void MainWindow::buildMenus()
     QAction* find = file->addAction(tr("&Find Scientific Name..."), this,
                                     [this] { runHandler("mnuFileFind", [this] { openSearch(); }); });
     find->setShortcut(QKeySequence::Find);
+    file->addSeparator();
+    file->addAction(
+            tr("&Import Checklist..."), this,
+            [this] { runHandler("mnuFileImportChecklist", [this] { m_checklists->importChecklist(); }); })
+        ->setObjectName(QStringLiteral("mnuFileImportChecklist"));
+    file->addAction(
+            tr("&Export Checklist..."), this,
+            [this] { runHandler("mnuFileExportChecklist", [this] { m_checklists->exportChecklist(); }); })
+        ->setObjectName(QStringLiteral("mnuFileExportChecklist"));
     file->addSeparator();
     file->addAction(tr("E&xit"), this, &QWidget::close);
     QMenu* edit = new QMenu(tr("&Edit"), this);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ChecklistTransfer.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
@@ -53,6 +55,8 @@ public:
     // The reference window on a reference, paging through `references` (all references when
     // none are given); the first one when the list does not hold that ID.
     ReferenceWindow* openReference(int32_t id, std::shared_ptr<Recordset> references);
+    // File > Import Checklist... and Export Checklist...
+    ChecklistTransfer& checklists() const { return *m_checklists; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +88,7 @@ private:
     std::shared_ptr<SqlAppManager> m_appManager;
     std::unique_ptr<SpellingService> m_previousSpelling;
     std::unique_ptr<ComponentLibrary> m_library;
+    std::unique_ptr<ChecklistTransfer> m_checklists;
     std::shared_ptr<HostWindowManager> m_winMan;
     std::shared_ptr<Recordset> m_workingListRecords;
     QMdiArea* m_mdi;

@@ -143,21 +143,8 @@ void printSummary(const QString& file, const DatabaseUrl& url, const ImportSumma
 {
     std::printf("Imported %s (%s) into %s in %.1f s\n", qPrintable(file), qPrintable(summary.format),
                 qPrintable(url.display()), seconds);
-    std::printf("  names read:              %lld\n", static_cast<long long>(summary.namesRead));
-    std::printf("  names imported:          %lld\n", static_cast<long long>(summary.imported));
-    if (summary.updated > 0)
-        std::printf("  names updated:           %lld\n", static_cast<long long>(summary.updated));
-    if (summary.alreadyPresent > 0)
-        std::printf("  already in the database: %lld (left as they were; --update changes them)\n",
-                    static_cast<long long>(summary.alreadyPresent));
-    std::printf("  references added:        %lld\n", static_cast<long long>(summary.referencesAdded));
-    std::printf("  reference links added:   %lld\n", static_cast<long long>(summary.linksAdded));
-    std::printf("  rows skipped:            %lld\n", static_cast<long long>(summary.skippedRows));
-    for (const SkippedRow& row : summary.skipped)
-        std::printf("    %s: %s\n", qPrintable(row.origin.text()), qPrintable(row.reason));
-    if (summary.skippedRows > qint64(summary.skipped.size()))
-        std::printf("    ... and %lld more\n",
-                    static_cast<long long>(summary.skippedRows - qint64(summary.skipped.size())));
+    for (const QString& line : summary.describe(ImportSummary::KeptReasons).split(QLatin1Char('\n')))
+        std::printf("  %s\n", qPrintable(line));
 }
 
 int exchange(const Arguments& arguments, Database& db)

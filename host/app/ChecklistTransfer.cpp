@@ -1,0 +1,97 @@
+#include "ChecklistTransfer.h"
+
+#include "ChecklistFileDialog.h"
+#include "ExchangeProgressDialog.h"
+#include "error/Error.h"
+#include "services/MessageBox.h"
+#include "services/Screen.h"
+#include "services/SqlAppManager.h"
+
+#include <QDir>
+#include <QWidget>
+
+namespace bryx::host {
+
+namespace {
+
+// How many skipped rows the closing message lists; the rest are counted.
+constexpr size_t ListedReasons = 12;
+
+const QString ImportTitle = QStringLiteral("Import Checklist");
+const QString ExportTitle = QStringLiteral("Export Checklist");
+
+} // namespace
+
+ChecklistTransfer::ChecklistTransfer(QWidget& window, std::shared_ptr<SqlAppManager> appManager)
+    : m_window(window)
+    , m_appManager(std::move(appManager))
+{
+}
+
+void ChecklistTransfer::importChecklist()
+{
+    ChecklistFileDialog dialog(ChecklistFileDialog::Mode::Import, &m_window);
+    DesktopServices::current().showModal(dialog);
+    if (dialog.result() == QDialog::Accepted)
+        importFrom(dialog.path(), dialog.importOptions());
+}
+
+void ChecklistTransfer::exportChecklist()
+{
+    ChecklistFileDialog dialog(ChecklistFileDialog::Mode::Export, &m_window);
+    dialog.setPath(QDir::home().filePath(QStringLiteral("scientific-names.zip")));
+    DesktopServices::current().showModal(dialog);
+    if (dialog.result() == QDialog::Accepted)
+        exportTo(dialog.path(), dialog.format());
+}
+
+std::optional<ImportSummary> ChecklistTransfer::importFrom(const QString& path, ImportOptions options)
+{
+    std::optional<ImportSummary> summary;
+    try {
+        ExchangeProgressDialog progress(ImportTitle, &m_window);
+        options.progress = [&](int permille, const QString& stage) { progress.report(permille, stage); };
+        summary = ChecklistImporter(m_appManager->writable(), m_appManager->user()).import(path, options);
+    } catch (const ExchangeCancelled&) {
+        MsgBox(QStringLiteral("The import was cancelled; nothing was changed."), MsgBoxStyle::Information,
+               ImportTitle);
+        return std::nullopt;
+    } catch (const Error& error) {
+        MsgBox(QStringLiteral("The checklist could not be imported; nothing was changed.\n\n%1")
+                   .arg(error.Description()),
+               MsgBoxStyle::Critical, ImportTitle);
+        return std::nullopt;
+    }
+    MsgBox(QStringLiteral("%1 (%2) is imported.\n\n%3")
+               .arg(QDir::toNativeSeparators(path), summary->format, summary->describe(ListedReasons)),
+           MsgBoxStyle::Information, ImportTitle);
+    return summary;
+}
+
+std::optional<ExportSummary> ChecklistTransfer::exportTo(const QString& path, ChecklistFormat format)
+{
+    std::optional<ExportSummary> summary;
+    try {
+        ExchangeProgressDialog progress(ExportTitle, &m_window);
+        summary = ChecklistExporter(m_appManager->readOnly())
+                      .exportTo(path, format, [&](int permille, const QString& stage) {
+                          progress.report(permille, stage);
+                      });
+    } catch (const ExchangeCancelled&) {
+        MsgBox(QStringLiteral("The export was cancelled."), MsgBoxStyle::Information, ExportTitle);
+        return std::nullopt;
+    } catch (const Error& error) {
+        MsgBox(QStringLiteral("The names could not be exported.\n\n%1").arg(error.Description()),
+               MsgBoxStyle::Critical, ExportTitle);
+        return std::nullopt;
+    }
+    MsgBox(QStringLiteral("%1 names, %2 references and %3 reference links are exported to %4.")
+               .arg(summary->names)
+               .arg(summary->references)
+               .arg(summary->links)
+               .arg(QDir::toNativeSeparators(path)),
+           MsgBoxStyle::Information, ExportTitle);
+    return summary;
+}
+
+} // namespace bryx::host
