@@ -48,7 +48,9 @@ ChecklistFileDialog::ChecklistFileDialog(Mode mode, QWidget* parent)
     fileRow->addWidget(m_path, 1);
     fileRow->addWidget(browse);
     auto* form = new QFormLayout;
-    form->addRow(importing ? tr("&Checklist:") : tr("&Save as:"), fileRow);
+    auto* label = new QLabel(importing ? tr("&Checklist:") : tr("&Save as:"), this);
+    label->setBuddy(m_path);
+    form->addRow(label, fileRow);
     layout->addLayout(form);
 
     if (importing) {

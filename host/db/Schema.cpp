@@ -224,6 +224,27 @@ const char* const PostgresVersion4[] = {
     R"(CREATE INDEX IF NOT EXISTS reference_citation_upper_trgm_idx ON reference USING gin (upper(full_citation) gin_trgm_ops))",
 };
 
+// Version 5: a writer that supplies the right key with the name (the checklist import, a
+// whole table at a time) no longer has the trigger write it a second time. A writer that leaves
+// it out, or another tool that changes a name, still gets it written, or fails for want of the
+// application's function.
+const char* const SqliteVersion5[] = {
+    R"(DROP TRIGGER IF EXISTS scientific_name_key_insert)",
+    R"(CREATE TRIGGER scientific_name_key_insert AFTER INSERT ON scientific_name
+       WHEN NEW.scientific_name_key IS NOT bryx_name_key(NEW.scientific_name)
+       BEGIN
+            UPDATE scientific_name SET scientific_name_key = bryx_name_key(NEW.scientific_name)
+            WHERE scientific_name_id = NEW.scientific_name_id;
+       END)",
+    R"(DROP TRIGGER IF EXISTS scientific_name_key_update)",
+    R"(CREATE TRIGGER scientific_name_key_update AFTER UPDATE OF scientific_name ON scientific_name
+       WHEN NEW.scientific_name_key IS NOT bryx_name_key(NEW.scientific_name)
+       BEGIN
+            UPDATE scientific_name SET scientific_name_key = bryx_name_key(NEW.scientific_name)
+            WHERE scientific_name_id = NEW.scientific_name_id;
+       END)",
+};
+
 bool tableExists(Database& db, const QString& name)
 {
     const QString sql = db.dialect() == Dialect::SQLite
@@ -344,6 +365,13 @@ void Schema::upgrade(Database& db)
             for (const char* statement : steps)
                 db.exec(QString::fromUtf8(statement));
             db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (4)"));
+        }
+        if (current < 5) {
+            if (db.dialect() == Dialect::SQLite) {
+                for (const char* statement : SqliteVersion5)
+                    db.exec(QString::fromUtf8(statement));
+            }
+            db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (5)"));
         }
         // Later versions add their steps here, each guarded by `current < N`.
     });

@@ -10,7 +10,7 @@ class Database;
 // few statements where the dialects differ. The version lives in schema_version.
 class Schema {
 public:
-    static constexpr int CurrentVersion = 4;
+    static constexpr int CurrentVersion = 5;
     // Version 3: at most one original publication among a name's reference links.
     static const char* const OneOriginalReferenceIndex;
 

@@ -5,6 +5,7 @@
 #include "DwcaChecklistReader.h"
 #include "ImportStaging.h"
 #include "db/Database.h"
+#include "db/DeferredIndexes.h"
 #include "error/Error.h"
 
 #include <QSqlError>
@@ -48,6 +49,43 @@ qint64 count(Database& db, const QString& sql)
 {
     return db.scalar(sql).toLongLong();
 }
+
+// A larger page cache for SQLite while an import runs: the indexes of a table written a million
+// rows at a time are reached all over, and the default cache of 2 MB would reread their pages
+// from the disk again and again. A fixed size, whatever the number of rows.
+class ImportCacheSize {
+public:
+    explicit ImportCacheSize(Database& db)
+        : m_db(db)
+    {
+        if (db.dialect() != Dialect::SQLite)
+            return;
+        m_main = db.scalar(QStringLiteral("PRAGMA main.cache_size"));
+        m_temp = db.scalar(QStringLiteral("PRAGMA temp.cache_size"));
+        db.exec(QStringLiteral("PRAGMA main.cache_size = %1").arg(CacheKibibytes));
+        db.exec(QStringLiteral("PRAGMA temp.cache_size = %1").arg(CacheKibibytes));
+    }
+    ~ImportCacheSize()
+    {
+        if (m_db.dialect() != Dialect::SQLite)
+            return;
+        try {
+            m_db.exec(QStringLiteral("PRAGMA main.cache_size = %1").arg(m_main.toLongLong()));
+            m_db.exec(QStringLiteral("PRAGMA temp.cache_size = %1").arg(m_temp.toLongLong()));
+        } catch (const Error&) {
+            // A closed connection keeps no cache to size.
+        }
+    }
+    ImportCacheSize(const ImportCacheSize&) = delete;
+    ImportCacheSize& operator=(const ImportCacheSize&) = delete;
+
+private:
+    static constexpr int CacheKibibytes = -65536; // negative: in KiB, so 64 MiB
+
+    Database& m_db;
+    QVariant m_main;
+    QVariant m_temp;
+};
 
 // "a differs from b", nulls included, in the engine's words.
 QString differs(Database& db, const QString& a, const QString& b)
@@ -109,6 +147,7 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
                         .arg(path));
     }
     m_now = QDateTime::currentDateTimeUtc();
+    const ImportCacheSize cache(m_db);
     m_db.transaction([&] {
         ImportStaging::dropTables(m_db);
         ImportStaging::createTables(m_db);
@@ -191,32 +230,34 @@ void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence)
 {
     if (lastSequence == 0)
         return;
-    const int32_t firstId = m_db.reserveIds(int32_t(lastSequence));
-    m_db.exec(
-        QStringLiteral("UPDATE import_name SET name_id = CASE WHEN existing_id IS NULL THEN ? + seq - 1 "
-                       "ELSE existing_id END WHERE coalesce(state, '') <> 'B'"),
-        {firstId});
+    // Names the database holds already stand in for their rows of the checklist.
+    m_db.exec(QStringLiteral("UPDATE import_name SET name_id = existing_id WHERE existing_id IS NOT NULL"));
     m_db.exec(QStringLiteral(
         "UPDATE import_name SET link_id = (SELECT t.name_id FROM import_name t WHERE t.name_key "
         "= coalesce(import_name.accepted_key, import_name.basionym_key) AND coalesce(t.state, "
         "'') <> 'B') WHERE coalesce(state, 'U') = 'U' AND coalesce(accepted_key, "
         "basionym_key) IS NOT NULL"));
-    // A basionym outside the checklist is no established name to link to.
-    m_db.exec(QStringLiteral("UPDATE import_name SET relationship = NULL WHERE link_id IS NULL AND "
-                             "relationship = 'Basionym'"));
     const bool sqlite = m_db.dialect() == Dialect::SQLite;
+    // A checklist larger than what is stored already goes in faster with the indexes built
+    // afterwards.
+    const qint64 staged = count(m_db, QStringLiteral("SELECT count(*) FROM import_name WHERE state IS NULL"));
+    const bool bulk = staged > count(m_db, QStringLiteral("SELECT count(*) FROM scientific_name"));
+    std::optional<DeferredIndexes> nameIndexes;
+    if (bulk)
+        nameIndexes.emplace(m_db, QStringLiteral("scientific_name"));
     m_db.exec(
         QStringLiteral(
             "INSERT INTO scientific_name (scientific_name_id, scientific_name, formatted_scientific_name, "
             "author_name, d_name_category_id, d_classification_level_id, placeholder_name_ind, "
             "d_nomenclaturally_est_id, nomenclaturally_est_sn_id, relationship_to_establ_name, org_unit_id, "
             "key_number, rec_create_user, rec_create_date%1) SELECT name_id, scientific_name, formatted, "
-            "author_name, category_id, level_id, placeholder, est_id, link_id, relationship, ?, name_id, ?, "
+            "author_name, category_id, level_id, placeholder, est_id, link_id, CASE WHEN link_id IS NULL AND "
+            "relationship = 'Basionym' THEN NULL ELSE relationship END, ?, name_id, ?, "
             "?%2 FROM import_name WHERE state IS NULL ORDER BY seq")
             .arg(sqlite ? QStringLiteral(", scientific_name_key") : QString(),
                  sqlite ? QStringLiteral(", bryx_name_key(scientific_name)") : QString()),
         {m_user.orgUnitId, m_user.loginName, m_now});
-    summary.imported = count(m_db, QStringLiteral("SELECT count(*) FROM import_name WHERE state IS NULL"));
+    summary.imported = staged;
     const int32_t firstAudit = m_db.reserveIds(int32_t(lastSequence));
     m_db.exec(QStringLiteral(
                   "INSERT INTO audit_log (audit_log_id, audit_date, user_name, table_name, action, "
@@ -224,6 +265,8 @@ void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence)
                   "- 1, ?, ?, 'SCIENTIFIC_NAME', 'I', CAST(NULL AS varchar(60)), CAST(NULL AS "
                   "varchar(4000)), name_id, ?, CAST(NULL AS integer) FROM import_name WHERE state IS NULL"),
               {firstAudit, m_now, m_user.loginName, m_user.orgUnitId});
+    if (nameIndexes)
+        nameIndexes->rebuild();
 }
 
 void ChecklistImporter::updatePresentNames(ImportSummary& summary)
@@ -316,13 +359,20 @@ void ChecklistImporter::writeReferences(ImportSummary& summary, bool skipBadRows
         count(m_db, QStringLiteral("SELECT count(*) FROM import_citation WHERE created = 'Y'"));
 
     const qint64 links = count(m_db, QStringLiteral("SELECT count(*) FROM import_link"));
+    // A name has one original publication: the first the package gives it, unless it has one
+    // already.
     const int32_t firstLink = m_db.reserveIds(int32_t(links));
     m_db.exec(
         QStringLiteral(
             "INSERT INTO scientific_name_reference (scientific_name_reference_id, scientific_name_id, "
             "reference_id, primary_reference_ind, original_publication_ind, display_order, org_unit_id, "
             "rec_create_user, rec_last_mod_user) SELECT ? + row_number() OVER (ORDER BY g.first_seq) - 1, "
-            "g.name_id, g.reference_id, g.primary_ind, g.original, row_number() OVER (PARTITION BY g.name_id "
+            "g.name_id, g.reference_id, g.primary_ind, CASE WHEN g.original = 'Y' AND g.first_seq = min(CASE "
+            "WHEN g.original = 'Y' THEN g.first_seq END) OVER (PARTITION BY g.name_id) AND NOT EXISTS "
+            "(SELECT 1 "
+            "FROM scientific_name_reference o WHERE o.scientific_name_id = g.name_id AND "
+            "o.original_publication_ind = 'Y') THEN 'Y' ELSE 'N' END, row_number() OVER (PARTITION BY "
+            "g.name_id "
             "ORDER BY g.first_seq), ?, ?, ? FROM (SELECT n.name_id, c.reference_id, max(l.primary_ind) AS "
             "primary_ind, max(l.original) AS original, min(CASE WHEN l.from_name_row = 'Y' THEN l.seq + ? "
             "ELSE l.seq END) AS "

@@ -6,6 +6,7 @@
 #include "DwcaRowReader.h"
 #include "error/Error.h"
 
+#include <QHash>
 #include <QIODevice>
 
 namespace bryx::host {
@@ -19,7 +20,8 @@ namespace {
 const QString TaxonRowType = QStringLiteral("http://rs.tdwg.org/dwc/terms/Taxon");
 const QString ReferenceRowType = QStringLiteral("http://rs.gbif.org/terms/1.0/Reference");
 
-// The cells of one row, read through the file's declared columns and defaults.
+// The cells of one row, read through the file's declared columns and defaults. Columns are
+// looked up by term once per file, not once per cell.
 class DeclaredRow {
 public:
     DeclaredRow(const DwcaFile& file, const QStringList& cells)
@@ -27,9 +29,8 @@ public:
         , m_cells(cells)
     {
     }
-    QString value(const QString& term) const
+    QString value(const DwcaField* field) const
     {
-        const DwcaField* field = m_file.field(term);
         if (!field)
             return {};
         const QString cell = field->index >= 0 ? m_cells.value(field->index).trimmed() : QString();
@@ -40,6 +41,28 @@ public:
 private:
     const DwcaFile& m_file;
     const QStringList& m_cells;
+};
+
+// The declared columns of a file by term, found before its rows are read.
+class Columns {
+public:
+    explicit Columns(const DwcaFile& file)
+        : m_file(file)
+    {
+    }
+    const DwcaField* operator[](const QString& term)
+    {
+        const auto found = m_fields.constFind(term);
+        if (found != m_fields.cend())
+            return *found;
+        const DwcaField* field = m_file.field(term);
+        m_fields.insert(term, field);
+        return field;
+    }
+
+private:
+    const DwcaFile& m_file;
+    QHash<QString, const DwcaField*> m_fields;
 };
 
 // The widest column a file's description names: every row must reach it.
@@ -125,38 +148,55 @@ void DwcaChecklistReader::read(ChecklistSink& sink) const
     qint64 done = 0;
 
     const bool authorshipColumn = core.field(QStringLiteral("scientificNameAuthorship")) != nullptr;
+    Columns coreColumn(core);
+    const DwcaField* const taxonId = coreColumn[QStringLiteral("taxonID")];
+    const DwcaField* const scientificName = coreColumn[QStringLiteral("scientificName")];
+    const DwcaField* const authorship = coreColumn[QStringLiteral("scientificNameAuthorship")];
+    const DwcaField* const rank = coreColumn[QStringLiteral("taxonRank")];
+    const DwcaField* const code = coreColumn[QStringLiteral("nomenclaturalCode")];
+    const DwcaField* const kingdom = coreColumn[QStringLiteral("kingdom")];
+    const DwcaField* const phylum = coreColumn[QStringLiteral("phylum")];
+    const DwcaField* const className = coreColumn[QStringLiteral("class")];
+    const DwcaField* const category = coreColumn[CategoryTerm];
+    const DwcaField* const relationship = coreColumn[RelationshipTerm];
+    const DwcaField* const status = coreColumn[QStringLiteral("taxonomicStatus")];
+    const DwcaField* const accepted = coreColumn[QStringLiteral("acceptedNameUsageID")];
+    const DwcaField* const basionym = coreColumn[QStringLiteral("originalNameUsageID")];
+    const DwcaField* const publishedIn = coreColumn[QStringLiteral("namePublishedIn")];
+    const DwcaField* const publishedInYear = coreColumn[QStringLiteral("namePublishedInYear")];
+    const DwcaField* const publishedInId = coreColumn[QStringLiteral("namePublishedInID")];
     readRows(m_package, core, sink, done, total, [&](const DeclaredRow& row, const RowOrigin& origin) {
         ChecklistName name;
         name.authorshipColumn = authorshipColumn;
         name.origin = origin;
         name.key = row.id();
         if (name.key.isEmpty())
-            name.key = row.value(QStringLiteral("taxonID"));
-        name.scientificName = row.value(QStringLiteral("scientificName"));
-        name.authorship = row.value(QStringLiteral("scientificNameAuthorship"));
-        name.rank = row.value(QStringLiteral("taxonRank"));
-        name.nomenclaturalCode = row.value(QStringLiteral("nomenclaturalCode"));
-        name.kingdom = row.value(QStringLiteral("kingdom"));
-        name.phylum = row.value(QStringLiteral("phylum"));
-        name.className = row.value(QStringLiteral("class"));
-        name.category = row.value(CategoryTerm);
-        name.relationship = row.value(RelationshipTerm);
-        name.taxonomicStatus = row.value(QStringLiteral("taxonomicStatus"));
-        name.acceptedKey = row.value(QStringLiteral("acceptedNameUsageID"));
+            name.key = row.value(taxonId);
+        name.scientificName = row.value(scientificName);
+        name.authorship = row.value(authorship);
+        name.rank = row.value(rank);
+        name.nomenclaturalCode = row.value(code);
+        name.kingdom = row.value(kingdom);
+        name.phylum = row.value(phylum);
+        name.className = row.value(className);
+        name.category = row.value(category);
+        name.relationship = row.value(relationship);
+        name.taxonomicStatus = row.value(status);
+        name.acceptedKey = row.value(accepted);
         if (name.acceptedKey == name.key)
             name.acceptedKey.clear();
-        name.basionymKey = row.value(QStringLiteral("originalNameUsageID"));
+        name.basionymKey = row.value(basionym);
         if (name.basionymKey == name.key)
             name.basionymKey.clear();
         sink.name(name);
-        const QString publishedIn = row.value(QStringLiteral("namePublishedIn"));
-        if (!publishedIn.isEmpty()) {
+        const QString citation = row.value(publishedIn);
+        if (!citation.isEmpty()) {
             ChecklistLink link;
             link.origin = origin;
             link.nameKey = name.key;
-            link.citation = publishedIn;
-            link.year = row.value(QStringLiteral("namePublishedInYear"));
-            link.code = row.value(QStringLiteral("namePublishedInID"));
+            link.citation = citation;
+            link.year = row.value(publishedInYear);
+            link.code = row.value(publishedInId);
             link.original = true;
             link.fromNameRow = true;
             sink.link(link);
@@ -164,15 +204,16 @@ void DwcaChecklistReader::read(ChecklistSink& sink) const
     });
     if (!references)
         return;
+    Columns referenceColumn(*references);
     readRows(m_package, *references, sink, done, total, [&](const DeclaredRow& row, const RowOrigin& origin) {
         ChecklistLink link;
         link.origin = origin;
         link.nameKey = row.id();
-        link.citation = row.value(QStringLiteral("bibliographicCitation"));
+        link.citation = row.value(referenceColumn[QStringLiteral("bibliographicCitation")]);
         if (link.citation.isEmpty()) {
             QStringList parts;
             for (const char* term : {"creator", "date", "title", "source"}) {
-                const QString part = row.value(QLatin1String(term));
+                const QString part = row.value(referenceColumn[QLatin1String(term)]);
                 if (!part.isEmpty())
                     parts << part;
             }
@@ -182,9 +223,9 @@ void DwcaChecklistReader::read(ChecklistSink& sink) const
             sink.badRow(origin, QStringLiteral("the reference has no citation"));
             return;
         }
-        link.code = row.value(QStringLiteral("identifier"));
-        link.year = row.value(QStringLiteral("date"));
-        const QString type = row.value(QStringLiteral("type"));
+        link.code = row.value(referenceColumn[QStringLiteral("identifier")]);
+        link.year = row.value(referenceColumn[QStringLiteral("date")]);
+        const QString type = row.value(referenceColumn[QStringLiteral("type")]);
         link.original = type.contains(QLatin1String("original"), Qt::CaseInsensitive);
         link.primary = type.contains(QLatin1String("primary"), Qt::CaseInsensitive);
         sink.link(link);

@@ -4,6 +4,7 @@
 #include "ImportSummary.h"
 #include "NameAuthorship.h"
 #include "db/Database.h"
+#include "db/SampleData.h"
 #include "error/Error.h"
 
 #include <QRegularExpression>
@@ -16,6 +17,8 @@ namespace {
 constexpr qsizetype NameLength = 255;
 constexpr qsizetype CitationLength = 2000;
 constexpr qsizetype CodeLength = 40;
+// IDs reserved at a time for new names: few round trips, few IDs left unused at the end.
+constexpr int32_t IdBlock = 4096;
 
 const char* const Tables[] = {
     "import_name (seq integer PRIMARY KEY, file varchar(255), line integer, name_key varchar(255),"
@@ -87,18 +90,16 @@ ImportStaging::ImportStaging(Database& db, ImportSummary& summary, bool skipBadR
     , m_skipBadRows(skipBadRows)
     , m_progress(std::move(progress))
     , m_codes(db)
-    , m_names(std::make_unique<BatchInserter>(db, QStringLiteral("import_name"),
-                                              QStringList {"seq", "file", "line", "name_key",
-                                                           "scientific_name", "author_name", "formatted",
-                                                           "placeholder", "category_id", "level_id", "est_id",
-                                                           "relationship", "accepted_key", "basionym_key"}))
-    , m_references(std::make_unique<BatchInserter>(
-          db, QStringLiteral("import_reference"),
-          QStringList {"ref_key", "code", "citation", "year", "file", "line"}))
-    , m_links(std::make_unique<BatchInserter>(db, QStringLiteral("import_link"),
-                                              QStringList {"seq", "file", "line", "name_key", "ref_key",
-                                                           "code", "citation", "year", "original",
-                                                           "primary_ind", "from_name_row"}))
+    , m_names(
+          RowInserter::open(db, QStringLiteral("import_name"),
+                            QStringList {"seq", "file", "line", "name_key", "scientific_name", "author_name",
+                                         "formatted", "placeholder", "category_id", "level_id", "est_id",
+                                         "relationship", "accepted_key", "basionym_key", "name_id"}))
+    , m_references(RowInserter::open(db, QStringLiteral("import_reference"),
+                                     QStringList {"ref_key", "code", "citation", "year", "file", "line"}))
+    , m_links(RowInserter::open(db, QStringLiteral("import_link"),
+                                QStringList {"seq", "file", "line", "name_key", "ref_key", "code", "citation",
+                                             "year", "original", "primary_ind", "from_name_row"}))
 {
 }
 
@@ -178,6 +179,11 @@ void ImportStaging::name(const ChecklistName& row)
     if (relationship.isEmpty() && !row.acceptedKey.isEmpty() && !row.taxonomicStatus.isEmpty()
         && row.taxonomicStatus.compare(establishment, Qt::CaseInsensitive) != 0)
         relationship = row.taxonomicStatus.trimmed();
+    if (m_idsLeft == 0) {
+        m_nextId = m_db.reserveIds(IdBlock);
+        m_idsLeft = IdBlock;
+    }
+    --m_idsLeft;
     const QString key =
         row.key.isEmpty() ? QStringLiteral("@%1:%2").arg(row.origin.file).arg(row.origin.line) : row.key;
     m_names->add({++m_sequence, row.origin.file, row.origin.line, key, parts.name, textOrNull(parts.author),
@@ -186,7 +192,7 @@ void ImportStaging::name(const ChecklistName& row)
                   level,
                   establishment.isEmpty() ? QVariant() : QVariant(m_codes.establishment(establishment)),
                   textOrNull(relationship.left(NameLength)), textOrNull(row.acceptedKey),
-                  row.acceptedKey.isEmpty() ? textOrNull(row.basionymKey) : QVariant()});
+                  row.acceptedKey.isEmpty() ? textOrNull(row.basionymKey) : QVariant(), m_nextId++});
 }
 
 void ImportStaging::reference(const ChecklistReference& row)

@@ -2,7 +2,7 @@
 
 #include "ChecklistRecords.h"
 #include "ImportCodeLists.h"
-#include "db/SampleData.h"
+#include "db/RowInserter.h"
 
 #include <functional>
 #include <memory>
@@ -43,10 +43,13 @@ private:
     Progress m_progress;
     ImportCodeLists m_codes;
     // Held apart so that a failed import does not flush them while it unwinds.
-    std::unique_ptr<BatchInserter> m_names;
-    std::unique_ptr<BatchInserter> m_references;
-    std::unique_ptr<BatchInserter> m_links;
+    std::unique_ptr<RowInserter> m_names;
+    std::unique_ptr<RowInserter> m_references;
+    std::unique_ptr<RowInserter> m_links;
     qint64 m_sequence = 0;
+    // New names take their IDs as they are staged, from blocks reserved as they are needed.
+    int32_t m_nextId = 0;
+    int32_t m_idsLeft = 0;
     qint64 m_linkSequence = 0;
 };
 

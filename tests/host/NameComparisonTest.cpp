@@ -282,3 +282,25 @@ TEST_F(NameComparisonOnSqlite, StaleKeysAreReportedAndRepaired)
     EXPECT_TRUE(Schema::check(*db).isEmpty());
     EXPECT_EQ(rowsOf(appManager, BuildSearchSQL(byName(ExactMatch, "aloë vera"))).size(), 1);
 }
+
+TEST_F(NameComparisonOnSqlite, EveryWayOfWritingANameLeavesItsRightKey)
+{
+    auto db = test.open();
+    auto keyOf = [&](int id) {
+        return db
+            ->scalar("SELECT scientific_name_key FROM scientific_name WHERE scientific_name_id = ?", {id})
+            .toString();
+    };
+    db->exec(
+        "INSERT INTO scientific_name (scientific_name_id, scientific_name) VALUES (90001, 'Aloë ferox')");
+    EXPECT_EQ(keyOf(90001), QString::fromUtf8("ALOË FEROX")) << "left out by the writer";
+    db->exec("INSERT INTO scientific_name (scientific_name_id, scientific_name, scientific_name_key) VALUES "
+             "(90002, 'Aloë ferox', 'ALOE FEROX')");
+    EXPECT_EQ(keyOf(90002), QString::fromUtf8("ALOË FEROX")) << "a wrong key given is put right";
+    db->exec("INSERT INTO scientific_name (scientific_name_id, scientific_name, scientific_name_key) VALUES "
+             "(90003, 'Aloë ferox', bryx_name_key('Aloë ferox'))");
+    EXPECT_EQ(keyOf(90003), QString::fromUtf8("ALOË FEROX"));
+    db->exec("UPDATE scientific_name SET scientific_name = 'Aloë vera' WHERE scientific_name_id = 90003");
+    EXPECT_EQ(keyOf(90003), QString::fromUtf8("ALOË VERA"));
+    EXPECT_TRUE(Schema::check(*db).isEmpty());
+}

@@ -173,7 +173,8 @@ TEST_P(ChecklistImport, AMessyDarwinCoreArchiveIsReadAsItDeclaresItself)
         "e1\t\"Linnaeus, C. 1753. Species Plantarum; \"\"the\"\" first\"\toriginal\n"
         "a1\tTutin, T.G. et al. 1993. Flora Europaea, ed. 2\t\n"
         "s1\tDe Candolle, A.P. 1805. Flore française\toriginal\n"
-        "a1\tMiller, P. 1768. The Gardeners Dictionary\toriginal\n";
+        "a1\tMiller, P. 1768. The Gardeners Dictionary\toriginal\n"
+        "a1\tMiller, P. 1759. The Gardeners Dictionary, ed. 7\toriginal\n";
     const QStringList levelsBefore = snapshot(*db);
     const ImportSummary summary = import(
         {{"meta.xml", meta}, {"taxa.txt", taxa}, {"references.txt", references}, {"eml.xml", "<eml/>"}});
@@ -195,12 +196,13 @@ TEST_P(ChecklistImport, AMessyDarwinCoreArchiveIsReadAsItDeclaresItself)
 
     EXPECT_EQ(referencesOf(*db, "Abies alba"),
               QStringList({"TUTI1993 Tutin, T.G. et al. 1993. Flora Europaea, ed. 2 (1993)",
-                           "MILL1768 Miller, P. 1768. The Gardeners Dictionary (1768) original"}))
-        << "the extension's order first; namePublishedIn and its extension row are one link";
+                           "MILL1768 Miller, P. 1768. The Gardeners Dictionary (1768) original",
+                           "MILL1759 Miller, P. 1759. The Gardeners Dictionary, ed. 7 (1759)"}))
+        << "the extension's order first; namePublishedIn and its extension row are one link; one original";
     EXPECT_EQ(referencesOf(*db, QString::fromUtf8("Isoëtes lacustris")),
               QStringList({"LINN1753 Linnaeus, C. 1753. Species Plantarum; \"the\" first (1753) original"}));
-    EXPECT_EQ(summary.referencesAdded, 4);
-    EXPECT_EQ(summary.linksAdded, 4);
+    EXPECT_EQ(summary.referencesAdded, 5);
+    EXPECT_EQ(summary.linksAdded, 5);
 
     EXPECT_EQ(db->scalar("SELECT count(*) FROM audit_log WHERE user_name = 'editor' AND action = 'I' AND "
                          "table_name = 'SCIENTIFIC_NAME'")
@@ -210,7 +212,7 @@ TEST_P(ChecklistImport, AMessyDarwinCoreArchiveIsReadAsItDeclaresItself)
     EXPECT_EQ(db->scalar("SELECT count(*) FROM audit_log WHERE table_name IN ('REFERENCE', "
                          "'SCIENTIFIC_NAME_REFERENCE')")
                   .toInt(),
-              8);
+              10);
     EXPECT_EQ(
         db->scalar("SELECT count(*) FROM audit_log a WHERE NOT EXISTS (SELECT 1 FROM scientific_name sn "
                    "WHERE sn.scientific_name_id = a.primary_key) AND a.table_name = 'SCIENTIFIC_NAME'")

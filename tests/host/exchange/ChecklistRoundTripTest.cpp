@@ -104,7 +104,8 @@ TEST_P(ChecklistRoundTrip, WhatIsExportedComesBackTheSameInBothFormats)
         EXPECT_EQ(imported.skippedRows, 0);
         EXPECT_EQ(namesAsStored(*empty), expected);
         if (format == ChecklistFormat::ColDP) {
-            EXPECT_EQ(referencesAsStored(*empty), referencesAsStored(*db)) << "publications linked to no name too";
+            EXPECT_EQ(referencesAsStored(*empty), referencesAsStored(*db))
+                << "publications linked to no name too";
         }
     }
 }
