@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <utility>
 #include <vector>
 
@@ -8,13 +9,14 @@ namespace bryx::host {
 
 class Database;
 
-// Drops a table's plain indexes for a bulk load inside a transaction and builds them again
-// afterwards: one sort per index instead of a million scattered inserts. Indexes that back a
-// primary key or a unique constraint stay. When the load fails before rebuild(), rolling the
+// Drops indexes for a bulk load inside a transaction and builds them again afterwards: one
+// sort instead of a million inserts all over an index whose keys arrive in no order (a name
+// index, say; an index on a code that arrives in bunches is cheaper kept). Indexes the
+// database does not have are passed over. When the load fails before rebuild(), rolling the
 // transaction back restores the indexes as they were.
 class DeferredIndexes {
 public:
-    DeferredIndexes(Database& db, const QString& table);
+    DeferredIndexes(Database& db, const QStringList& indexes);
     void rebuild();
 
 private:

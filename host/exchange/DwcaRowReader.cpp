@@ -142,7 +142,22 @@ bool DwcaRowReader::readRow(QStringList& fields)
             ++m_at;
         ++m_line;
     };
+    const QChar delimiter = m_delimiter.front();
     while (fill()) {
+        if (!quoted && (fieldStarted || !m_quote || m_buffer[m_at] != *m_quote)) {
+            // Plain text up to the next delimiter or line end is taken in one piece.
+            const QChar* text = m_buffer.constData();
+            qsizetype end = m_at;
+            while (end < m_buffer.size() && text[end] != delimiter && text[end] != u'\n'
+                   && text[end] != u'\r')
+                ++end;
+            if (end > m_at) {
+                field.append(text + m_at, end - m_at);
+                fieldStarted = true;
+                m_at = end;
+                continue;
+            }
+        }
         const QChar c = m_buffer[m_at++];
         if (quoted) {
             if (c == *m_quote) {

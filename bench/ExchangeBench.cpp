@@ -1,0 +1,185 @@
+// Checklist import and export at a million names. The first run makes, in BRYX_BENCH_DIR
+// (default /tmp/bryx-exchange-bench): a database of 1,000,000 generated names and one of
+// 100,000, each exported as a Darwin Core Archive (names-N.zip), and the 1M archive unpacked
+// (names-1000000/) for the sqlite3 shell. Side by side in one run:
+//   BM_SqliteShellImport    the sqlite3 shell's .import of the unpacked taxon.txt into a bare
+//                           table, the baseline;
+//   BM_ImportChecklist/0    the import of the zipped archive into an empty database, as
+//                           bryx-db import does it, commit included;
+//   BM_ImportChecklist/1    the same from the unpacked folder, the shell's footing;
+//   BM_ExportChecklist      the 1M database written as a zipped Darwin Core Archive;
+//   BM_ImportMemory/N       bryx-db import of the N-name archive in a process of its own, with
+//                           that process's peak resident memory as a counter (MiB).
+#include "db/Database.h"
+#include "db/NameGenerator.h"
+#include "db/SampleData.h"
+#include "db/Schema.h"
+#include "exchange/ChecklistExporter.h"
+#include "exchange/ChecklistImporter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace bryx;
+using namespace bryx::host;
+
+namespace {
+
+constexpr int64_t Names = 1'000'000;
+constexpr int64_t FewerNames = 100'000;
+
+QString benchDir()
+{
+    const QString dir = qEnvironmentVariable("BRYX_BENCH_DIR", QStringLiteral("/tmp/bryx-exchange-bench"));
+    QDir().mkpath(dir);
+    return dir;
+}
+
+QString databaseOf(int64_t names)
+{
+    return QDir(benchDir()).filePath(QStringLiteral("names-%1.sqlite").arg(names));
+}
+
+QString archiveOf(int64_t names)
+{
+    return QDir(benchDir()).filePath(QStringLiteral("names-%1.zip").arg(names));
+}
+
+// A fresh database with the code lists and users and no names.
+std::unique_ptr<Database> emptyDatabase(const QString& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm"})
+        QFile::remove(path + QLatin1String(suffix));
+    auto db =
+        std::make_unique<Database>(DatabaseUrl::parse("sqlite:" + path), Database::Access::ReadWrite, true);
+    Schema::upgrade(*db);
+    SampleData::loadReferenceTables(*db);
+    return db;
+}
+
+void prepare(int64_t names)
+{
+    if (QFile::exists(archiveOf(names)))
+        return;
+    std::fprintf(stderr, "Generating %lld names and their archive...\n", static_cast<long long>(names));
+    {
+        auto db = emptyDatabase(databaseOf(names));
+        NameGenerator::generate(*db, names);
+    }
+    Database db(DatabaseUrl::parse("sqlite:" + databaseOf(names)), Database::Access::ReadOnly);
+    ChecklistExporter(db).exportTo(archiveOf(names), ChecklistFormat::DarwinCoreArchive);
+    const QString unpacked = QDir(benchDir()).filePath(QStringLiteral("names-%1").arg(names));
+    QDir().mkpath(unpacked);
+    QProcess::execute("unzip", {"-o", "-q", archiveOf(names), "-d", unpacked});
+}
+
+void BM_SqliteShellImport(benchmark::State& state)
+{
+    const QString bare = QDir(benchDir()).filePath("bare.sqlite");
+    const QString taxa = QDir(benchDir()).filePath(QStringLiteral("names-%1/taxon.txt").arg(Names));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(bare);
+        state.ResumeTiming();
+        QProcess shell;
+        shell.start("sqlite3", {bare, "-cmd", ".mode tabs", ".import " + taxa + " taxon"});
+        shell.waitForFinished(-1);
+        if (shell.exitCode() != 0)
+            state.SkipWithError(shell.readAllStandardError().constData());
+    }
+    state.counters["names_per_s"] =
+        benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_ImportChecklist(benchmark::State& state)
+{
+    const QString source = state.range(0) == 0
+        ? archiveOf(Names)
+        : QDir(benchDir()).filePath(QStringLiteral("names-%1").arg(Names));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto db = emptyDatabase(QDir(benchDir()).filePath("imported.sqlite"));
+        const UserSession user = UserSession::load(*db, "editor");
+        state.ResumeTiming();
+        const ImportSummary summary = ChecklistImporter(*db, user).import(source, {});
+        if (summary.imported != Names)
+            state.SkipWithError("not every name was imported");
+    }
+    state.counters["names_per_s"] =
+        benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_ExportChecklist(benchmark::State& state)
+{
+    Database db(DatabaseUrl::parse("sqlite:" + databaseOf(Names)), Database::Access::ReadOnly);
+    const QString target = QDir(benchDir()).filePath("exported.zip");
+    for (auto _ : state) {
+        const ExportSummary summary =
+            ChecklistExporter(db).exportTo(target, ChecklistFormat::DarwinCoreArchive);
+        if (summary.names != Names)
+            state.SkipWithError("not every name was exported");
+    }
+    state.counters["names_per_s"] =
+        benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// Peak memory of a whole bryx-db import in a process of its own.
+void BM_ImportMemory(benchmark::State& state)
+{
+    const int64_t names = state.range(0);
+    const QString target = QDir(benchDir()).filePath("memory.sqlite");
+    long peakKib = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        emptyDatabase(target);
+        state.ResumeTiming();
+        const QByteArray program = BRYX_DB_PATH;
+        const QByteArray database = ("sqlite:" + target).toUtf8();
+        const QByteArray archive = archiveOf(names).toUtf8();
+        const pid_t child = fork();
+        if (child == 0) {
+            const int quiet = ::open("/dev/null", O_WRONLY);
+            dup2(quiet, STDOUT_FILENO);
+            execl(program.constData(), "bryx-db", "import", "--database", database.constData(),
+                  archive.constData(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        int status = 0;
+        rusage usage {};
+        wait4(child, &status, 0, &usage);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            state.SkipWithError("bryx-db import failed");
+        peakKib = usage.ru_maxrss;
+    }
+    state.counters["peak_MiB"] = double(peakKib) / 1024.0;
+    state.counters["names_per_s"] =
+        benchmark::Counter(double(names), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    prepare(FewerNames);
+    prepare(Names);
+    auto seconds = [](benchmark::internal::Benchmark* b) {
+        b->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1)->Repetitions(3);
+    };
+    seconds(benchmark::RegisterBenchmark("BM_SqliteShellImport", BM_SqliteShellImport));
+    seconds(benchmark::RegisterBenchmark("BM_ImportChecklist", BM_ImportChecklist)->Arg(0)->Arg(1));
+    seconds(benchmark::RegisterBenchmark("BM_ExportChecklist", BM_ExportChecklist));
+    seconds(benchmark::RegisterBenchmark("BM_ImportMemory", BM_ImportMemory)->Arg(FewerNames)->Arg(Names));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
