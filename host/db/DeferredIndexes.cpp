@@ -9,11 +9,7 @@ DeferredIndexes::DeferredIndexes(Database& db, const QStringList& indexes)
 {
     for (const QString& index : indexes) {
         const QVariant definition = db.scalar(
-            db.dialect() == Dialect::SQLite
-                ? QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?")
-                : QStringLiteral("SELECT pg_get_indexdef(c.oid) FROM pg_class c WHERE c.relkind = 'i' AND "
-                                 "c.relname = ? AND c.relnamespace = current_schema()::regnamespace"),
-            {index});
+            QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?"), {index});
         if (definition.isNull())
             continue;
         m_indexes.emplace_back(index, definition.toString());

@@ -9,7 +9,7 @@ namespace bryx::host {
 
 class Database;
 
-// Drops indexes for a bulk load inside a transaction and builds them again afterwards: one
+// Drops SQLite indexes for a bulk load inside a transaction and builds them again afterwards: one
 // sort instead of a million inserts all over an index whose keys arrive in no order (a name
 // index, say; an index on a code that arrives in bunches is cheaper kept). Indexes the
 // database does not have are passed over. When the load fails before rebuild(), rolling the

@@ -6,6 +6,7 @@
 #include "ImportStaging.h"
 #include "db/Database.h"
 #include "db/DeferredIndexes.h"
+#include "db/NameKey.h"
 #include "error/Error.h"
 
 #include <QSqlError>
@@ -49,43 +50,6 @@ qint64 count(Database& db, const QString& sql)
 {
     return db.scalar(sql).toLongLong();
 }
-
-// A larger page cache for SQLite while an import runs: the indexes of a table written a million
-// rows at a time are reached all over, and the default cache of 2 MB would reread their pages
-// from the disk again and again. A fixed size, whatever the number of rows.
-class ImportCacheSize {
-public:
-    explicit ImportCacheSize(Database& db)
-        : m_db(db)
-    {
-        if (db.dialect() != Dialect::SQLite)
-            return;
-        m_main = db.scalar(QStringLiteral("PRAGMA main.cache_size"));
-        m_temp = db.scalar(QStringLiteral("PRAGMA temp.cache_size"));
-        db.exec(QStringLiteral("PRAGMA main.cache_size = %1").arg(CacheKibibytes));
-        db.exec(QStringLiteral("PRAGMA temp.cache_size = %1").arg(CacheKibibytes));
-    }
-    ~ImportCacheSize()
-    {
-        if (m_db.dialect() != Dialect::SQLite)
-            return;
-        try {
-            m_db.exec(QStringLiteral("PRAGMA main.cache_size = %1").arg(m_main.toLongLong()));
-            m_db.exec(QStringLiteral("PRAGMA temp.cache_size = %1").arg(m_temp.toLongLong()));
-        } catch (const Error&) {
-            // A closed connection keeps no cache to size.
-        }
-    }
-    ImportCacheSize(const ImportCacheSize&) = delete;
-    ImportCacheSize& operator=(const ImportCacheSize&) = delete;
-
-private:
-    static constexpr int CacheKibibytes = -65536; // negative: in KiB, so 64 MiB
-
-    Database& m_db;
-    QVariant m_main;
-    QVariant m_temp;
-};
 
 // "a differs from b", nulls included, in the engine's words.
 QString differs(Database& db, const QString& a, const QString& b)
@@ -147,7 +111,6 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
                         .arg(path));
     }
     m_now = QDateTime::currentDateTimeUtc();
-    const ImportCacheSize cache(m_db);
     m_db.transaction([&] {
         ImportStaging::dropTables(m_db);
         ImportStaging::createTables(m_db);
@@ -238,15 +201,15 @@ void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence)
         "'') <> 'B') WHERE coalesce(state, 'U') = 'U' AND coalesce(accepted_key, "
         "basionym_key) IS NOT NULL"));
     const bool sqlite = m_db.dialect() == Dialect::SQLite;
-    // A checklist larger than what is stored already goes in faster with the name indexes built
-    // afterwards.
+    // On SQLite a checklist larger than what is stored already goes in faster with the name
+    // index built afterwards; readers keep seeing the names as they were meanwhile. PostgreSQL
+    // would lock every reader out of the names until the import ends, so there the index is
+    // kept up row by row.
     const qint64 staged = count(m_db, QStringLiteral("SELECT count(*) FROM import_name WHERE state IS NULL"));
-    const bool bulk = staged > count(m_db, QStringLiteral("SELECT count(*) FROM scientific_name"));
     std::optional<DeferredIndexes> nameIndexes;
-    if (bulk)
+    if (sqlite && staged > count(m_db, QStringLiteral("SELECT count(*) FROM scientific_name")))
         nameIndexes.emplace(m_db,
-                            QStringList {"scientific_name_key_idx", "scientific_name_upper_idx",
-                                         "scientific_name_upper_trgm_idx"});
+                            QStringList {QString::fromLatin1(NameKey::Column) + QStringLiteral("_idx")});
     m_db.exec(
         QStringLiteral(
             "INSERT INTO scientific_name (scientific_name_id, scientific_name, formatted_scientific_name, "

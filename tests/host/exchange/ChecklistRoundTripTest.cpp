@@ -103,12 +103,13 @@ TEST_P(ChecklistRoundTrip, WhatIsExportedComesBackTheSameInBothFormats)
         EXPECT_EQ(imported.imported, expected.size());
         EXPECT_EQ(imported.skippedRows, 0);
         EXPECT_EQ(namesAsStored(*empty), expected);
-        // The name indexes a bulk load builds afterwards are back.
-        const QString nameIndex = GetParam() == Dialect::SQLite
-            ? "SELECT count(*) FROM sqlite_master WHERE name = 'scientific_name_key_idx'"
-            : "SELECT count(*) FROM pg_indexes WHERE indexname IN ('scientific_name_upper_idx', "
-              "'scientific_name_upper_trgm_idx') AND schemaname = current_schema()";
-        EXPECT_EQ(empty->scalar(nameIndex).toInt(), GetParam() == Dialect::SQLite ? 1 : 2);
+        // The name index a bulk load builds afterwards is back.
+        if (GetParam() == Dialect::SQLite) {
+            EXPECT_EQ(
+                empty->scalar("SELECT count(*) FROM sqlite_master WHERE name = 'scientific_name_key_idx'")
+                    .toInt(),
+                1);
+        }
         if (format == ChecklistFormat::ColDP) {
             EXPECT_EQ(referencesAsStored(*empty), referencesAsStored(*db))
                 << "publications linked to no name too";
