@@ -225,12 +225,13 @@ ExportSummary ChecklistExporter::exportTo(const QString& path, ChecklistFormat f
                     QStringLiteral("%1 cannot be written: %2").arg(path, staging.errorString()));
     const QStringList files = writeFiles(staging.path(), format, summary, progress);
     const QString packed = staging.filePath(QStringLiteral("package.zip"));
+    // The last moment a cancel is taken: once the archive is in place, the export is done.
+    if (progress)
+        progress(NamesDone, QStringLiteral("Packing %1").arg(target.fileName()));
     packZip(staging.path(), files, packed);
     QFile::remove(path);
     if (!QFile::rename(packed, path))
         throw Error(ErrorNumber::PathFileAccess, QStringLiteral("%1 cannot be written").arg(path));
-    if (progress)
-        progress(1000, QStringLiteral("Done"));
     return summary;
 }
 

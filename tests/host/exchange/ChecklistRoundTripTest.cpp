@@ -1,9 +1,12 @@
 #include "../TestDatabase.h"
 #include "db/Database.h"
+#include "db/NameGenerator.h"
+#include "error/Error.h"
 #include "exchange/ChecklistExporter.h"
 #include "exchange/ChecklistImporter.h"
 #include "support/QtPrinters.h"
 
+#include <QDir>
 #include <QMap>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -115,6 +118,29 @@ TEST_P(ChecklistRoundTrip, WhatIsExportedComesBackTheSameInBothFormats)
                 << "publications linked to no name too";
         }
     }
+}
+
+TEST_P(ChecklistRoundTrip, ACancelledOrFailedExportLeavesNoArchiveBehind)
+{
+    test::TestDatabase source(GetParam(), false);
+    auto db = source.open();
+    NameGenerator::generate(*db, 10'000);
+    QTemporaryDir folder;
+    const QString target = folder.filePath("names.zip");
+    int reports = 0;
+    EXPECT_THROW(ChecklistExporter(*db).exportTo(target, ChecklistFormat::DarwinCoreArchive,
+                                                 [&](int, const QString&) {
+                                                     if (++reports == 2)
+                                                         throw ExchangeCancelled();
+                                                 }),
+                 ExchangeCancelled);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList())
+        << "neither the archive nor its makings";
+
+    const QString unwritable = folder.filePath("no/such/folder/names.zip");
+    EXPECT_THROW(ChecklistExporter(*db).exportTo(unwritable, ChecklistFormat::ColDP), Error);
+    EXPECT_FALSE(QFile::exists(unwritable));
 }
 
 INSTANTIATE_ON_EACH_ENGINE(ChecklistRoundTrip);
