@@ -8,6 +8,7 @@
 #include "services/SqlAppManager.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 
 namespace bryx::host {
@@ -41,8 +42,23 @@ void ChecklistTransfer::exportChecklist()
     ChecklistFileDialog dialog(ChecklistFileDialog::Mode::Export, &m_window);
     dialog.setPath(QDir::home().filePath(QStringLiteral("scientific-names.zip")));
     DesktopServices::current().showModal(dialog);
-    if (dialog.result() == QDialog::Accepted)
-        exportTo(dialog.path(), dialog.format());
+    if (dialog.result() != QDialog::Accepted)
+        return;
+    // A typed name may be one that is there already; the Browse dialog asked, this has not.
+    const QFileInfo target(dialog.path());
+    const QString shown = QDir::toNativeSeparators(dialog.path());
+    QString question;
+    if (target.isDir() && !QDir(dialog.path()).isEmpty())
+        question =
+            QStringLiteral("The folder %1 is not empty; files of the same names in it will be replaced. "
+                           "Export into it?")
+                .arg(shown);
+    else if (target.exists() && !target.isDir())
+        question = QStringLiteral("%1 exists already. Replace it?").arg(shown);
+    if (!question.isEmpty()
+        && MsgBox(question, MsgBoxStyle::YesNo | MsgBoxStyle::Question, ExportTitle) != MsgBoxResult::Yes)
+        return;
+    exportTo(dialog.path(), dialog.format());
 }
 
 std::optional<ImportSummary> ChecklistTransfer::importFrom(const QString& path, ImportOptions options)

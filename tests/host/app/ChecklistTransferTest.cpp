@@ -152,6 +152,24 @@ TEST_P(ChecklistTransferInHost, ExportFromTheFileMenu)
         << messages.shown().back().prompt.toStdString();
     const host::ArchiveFolder written(target);
     EXPECT_FALSE(written.find("NameUsage.tsv").isEmpty());
+
+    // The same name again: the user is asked, and No keeps the file as it was.
+    QFile file(target);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("the user's own file");
+    file.close();
+    const size_t shown = messages.shown().size();
+    messages.answer(MsgBoxResult::No);
+    fileMenuItem(*window, "mnuFileExportChecklist").trigger();
+    ASSERT_EQ(messages.shown().size(), shown + 1) << "one question, no export message";
+    EXPECT_EQ(messages.shown().back().prompt,
+              QDir::toNativeSeparators(target) + " exists already. Replace it?");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "the user's own file");
+    file.close();
+    messages.answer(MsgBoxResult::Yes);
+    fileMenuItem(*window, "mnuFileExportChecklist").trigger();
+    EXPECT_FALSE(host::ArchiveFolder(target).find("NameUsage.tsv").isEmpty());
 }
 
 INSTANTIATE_ON_EACH_ENGINE(ChecklistTransferInHost);
