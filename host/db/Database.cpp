@@ -113,19 +113,19 @@ void Database::exec(const QString& sql)
 
 void Database::exec(const QString& sql, const QVariantList& bindings)
 {
-    prepared(sql, bindings);
+    query(sql, bindings);
 }
 
 QVariant Database::scalar(const QString& sql, const QVariantList& bindings)
 {
-    QSqlQuery query = prepared(sql, bindings);
-    return query.next() ? query.value(0) : QVariant();
+    QSqlQuery result = query(sql, bindings);
+    return result.next() ? result.value(0) : QVariant();
 }
 
-QSqlQuery Database::prepared(const QString& sql, const QVariantList& bindings)
+QSqlQuery Database::query(const QString& sql, const QVariantList& bindings, Reading reading)
 {
     QSqlQuery query(m_db);
-    query.setForwardOnly(true);
+    query.setForwardOnly(reading == Reading::ForwardOnce);
     if (!query.prepare(sql))
         fail(m_url, QStringLiteral("\"%1\" failed").arg(sql.left(200)), query.lastError());
     for (const QVariant& binding : bindings)

@@ -37,6 +37,12 @@ public:
     void exec(const QString& sql);
     // The same with "?" parameters bound to the values in order.
     void exec(const QString& sql, const QVariantList& bindings);
+    // Runs a query with "?" parameters and answers it before its first row; throws bryx::Error
+    // with the database's reason. A query read forward once streams its rows; one that is read
+    // while another query of the connection is open must not: PostgreSQL streams one at a time.
+    enum class Reading { ForwardOnce, Buffered };
+    QSqlQuery query(const QString& sql, const QVariantList& bindings = {},
+                    Reading reading = Reading::ForwardOnce);
     // Runs a scalar query and answers its first column of the first row (null when no row).
     QVariant scalar(const QString& sql, const QVariantList& bindings = {});
 
@@ -60,8 +66,6 @@ public:
     }
 
 private:
-    // Prepares, binds and runs one statement; throws bryx::Error naming the database.
-    QSqlQuery prepared(const QString& sql, const QVariantList& bindings);
     void begin();
     void commit();
     void rollback() noexcept;

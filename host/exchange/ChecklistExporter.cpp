@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <vector>
@@ -28,17 +27,6 @@ const char* const NameColumns[] = {"taxonID",         "scientificName",      "sc
                                    "taxonRank",       "nomenclaturalCode",   "kingdom",
                                    "taxonomicStatus", "acceptedNameUsageID", "originalNameUsageID",
                                    "namePublishedIn", "namePublishedInID",   "namePublishedInYear"};
-
-QSqlQuery run(Database& db, const QString& sql, bool forwardOnly)
-{
-    QSqlQuery query(db.sql());
-    query.setForwardOnly(forwardOnly);
-    if (!query.exec(sql))
-        throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("The export could not read %1: %2")
-                        .arg(db.url().display(), query.lastError().text()));
-    return query;
-}
 
 struct NameRow {
     qint64 id = 0;
@@ -240,28 +228,27 @@ QStringList ChecklistExporter::writeFiles(const QString& folder, ChecklistFormat
 {
     const QDir dir(folder);
     const qint64 total = m_db.scalar(QStringLiteral("SELECT count(*) FROM scientific_name")).toLongLong();
-    // The links are read first: PostgreSQL reads them whole, then streams the names.
-    const bool postgres = m_db.dialect() == Dialect::PostgreSQL;
-    LinkCursor links(
-        run(m_db,
-            QStringLiteral("SELECT x.scientific_name_id, r.reference_id, r.reference_code, r.full_citation, "
-                           "r.publication_year, x.original_publication_ind, x.primary_reference_ind FROM "
-                           "scientific_name_reference x JOIN reference r ON r.reference_id = "
-                           "x.reference_id ORDER BY x.scientific_name_id, x.display_order, "
-                           "x.scientific_name_reference_id"),
-            !postgres));
+    // The names and their links are read side by side, both ordered by name; the links are
+    // the smaller of the two, and PostgreSQL reads them whole first.
+    const auto linkReading =
+        m_db.dialect() == Dialect::PostgreSQL ? Database::Reading::Buffered : Database::Reading::ForwardOnce;
+    LinkCursor links(m_db.query(
+        QStringLiteral("SELECT x.scientific_name_id, r.reference_id, r.reference_code, r.full_citation, "
+                       "r.publication_year, x.original_publication_ind, x.primary_reference_ind FROM "
+                       "scientific_name_reference x JOIN reference r ON r.reference_id = "
+                       "x.reference_id ORDER BY x.scientific_name_id, x.display_order, "
+                       "x.scientific_name_reference_id"),
+        {}, linkReading));
     QSqlQuery names =
-        run(m_db,
-            QStringLiteral("SELECT sn.scientific_name_id, sn.scientific_name, sn.author_name, "
-                           "nc.name_type_cd, nc.name_category_desc, cl.classification_level_name, "
-                           "est.nomenclaturally_est_desc, sn.nomenclaturally_est_sn_id, "
-                           "sn.relationship_to_establ_name FROM scientific_name sn LEFT JOIN "
-                           "d_name_category nc ON nc.d_name_category_id = sn.d_name_category_id LEFT "
-                           "JOIN d_classification_level cl ON cl.d_classification_level_id = "
-                           "sn.d_classification_level_id LEFT JOIN d_nomenclaturally_est est ON "
-                           "est.d_nomenclaturally_est_id = sn.d_nomenclaturally_est_id ORDER BY "
-                           "sn.scientific_name_id"),
-            true);
+        m_db.query(QStringLiteral("SELECT sn.scientific_name_id, sn.scientific_name, sn.author_name, "
+                                  "nc.name_type_cd, nc.name_category_desc, cl.classification_level_name, "
+                                  "est.nomenclaturally_est_desc, sn.nomenclaturally_est_sn_id, "
+                                  "sn.relationship_to_establ_name FROM scientific_name sn LEFT JOIN "
+                                  "d_name_category nc ON nc.d_name_category_id = sn.d_name_category_id LEFT "
+                                  "JOIN d_classification_level cl ON cl.d_classification_level_id = "
+                                  "sn.d_classification_level_id LEFT JOIN d_nomenclaturally_est est ON "
+                                  "est.d_nomenclaturally_est_id = sn.d_nomenclaturally_est_id ORDER BY "
+                                  "sn.scientific_name_id"));
     const bool dwca = format == ChecklistFormat::DarwinCoreArchive;
     const QStringList files = dwca ? QStringList {"meta.xml", "taxon.txt", "reference.txt"}
                                    : QStringList {"metadata.yaml", "NameUsage.tsv", "Reference.tsv"};
@@ -338,11 +325,8 @@ QStringList ChecklistExporter::writeFiles(const QString& folder, ChecklistFormat
     // A ColDP package holds every publication, linked to a name or not.
     DelimitedWriter referenceFile(dir.filePath(files[2]), quoting);
     referenceFile.write({"ID", "citation", "year", ColdpChecklistReader::CodeColumn});
-    QSqlQuery references =
-        run(m_db,
-            QStringLiteral("SELECT reference_id, full_citation, publication_year, reference_code "
-                           "FROM reference ORDER BY reference_id"),
-            true);
+    QSqlQuery references = m_db.query(QStringLiteral("SELECT reference_id, full_citation, publication_year, "
+                                                     "reference_code FROM reference ORDER BY reference_id"));
     while (references.next()) {
         referenceFile.write({references.value(0).toString(), references.value(1).toString(),
                              nullableText(references.value(2)), references.value(3).toString()});

@@ -9,7 +9,6 @@
 #include "db/NameKey.h"
 #include "error/Error.h"
 
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -30,21 +29,6 @@ const std::pair<const char*, const char*> UpdatedColumns[] = {
     {"d_nomenclaturally_est_id", "est_id"},          {"nomenclaturally_est_sn_id", "link_id"},
     {"relationship_to_establ_name", "relationship"},
 };
-
-QSqlQuery select(Database& db, const QString& sql, const QVariantList& bindings = {})
-{
-    QSqlQuery query(db.sql());
-    query.setForwardOnly(true);
-    bool ok = query.prepare(sql);
-    for (const QVariant& value : bindings)
-        query.addBindValue(value);
-    ok = ok && query.exec();
-    if (!ok)
-        throw Error(
-            ErrorNumber::InvalidArgument,
-            QStringLiteral("The import could not read what it staged: %1").arg(query.lastError().text()));
-    return query;
-}
 
 qint64 count(Database& db, const QString& sql)
 {
@@ -128,7 +112,7 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
         progress(KeysChecked, QStringLiteral("Writing the names"));
         writeNames(summary, staging.lastSequence());
         if (options.update)
-            updatePresentNames(summary);
+            updatePresentNames(summary, staging.lastSequence());
         progress(NamesWritten, QStringLiteral("Writing the references"));
         writeReferences(summary, options.skipBadRows);
         ImportStaging::dropTables(m_db);
@@ -148,10 +132,9 @@ void ChecklistImporter::checkKeys(ImportSummary& summary, bool skipBadRows)
               QStringLiteral("SELECT count(*) FROM (SELECT name_key FROM import_name GROUP BY name_key "
                              "HAVING count(*) > 1) duplicated"))
         > 0) {
-        reportRows(select(m_db,
-                          QStringLiteral("SELECT d.file, d.line, d.name_key, (SELECT min(f.line) %1) "
-                                         "FROM import_name d WHERE EXISTS (SELECT 1 %1) ORDER BY d.seq")
-                              .arg(earlier)),
+        reportRows(m_db.query(QStringLiteral("SELECT d.file, d.line, d.name_key, (SELECT min(f.line) %1) "
+                                             "FROM import_name d WHERE EXISTS (SELECT 1 %1) ORDER BY d.seq")
+                                  .arg(earlier)),
                    summary, skipBadRows, QStringLiteral("the ID \"%1\" is used already on line %2"));
         m_db.exec(QStringLiteral("UPDATE import_name SET state = 'B' WHERE EXISTS (SELECT 1 %1)")
                       .arg(QString(earlier).replace(QLatin1String("d."), QLatin1String("import_name."))));
@@ -162,7 +145,7 @@ void ChecklistImporter::checkKeys(ImportSummary& summary, bool skipBadRows)
         "FROM import_name s WHERE s.state IS NULL AND s.accepted_key IS NOT NULL AND NOT EXISTS "
         "(SELECT 1 FROM import_name t WHERE t.name_key = s.accepted_key AND t.state IS NULL)");
     while (reportRows(
-        select(m_db, QStringLiteral("SELECT s.file, s.line, s.accepted_key %1 ORDER BY s.seq").arg(broken)),
+        m_db.query(QStringLiteral("SELECT s.file, s.line, s.accepted_key %1 ORDER BY s.seq").arg(broken)),
         summary, skipBadRows, QStringLiteral("the accepted name \"%1\" is not in the checklist")))
         m_db.exec(
             QStringLiteral("UPDATE import_name SET state = 'B' WHERE seq IN (SELECT s.seq %1)").arg(broken));
@@ -234,11 +217,10 @@ void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence)
         nameIndexes->rebuild();
 }
 
-void ChecklistImporter::updatePresentNames(ImportSummary& summary)
+void ChecklistImporter::updatePresentNames(ImportSummary& summary, qint64 lastSequence)
 {
     if (summary.updated == 0)
         return;
-    const qint64 lastSequence = count(m_db, QStringLiteral("SELECT max(seq) FROM import_name"));
     constexpr int Columns = int(std::size(UpdatedColumns));
     const int32_t firstAudit = m_db.reserveIds(int32_t((lastSequence + 1) * Columns));
     for (int i = 0; i < Columns; ++i) {
@@ -275,15 +257,15 @@ void ChecklistImporter::writeReferences(ImportSummary& summary, bool skipBadRows
                        "import_link.ref_key"));
     const QString unknownName =
         QStringLiteral("NOT EXISTS (SELECT 1 FROM import_name n WHERE n.name_key = l.name_key)");
-    bool bad = reportRows(select(m_db,
-                                 QStringLiteral("SELECT l.file, l.line, l.ref_key FROM import_link l WHERE "
-                                                "l.citation IS NULL ORDER BY l.seq")),
-                          summary, skipBadRows, QStringLiteral("the reference \"%1\" is not in the package"));
-    bad = reportRows(select(m_db,
-                            QStringLiteral("SELECT l.file, l.line, l.name_key FROM import_link l WHERE %1 "
-                                           "ORDER BY l.seq")
-                                .arg(unknownName)),
-                     summary, skipBadRows, QStringLiteral("the name \"%1\" is not in the checklist"))
+    bool bad =
+        reportRows(m_db.query(QStringLiteral("SELECT l.file, l.line, l.ref_key FROM import_link l WHERE "
+                                             "l.citation IS NULL ORDER BY l.seq")),
+                   summary, skipBadRows, QStringLiteral("the reference \"%1\" is not in the package"));
+    bad =
+        reportRows(m_db.query(QStringLiteral("SELECT l.file, l.line, l.name_key FROM import_link l WHERE %1 "
+                                             "ORDER BY l.seq")
+                                  .arg(unknownName)),
+                   summary, skipBadRows, QStringLiteral("the name \"%1\" is not in the checklist"))
         || bad;
     if (bad)
         m_db.exec(

@@ -37,7 +37,7 @@ private:
     void checkKeys(ImportSummary& summary, bool skipBadRows);
     void findPresentNames(ImportSummary& summary, bool update);
     void writeNames(ImportSummary& summary, qint64 lastSequence);
-    void updatePresentNames(ImportSummary& summary);
+    void updatePresentNames(ImportSummary& summary, qint64 lastSequence);
     void writeReferences(ImportSummary& summary, bool skipBadRows);
 
     Database& m_db;

@@ -100,6 +100,18 @@ std::optional<QChar> ChecklistVocabulary::nameTypeOf(const QString& nomenclatura
     return std::nullopt;
 }
 
+QString ChecklistVocabulary::nameTypeDescription(QChar nameType)
+{
+    switch (nameType.unicode()) {
+    case u'P':
+        return QStringLiteral("Botanical");
+    case u'A':
+        return QStringLiteral("Zoological");
+    default:
+        return QStringLiteral("Ecological");
+    }
+}
+
 QString ChecklistVocabulary::nomenclaturalCodeOf(QChar nameType)
 {
     switch (nameType.unicode()) {

@@ -9,18 +9,6 @@ namespace bryx::host {
 
 namespace {
 
-QString typeDescription(QChar nameType)
-{
-    switch (nameType.unicode()) {
-    case u'P':
-        return QStringLiteral("Botanical");
-    case u'A':
-        return QStringLiteral("Zoological");
-    default:
-        return QStringLiteral("Ecological");
-    }
-}
-
 QString levelKey(int32_t framework, const QString& name)
 {
     return QString::number(framework) + QLatin1Char('|') + name.toLower();
@@ -31,25 +19,26 @@ QString levelKey(int32_t framework, const QString& name)
 ImportCodeLists::ImportCodeLists(Database& db)
     : m_db(db)
 {
-    QSqlQuery query(db.sql());
-    query.exec(QStringLiteral("SELECT d_name_category_id, name_type_cd, d_class_framework_id, "
-                              "name_category_desc FROM d_name_category"));
-    while (query.next())
-        m_categories.insert(
-            query.value(3).toString().toLower(),
-            {query.value(0).toInt(), query.value(1).toString().front(), query.value(2).toInt()});
-    query.exec(
+    QSqlQuery categories =
+        db.query(QStringLiteral("SELECT d_name_category_id, name_type_cd, d_class_framework_id, "
+                                "name_category_desc FROM d_name_category"));
+    while (categories.next())
+        m_categories.insert(categories.value(3).toString().toLower(),
+                            {categories.value(0).toInt(), categories.value(1).toString().front(),
+                             categories.value(2).toInt()});
+    QSqlQuery levels = db.query(
         QStringLiteral("SELECT d_classification_level_id, d_class_framework_id, classification_level_name, "
                        "display_order FROM d_classification_level"));
-    while (query.next()) {
-        const int32_t framework = query.value(1).toInt();
-        m_levels.insert(levelKey(framework, query.value(2).toString()), query.value(0).toInt());
-        m_levelOrder[framework] = std::max(m_levelOrder.value(framework), query.value(3).toInt());
+    while (levels.next()) {
+        const int32_t framework = levels.value(1).toInt();
+        m_levels.insert(levelKey(framework, levels.value(2).toString()), levels.value(0).toInt());
+        m_levelOrder[framework] = std::max(m_levelOrder.value(framework), levels.value(3).toInt());
     }
-    query.exec(QStringLiteral(
+    QSqlQuery establishments = db.query(QStringLiteral(
         "SELECT d_nomenclaturally_est_id, nomenclaturally_est_desc FROM d_nomenclaturally_est"));
-    while (query.next())
-        m_establishments.insert(query.value(1).toString().toLower(), query.value(0).toInt());
+    while (establishments.next())
+        m_establishments.insert(establishments.value(1).toString().toLower(),
+                                establishments.value(0).toInt());
 }
 
 std::optional<ImportCodeLists::Category> ImportCodeLists::category(const QString& description, QChar nameType)
@@ -62,7 +51,8 @@ std::optional<ImportCodeLists::Category> ImportCodeLists::category(const QString
     m_db.exec(
         QStringLiteral("INSERT INTO d_name_category (d_name_category_id, name_type_cd, name_type_desc, "
                        "name_category_desc, d_class_framework_id, display_order) VALUES (?, ?, ?, ?, ?, ?)"),
-        {created.id, QString(nameType), typeDescription(nameType), description, created.framework, order});
+        {created.id, QString(nameType), ChecklistVocabulary::nameTypeDescription(nameType), description,
+         created.framework, order});
     m_categories.insert(description.toLower(), created);
     return created;
 }
@@ -80,9 +70,10 @@ int32_t ImportCodeLists::frameworkOfType(QChar nameType)
             return category.framework;
     }
     const int32_t framework = m_db.nextId();
-    m_db.exec(QStringLiteral("INSERT INTO d_classification_framework (d_classification_framework_id, "
-                             "classification_framework_desc) VALUES (?, ?)"),
-              {framework, typeDescription(nameType) + QStringLiteral(" nomenclature")});
+    m_db.exec(
+        QStringLiteral("INSERT INTO d_classification_framework (d_classification_framework_id, "
+                       "classification_framework_desc) VALUES (?, ?)"),
+        {framework, ChecklistVocabulary::nameTypeDescription(nameType) + QStringLiteral(" nomenclature")});
     return framework;
 }
 

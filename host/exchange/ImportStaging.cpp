@@ -70,18 +70,6 @@ QString codeOf(const QString& given, const QString& citation, const QVariant& ye
     return (letters + (year.isNull() ? QString() : year.toString())).left(CodeLength);
 }
 
-QString typeWord(QChar nameType)
-{
-    switch (nameType.unicode()) {
-    case u'P':
-        return QStringLiteral("botanical");
-    case u'A':
-        return QStringLiteral("zoological");
-    default:
-        return QStringLiteral("community");
-    }
-}
-
 } // namespace
 
 ImportStaging::ImportStaging(Database& db, ImportSummary& summary, bool skipBadRows, Progress progress)
@@ -159,9 +147,9 @@ void ImportStaging::name(const ChecklistName& row)
         : row.category;
     const std::optional<ImportCodeLists::Category> category = m_codes.category(categoryName, *type);
     if (!category)
-        return badRow(
-            row.origin,
-            QStringLiteral("the category \"%1\" is not one for %2 names").arg(categoryName, typeWord(*type)));
+        return badRow(row.origin,
+                      QStringLiteral("the category \"%1\" is not one for %2 names")
+                          .arg(categoryName, ChecklistVocabulary::nameTypeDescription(*type).toLower()));
     QVariant level;
     if (!row.rank.isEmpty()) {
         const std::optional<int32_t> levelId = m_codes.level(category->framework, row.rank);

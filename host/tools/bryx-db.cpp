@@ -125,6 +125,21 @@ Arguments parse(const QStringList& args)
     return parsed;
 }
 
+// Names are added only to a database of this program's schema version.
+void requireCurrentSchema(Database& db)
+{
+    const int version = Schema::version(db);
+    if (version == 0)
+        throw bryx::Error(
+            bryx::ErrorNumber::InvalidArgument,
+            QStringLiteral("Database %1 is not initialised; run bryx-db init first").arg(db.url().display()));
+    if (version != Schema::CurrentVersion)
+        throw bryx::Error(bryx::ErrorNumber::InvalidArgument,
+                          QStringLiteral("Database %1 is at schema version %2; run bryx-db upgrade first")
+                              .arg(db.url().display())
+                              .arg(version));
+}
+
 UserSession importingUser(Database& db, const QString& named)
 {
     if (!named.isEmpty())
@@ -149,10 +164,7 @@ void printSummary(const QString& file, const DatabaseUrl& url, const ImportSumma
 
 int exchange(const Arguments& arguments, Database& db)
 {
-    if (Schema::version(db) != Schema::CurrentVersion)
-        throw bryx::Error(bryx::ErrorNumber::InvalidArgument,
-                          QStringLiteral("Database %1 is not initialised; run bryx-db init first")
-                              .arg(arguments.url.display()));
+    requireCurrentSchema(db);
     QElapsedTimer timer;
     timer.start();
     if (arguments.command == QLatin1String("import")) {
@@ -226,10 +238,7 @@ int main(int argc, char** argv)
                         problems.isEmpty() ? "ok" : "problems found");
             return problems.isEmpty() ? 0 : 1;
         } else {
-            if (Schema::version(db) != Schema::CurrentVersion)
-                throw bryx::Error(bryx::ErrorNumber::InvalidArgument,
-                                  QStringLiteral("Database %1 is not initialised; run bryx-db init first")
-                                      .arg(arguments.url.display()));
+            requireCurrentSchema(db);
             QElapsedTimer timer;
             timer.start();
             if (arguments.names > 0) {

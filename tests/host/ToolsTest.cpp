@@ -1,5 +1,6 @@
 #include "../support/QtPrinters.h"
 #include "TestDatabase.h"
+#include "db/Database.h"
 #include "exchange/TestPackage.h"
 
 #include <QProcess>
@@ -127,6 +128,16 @@ TEST(Tools, ImportAndExportChecklistsFromTheCommandLine)
     const ToolRun again = run(BRYX_DB_PATH, {"import", archive, "--database", url, "--skip-bad-rows"});
     EXPECT_TRUE(again.out.contains(QRegularExpression("already in the database: 1 ")))
         << again.out.toStdString();
+
+    {
+        // A database an older program left: it is upgraded first, not written at its old version.
+        bryx::host::Database db(bryx::host::DatabaseUrl::parse(url), bryx::host::Database::Access::ReadWrite);
+        db.exec("DELETE FROM schema_version WHERE version = (SELECT max(version) FROM schema_version)");
+    }
+    const ToolRun old = run(BRYX_DB_PATH, {"import", archive, "--database", url});
+    EXPECT_EQ(old.exitCode, 1);
+    EXPECT_TRUE(old.err.contains("run bryx-db upgrade first")) << old.err.toStdString();
+    ASSERT_EQ(run(BRYX_DB_PATH, {"upgrade", "--database", url}).exitCode, 0);
 
     const ToolRun exported =
         run(BRYX_DB_PATH, {"export", folder.filePath("out.zip"), "--format", "coldp", "--database", url});
