@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <exception>
 
@@ -59,6 +60,22 @@ struct ChecklistLink {
     // in the package comes first in the order of the name's references.
     bool fromNameRow = false;
 };
+
+// A citation put together from its parts (author, year, title, where published) for a package
+// that gives none whole: the parts it lacks are left out, and a part that ends in a full stop
+// ("Linnaeus, C.") takes no second one.
+inline QString citationFrom(const QStringList& parts)
+{
+    QString citation;
+    for (const QString& part : parts) {
+        if (part.isEmpty())
+            continue;
+        if (!citation.isEmpty())
+            citation += citation.endsWith(u'.') ? QStringLiteral(" ") : QStringLiteral(". ");
+        citation += part;
+    }
+    return citation;
+}
 
 // Where a package reader delivers what it reads, row by row.
 class ChecklistSink {

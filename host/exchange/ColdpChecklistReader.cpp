@@ -110,13 +110,36 @@ bool linksToAccepted(const QString& status)
     return !establishment.isEmpty() && establishment != QLatin1String("Accepted");
 }
 
-void readExtras(const Table& table, ChecklistName& name)
+Classification classificationOf(const Table& table)
 {
+    return {table.value(QStringLiteral("kingdom")), table.value(QStringLiteral("phylum")),
+            table.value(QStringLiteral("class"))};
+}
+
+void classify(ChecklistName& name, const Classification& classification)
+{
+    name.kingdom = classification.kingdom;
+    name.phylum = classification.phylum;
+    name.className = classification.className;
+}
+
+// The columns a name row has in either layout (NameUsage.tsv or Name.tsv).
+ChecklistName nameOf(const Table& table)
+{
+    ChecklistName name;
+    name.origin = table.origin();
+    name.key = table.value(QStringLiteral("ID"));
+    name.scientificName = table.value(QStringLiteral("scientificName"));
+    name.authorship = table.value(QStringLiteral("authorship"));
+    name.authorshipColumn = table.has(QStringLiteral("authorship"));
+    name.rank = table.value(QStringLiteral("rank"));
+    name.nomenclaturalCode = table.value(QStringLiteral("code"));
     name.category = table.value(ColdpChecklistReader::CategoryColumn);
     name.relationship = table.value(ColdpChecklistReader::RelationshipColumn);
     name.basionymKey = table.value(QStringLiteral("basionymID"));
     if (name.basionymKey == name.key)
         name.basionymKey.clear();
+    return name;
 }
 
 QStringList idList(const QString& text)
@@ -193,13 +216,9 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
             reference.citation = table.value(QStringLiteral("citation"));
             reference.year = table.value(QStringLiteral("year"));
             if (reference.citation.isEmpty()) {
-                QStringList parts;
-                for (const char* column : {"author", "year", "title", "containerTitle"}) {
-                    const QString part = table.value(QLatin1String(column));
-                    if (!part.isEmpty())
-                        parts << part;
-                }
-                reference.citation = parts.join(QStringLiteral(". "));
+                reference.citation = citationFrom({table.value(QStringLiteral("author")), reference.year,
+                                                   table.value(QStringLiteral("title")),
+                                                   table.value(QStringLiteral("containerTitle"))});
             }
             if (reference.key.isEmpty() || reference.citation.isEmpty())
                 sink.badRow(reference.origin, QStringLiteral("the reference has no ID or no citation"));
@@ -214,21 +233,11 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
         Table table(m_package, usageFile);
         qint64 rows = 0;
         while (table.next(sink)) {
-            ChecklistName name;
-            name.origin = table.origin();
-            name.key = table.value(QStringLiteral("ID"));
-            name.scientificName = table.value(QStringLiteral("scientificName"));
-            name.authorship = table.value(QStringLiteral("authorship"));
-            name.authorshipColumn = table.has(QStringLiteral("authorship"));
-            name.rank = table.value(QStringLiteral("rank"));
-            name.nomenclaturalCode = table.value(QStringLiteral("code"));
-            name.kingdom = table.value(QStringLiteral("kingdom"));
-            name.phylum = table.value(QStringLiteral("phylum"));
-            name.className = table.value(QStringLiteral("class"));
+            ChecklistName name = nameOf(table);
+            classify(name, classificationOf(table));
             name.taxonomicStatus = table.value(QStringLiteral("status"));
             if (linksToAccepted(name.taxonomicStatus))
                 name.acceptedKey = table.value(QStringLiteral("parentID"));
-            readExtras(table, name);
             sink.name(name);
             sendLinks(sink, table, name.key, table.value(QStringLiteral("nameReferenceID")),
                       table.value(QStringLiteral("referenceID")));
@@ -249,10 +258,7 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
         while (table.next(sink)) {
             const QString nameKey = table.value(QStringLiteral("nameID"));
             nameOfTaxon.insert(table.value(QStringLiteral("ID")), nameKey);
-            classificationOfName.insert(nameKey,
-                                        {table.value(QStringLiteral("kingdom")),
-                                         table.value(QStringLiteral("phylum")),
-                                         table.value(QStringLiteral("class"))});
+            classificationOfName.insert(nameKey, classificationOf(table));
             progress(table, rows);
         }
         done += table.bytesRead();
@@ -271,15 +277,7 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
     Table table(m_package, nameFile);
     qint64 rows = 0;
     while (table.next(sink)) {
-        ChecklistName name;
-        name.origin = table.origin();
-        name.key = table.value(QStringLiteral("ID"));
-        name.scientificName = table.value(QStringLiteral("scientificName"));
-        name.authorship = table.value(QStringLiteral("authorship"));
-        name.authorshipColumn = table.has(QStringLiteral("authorship"));
-        name.rank = table.value(QStringLiteral("rank"));
-        name.nomenclaturalCode = table.value(QStringLiteral("code"));
-        readExtras(table, name);
+        ChecklistName name = nameOf(table);
         Classification classification = classificationOfName.value(name.key);
         const auto synonym = synonymOfName.constFind(name.key);
         if (synonym != synonymOfName.cend()) {
@@ -293,9 +291,7 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
         } else if (classificationOfName.contains(name.key)) {
             name.taxonomicStatus = QStringLiteral("accepted");
         }
-        name.kingdom = classification.kingdom;
-        name.phylum = classification.phylum;
-        name.className = classification.className;
+        classify(name, classification);
         sink.name(name);
         sendLinks(sink, table, name.key, table.value(QStringLiteral("referenceID")), {});
         progress(table, rows);

@@ -211,13 +211,10 @@ void DwcaChecklistReader::read(ChecklistSink& sink) const
         link.nameKey = row.id();
         link.citation = row.value(referenceColumn[QStringLiteral("bibliographicCitation")]);
         if (link.citation.isEmpty()) {
-            QStringList parts;
-            for (const char* term : {"creator", "date", "title", "source"}) {
-                const QString part = row.value(referenceColumn[QLatin1String(term)]);
-                if (!part.isEmpty())
-                    parts << part;
-            }
-            link.citation = parts.join(QStringLiteral(". "));
+            link.citation = citationFrom({row.value(referenceColumn[QStringLiteral("creator")]),
+                                          row.value(referenceColumn[QStringLiteral("date")]),
+                                          row.value(referenceColumn[QStringLiteral("title")]),
+                                          row.value(referenceColumn[QStringLiteral("source")])});
         }
         if (link.citation.isEmpty()) {
             sink.badRow(origin, QStringLiteral("the reference has no citation"));

@@ -54,8 +54,7 @@ QStringList snapshot(Database& db)
 // establishment -> established name (relationship)".
 QString described(Database& db, const QString& name)
 {
-    QSqlQuery query(db.sql());
-    query.prepare(
+    QSqlQuery query = db.query(
         "SELECT sn.author_name, nc.name_type_cd, nc.name_category_desc, cl.classification_level_name, "
         "e.nomenclaturally_est_desc, l.scientific_name, sn.relationship_to_establ_name FROM scientific_name "
         "sn "
@@ -63,9 +62,9 @@ QString described(Database& db, const QString& name)
         "d_classification_level cl ON cl.d_classification_level_id = sn.d_classification_level_id LEFT JOIN "
         "d_nomenclaturally_est e ON e.d_nomenclaturally_est_id = sn.d_nomenclaturally_est_id LEFT JOIN "
         "scientific_name l ON l.scientific_name_id = sn.nomenclaturally_est_sn_id WHERE sn.scientific_name = "
-        "?");
-    query.addBindValue(name);
-    if (!query.exec() || !query.next())
+        "?",
+        {name});
+    if (!query.next())
         return QStringLiteral("(no %1)").arg(name);
     QStringList parts {name};
     for (int i = 0; i < 5; ++i)
@@ -80,15 +79,13 @@ QString described(Database& db, const QString& name)
 
 QStringList referencesOf(Database& db, const QString& name)
 {
-    QSqlQuery query(db.sql());
-    query.prepare(
+    QSqlQuery query = db.query(
         "SELECT r.reference_code, r.full_citation, r.publication_year, x.original_publication_ind FROM "
         "scientific_name_reference x JOIN reference r ON r.reference_id = x.reference_id JOIN "
         "scientific_name "
         "sn ON sn.scientific_name_id = x.scientific_name_id WHERE sn.scientific_name = ? ORDER BY "
-        "x.display_order");
-    query.addBindValue(name);
-    query.exec();
+        "x.display_order",
+        {name});
     QStringList references;
     while (query.next())
         references << QStringLiteral("%1 %2 (%3)%4")
@@ -314,6 +311,22 @@ TEST_P(ChecklistImport, ColdpPackagesInEitherLayout)
               "Astacus astacus | (Linnaeus, 1758) | A | Invertebrate Animal | Species | Accepted");
     EXPECT_EQ(referencesOf(*db, "Picea abies"),
               QStringList({"r1 Karsten, H. 1881. Deutsche Flora (1881) original"}));
+
+    // Comma-separated tables quote what holds a comma; a reference without a whole citation is
+    // put together from its parts.
+    auto third = std::make_unique<test::TestDatabase>(GetParam(), false);
+    db = third->open();
+    const PackageFiles csv = {{"NameUsage.csv",
+                               "ID,status,scientificName,authorship,rank,code,nameReferenceID\n"
+                               "u1,accepted,Vulpes vulpes,\"(Linnaeus, 1758)\",species,ICZN,b1\n"},
+                              {"Reference.csv",
+                               "ID,author,year,title\n"
+                               "b1,\"Linnaeus, C.\",1758,Systema Naturae\n"}};
+    EXPECT_EQ(import(csv).imported, 1);
+    EXPECT_EQ(described(*db, "Vulpes vulpes"),
+              "Vulpes vulpes | (Linnaeus, 1758) | A | Invertebrate Animal | Species | Accepted");
+    EXPECT_EQ(referencesOf(*db, "Vulpes vulpes"),
+              QStringList({"b1 Linnaeus, C. 1758. Systema Naturae (1758) original"}));
 }
 
 TEST_P(ChecklistImport, BadRowsAreRefusedByFileAndLineOrSkippedWithTheirReasons)
