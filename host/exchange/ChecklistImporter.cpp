@@ -1,11 +1,13 @@
 #include "ChecklistImporter.h"
 
 #include "ArchiveFolder.h"
+#include "ChecklistPipe.h"
 #include "ColdpChecklistReader.h"
 #include "DwcaChecklistReader.h"
 #include "ImportStaging.h"
+#include "db/BulkWriteJournal.h"
 #include "db/Database.h"
-#include "db/DeferredIndexes.h"
+#include "db/DeferredSchema.h"
 #include "db/NameKey.h"
 #include "error/Error.h"
 
@@ -95,16 +97,21 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
                         .arg(path));
     }
     m_now = QDateTime::currentDateTimeUtc();
+    const BulkWriteJournal journal(m_db);
     m_db.transaction([&] {
         ImportStaging::dropTables(m_db);
         ImportStaging::createTables(m_db);
         ImportStaging staging(m_db, summary, options.skipBadRows, [&](qint64 done, qint64 total) {
             progress(total > 0 ? int(done * ReadingEnds / total) : 0, QStringLiteral("Reading %1").arg(path));
         });
-        if (dwca)
-            dwca->read(staging);
-        else
-            coldp->read(staging);
+        ChecklistPipe::run(
+            [&](ChecklistSink& sink) {
+                if (dwca)
+                    dwca->read(sink);
+                else
+                    coldp->read(sink);
+            },
+            staging);
         staging.flush();
         progress(ReadingEnds, QStringLiteral("Checking the names' IDs and links"));
         checkKeys(summary, options.skipBadRows);
@@ -187,12 +194,17 @@ void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence)
     // On SQLite a checklist larger than what is stored already goes in faster with the name
     // index built afterwards; readers keep seeing the names as they were meanwhile. PostgreSQL
     // would lock every reader out of the names until the import ends, so there the index is
-    // kept up row by row.
+    // kept up row by row. The insert writes each name's key itself, so the trigger that would
+    // work it out a second time to check it stands aside while it runs.
     const qint64 staged = count(m_db, QStringLiteral("SELECT count(*) FROM import_name WHERE state IS NULL"));
-    std::optional<DeferredIndexes> nameIndexes;
-    if (sqlite && staged > count(m_db, QStringLiteral("SELECT count(*) FROM scientific_name")))
-        nameIndexes.emplace(m_db,
-                            QStringList {QString::fromLatin1(NameKey::Column) + QStringLiteral("_idx")});
+    const QString keyColumn = QString::fromLatin1(NameKey::Column);
+    std::optional<DeferredSchema> deferred;
+    if (sqlite) {
+        QStringList objects {keyColumn + QStringLiteral("_insert")};
+        if (staged > count(m_db, QStringLiteral("SELECT count(*) FROM scientific_name")))
+            objects << keyColumn + QStringLiteral("_idx");
+        deferred.emplace(m_db, objects);
+    }
     m_db.exec(
         QStringLiteral(
             "INSERT INTO scientific_name (scientific_name_id, scientific_name, formatted_scientific_name, "
@@ -213,8 +225,8 @@ void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence)
                   "- 1, ?, ?, 'SCIENTIFIC_NAME', 'I', CAST(NULL AS varchar(60)), CAST(NULL AS "
                   "varchar(4000)), name_id, ?, CAST(NULL AS integer) FROM import_name WHERE state IS NULL"),
               {firstAudit, m_now, m_user.loginName, m_user.orgUnitId});
-    if (nameIndexes)
-        nameIndexes->rebuild();
+    if (deferred)
+        deferred->restore();
 }
 
 void ChecklistImporter::updatePresentNames(ImportSummary& summary, qint64 lastSequence)

@@ -425,6 +425,17 @@ TEST_P(ChecklistImport, ACancelLeavesTheDatabaseAsItWas)
     EXPECT_EQ(snapshot(*db), before);
 }
 
+TEST_P(ChecklistImport, ReadersOnOtherConnectionsSeeTheImportWhenItEnds)
+{
+    const std::unique_ptr<Database> reader = database->open(Database::Access::ReadOnly);
+    const qint64 before = reader->scalar("SELECT count(*) FROM scientific_name").toLongLong();
+    EXPECT_EQ(import(plainArchive("2\tAbies nordmanniana\tspecies\t\n")).imported, 3);
+    EXPECT_EQ(reader->scalar("SELECT count(*) FROM scientific_name").toLongLong(), before + 3);
+    if (GetParam() == Dialect::SQLite) {
+        EXPECT_EQ(db->scalar("PRAGMA journal_mode").toString(), "wal");
+    }
+}
+
 INSTANTIATE_ON_EACH_ENGINE(ChecklistImport);
 
 class ChecklistImportOnSample : public ChecklistImport {
