@@ -98,9 +98,9 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
     }
     m_now = QDateTime::currentDateTimeUtc();
     const BulkWriteJournal journal(m_db);
+    ImportStaging::Tables stagingTables(m_db);
     m_db.transaction([&] {
-        ImportStaging::dropTables(m_db);
-        ImportStaging::createTables(m_db);
+        stagingTables.create();
         ImportStaging staging(m_db, summary, options.skipBadRows, [&](qint64 done, qint64 total) {
             progress(total > 0 ? int(done * ReadingEnds / total) : 0, QStringLiteral("Reading %1").arg(path));
         });
@@ -114,25 +114,24 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
             staging);
         staging.flush();
         progress(ReadingEnds, QStringLiteral("Checking the names' IDs and links"));
-        checkKeys(summary, options.skipBadRows);
+        checkKeys(stagingTables, summary, options.skipBadRows);
         findPresentNames(summary, options.update);
         progress(KeysChecked, QStringLiteral("Writing the names"));
-        writeNames(summary, staging.lastSequence());
+        writeNames(summary, staging.lastSequence(), staging.linkedNames());
         if (options.update)
             updatePresentNames(summary, staging.lastSequence());
         progress(NamesWritten, QStringLiteral("Writing the references"));
-        writeReferences(summary, options.skipBadRows);
-        ImportStaging::dropTables(m_db);
+        writeReferences(stagingTables, summary, options.skipBadRows);
         progress(1000, QStringLiteral("Done"));
     });
     return summary;
 }
 
-void ChecklistImporter::checkKeys(ImportSummary& summary, bool skipBadRows)
+void ChecklistImporter::checkKeys(ImportStaging::Tables& tables, ImportSummary& summary, bool skipBadRows)
 {
-    m_db.exec(QStringLiteral("CREATE INDEX import_name_key_idx ON import_name (name_key)"));
-    m_db.exec(QStringLiteral("CREATE INDEX import_link_name_idx ON import_link (name_key)"));
-    m_db.exec(QStringLiteral("CREATE INDEX import_reference_key_idx ON import_reference (ref_key)"));
+    tables.createIndex(QStringLiteral("import_name_key_idx ON import_name (name_key)"));
+    tables.createIndex(QStringLiteral("import_link_name_idx ON import_link (name_key)"));
+    tables.createIndex(QStringLiteral("import_reference_key_idx ON import_reference (ref_key)"));
     const QString earlier =
         QStringLiteral("FROM import_name f WHERE f.name_key = d.name_key AND f.seq < d.seq");
     if (count(m_db,
@@ -179,45 +178,52 @@ void ChecklistImporter::findPresentNames(ImportSummary& summary, bool update)
     (update ? summary.updated : summary.alreadyPresent) = present;
 }
 
-void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence)
+void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence, qint64 linkedNames)
 {
     if (lastSequence == 0)
         return;
-    // Names the database holds already stand in for their rows of the checklist.
-    m_db.exec(QStringLiteral("UPDATE import_name SET name_id = existing_id WHERE existing_id IS NOT NULL"));
-    m_db.exec(QStringLiteral(
-        "UPDATE import_name SET link_id = (SELECT t.name_id FROM import_name t WHERE t.name_key "
-        "= coalesce(import_name.accepted_key, import_name.basionym_key) AND coalesce(t.state, "
-        "'') <> 'B') WHERE coalesce(state, 'U') = 'U' AND coalesce(accepted_key, "
-        "basionym_key) IS NOT NULL"));
+    // Names the database holds already stand in for their rows of the checklist. (Each step
+    // reads the whole staging table, so it is left out when it has nothing to do.)
+    if (summary.updated + summary.alreadyPresent > 0)
+        m_db.exec(
+            QStringLiteral("UPDATE import_name SET name_id = existing_id WHERE existing_id IS NOT NULL"));
+    if (linkedNames > 0)
+        m_db.exec(QStringLiteral(
+            "UPDATE import_name SET link_id = (SELECT t.name_id FROM import_name t WHERE t.name_key "
+            "= coalesce(import_name.accepted_key, import_name.basionym_key) AND coalesce(t.state, "
+            "'') <> 'B') WHERE coalesce(state, 'U') = 'U' AND coalesce(accepted_key, "
+            "basionym_key) IS NOT NULL"));
     const bool sqlite = m_db.dialect() == Dialect::SQLite;
     // On SQLite a checklist larger than what is stored already goes in faster with the name
     // index built afterwards; readers keep seeing the names as they were meanwhile. PostgreSQL
     // would lock every reader out of the names until the import ends, so there the index is
     // kept up row by row. The insert writes each name's key itself, so the trigger that would
     // work it out a second time to check it stands aside while it runs.
-    const qint64 staged = count(m_db, QStringLiteral("SELECT count(*) FROM import_name WHERE state IS NULL"));
     const QString keyColumn = QString::fromLatin1(NameKey::Column);
     std::optional<DeferredSchema> deferred;
     if (sqlite) {
         QStringList objects {keyColumn + QStringLiteral("_insert")};
-        if (staged > count(m_db, QStringLiteral("SELECT count(*) FROM scientific_name")))
+        if (lastSequence > count(m_db, QStringLiteral("SELECT count(*) FROM scientific_name")))
             objects << keyColumn + QStringLiteral("_idx");
         deferred.emplace(m_db, objects);
     }
-    m_db.exec(
-        QStringLiteral(
-            "INSERT INTO scientific_name (scientific_name_id, scientific_name, formatted_scientific_name, "
-            "author_name, d_name_category_id, d_classification_level_id, placeholder_name_ind, "
-            "d_nomenclaturally_est_id, nomenclaturally_est_sn_id, relationship_to_establ_name, org_unit_id, "
-            "key_number, rec_create_user, rec_create_date%1) SELECT name_id, scientific_name, formatted, "
-            "author_name, category_id, level_id, placeholder, est_id, link_id, CASE WHEN link_id IS NULL AND "
-            "relationship = 'Basionym' THEN NULL ELSE relationship END, ?, name_id, ?, "
-            "?%2 FROM import_name WHERE state IS NULL ORDER BY seq")
-            .arg(sqlite ? QStringLiteral(", scientific_name_key") : QString(),
-                 sqlite ? QStringLiteral(", bryx_name_key(scientific_name)") : QString()),
-        {m_user.orgUnitId, m_user.loginName, m_now});
-    summary.imported = staged;
+    summary.imported =
+        m_db.query(QStringLiteral(
+                       "INSERT INTO scientific_name (scientific_name_id, scientific_name, "
+                       "formatted_scientific_name, "
+                       "author_name, d_name_category_id, d_classification_level_id, placeholder_name_ind, "
+                       "d_nomenclaturally_est_id, nomenclaturally_est_sn_id, relationship_to_establ_name, "
+                       "org_unit_id, "
+                       "key_number, rec_create_user, rec_create_date%1) SELECT name_id, scientific_name, "
+                       "formatted, "
+                       "author_name, category_id, level_id, placeholder, est_id, link_id, CASE WHEN link_id "
+                       "IS NULL AND "
+                       "relationship = 'Basionym' THEN NULL ELSE relationship END, ?, name_id, ?, "
+                       "?%2 FROM import_name WHERE state IS NULL ORDER BY seq")
+                       .arg(sqlite ? QStringLiteral(", scientific_name_key") : QString(),
+                            sqlite ? QStringLiteral(", bryx_name_key(scientific_name)") : QString()),
+                   {m_user.orgUnitId, m_user.loginName, m_now})
+            .numRowsAffected();
     const int32_t firstAudit = m_db.reserveIds(int32_t(lastSequence));
     m_db.exec(QStringLiteral(
                   "INSERT INTO audit_log (audit_log_id, audit_date, user_name, table_name, action, "
@@ -261,7 +267,8 @@ void ChecklistImporter::updatePresentNames(ImportSummary& summary, qint64 lastSe
               {m_user.loginName, m_now});
 }
 
-void ChecklistImporter::writeReferences(ImportSummary& summary, bool skipBadRows)
+void ChecklistImporter::writeReferences(ImportStaging::Tables& tables, ImportSummary& summary,
+                                        bool skipBadRows)
 {
     m_db.exec(
         QStringLiteral("UPDATE import_link SET citation = r.citation, code = r.code, year = r.year FROM "
@@ -297,7 +304,7 @@ void ChecklistImporter::writeReferences(ImportSummary& summary, bool skipBadRows
                   "FROM import_reference r) u GROUP BY u.citation")
                   .arg(kept),
               {LaterThanAnyLink});
-    m_db.exec(QStringLiteral("CREATE INDEX import_citation_idx ON import_citation (citation)"));
+    tables.createIndex(QStringLiteral("import_citation_idx ON import_citation (citation)"));
     m_db.exec(QStringLiteral(
         "UPDATE import_citation SET reference_id = m.id FROM (SELECT r.full_citation AS citation, "
         "min(r.reference_id) AS id FROM reference r JOIN import_citation c ON c.citation = r.full_citation "

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImportStaging.h"
 #include "ImportSummary.h"
 #include "services/UserSession.h"
 
@@ -34,11 +35,11 @@ public:
     ImportSummary import(const QString& path, const ImportOptions& options);
 
 private:
-    void checkKeys(ImportSummary& summary, bool skipBadRows);
+    void checkKeys(ImportStaging::Tables& tables, ImportSummary& summary, bool skipBadRows);
     void findPresentNames(ImportSummary& summary, bool update);
-    void writeNames(ImportSummary& summary, qint64 lastSequence);
+    void writeNames(ImportSummary& summary, qint64 lastSequence, qint64 linkedNames);
     void updatePresentNames(ImportSummary& summary, qint64 lastSequence);
-    void writeReferences(ImportSummary& summary, bool skipBadRows);
+    void writeReferences(ImportStaging::Tables& tables, ImportSummary& summary, bool skipBadRows);
 
     Database& m_db;
     UserSession m_user;

@@ -17,10 +17,12 @@ namespace {
 constexpr qsizetype NameLength = 255;
 constexpr qsizetype CitationLength = 2000;
 constexpr qsizetype CodeLength = 40;
+// The SQLite database the staging tables are kept in.
+constexpr const char* ScratchSchema = "import_staging";
 // IDs reserved at a time for new names: few round trips, few IDs left unused at the end.
 constexpr int32_t IdBlock = 4096;
 
-const char* const Tables[] = {
+const char* const TableDefinitions[] = {
     "import_name (seq integer PRIMARY KEY, file varchar(255), line integer, name_key varchar(255),"
     " scientific_name varchar(255), author_name varchar(255), formatted varchar(1000), placeholder char(1),"
     " category_id integer, level_id integer, est_id integer, relationship varchar(255),"
@@ -91,22 +93,40 @@ ImportStaging::ImportStaging(Database& db, ImportSummary& summary, bool skipBadR
 {
 }
 
-void ImportStaging::createTables(Database& db)
-{
-    const QString suffix =
-        db.dialect() == Dialect::PostgreSQL ? QStringLiteral(" ON COMMIT DROP") : QString();
-    for (const char* table : Tables)
-        db.exec(QStringLiteral("CREATE TEMP TABLE ") + QLatin1String(table) + suffix);
-}
-
-void ImportStaging::dropTables(Database& db)
+ImportStaging::Tables::Tables(Database& db)
+    : m_db(db)
 {
     if (db.dialect() != Dialect::SQLite)
         return;
-    for (const char* table : Tables) {
-        const QString name = QString::fromLatin1(table).section(QLatin1Char(' '), 0, 0);
-        db.exec(QStringLiteral("DROP TABLE IF EXISTS temp.%1").arg(name));
+    // An empty name gives a private database file, deleted when it is detached.
+    db.exec(QStringLiteral("ATTACH DATABASE '' AS %1").arg(QLatin1String(ScratchSchema)));
+    m_attached = true;
+}
+
+ImportStaging::Tables::~Tables()
+{
+    if (!m_attached)
+        return;
+    try {
+        m_db.exec(QStringLiteral("DETACH DATABASE %1").arg(QLatin1String(ScratchSchema)));
+    } catch (const Error&) {
+        // The scratch file goes with the connection at the latest.
     }
+}
+
+void ImportStaging::Tables::create()
+{
+    const QString prefix = m_attached ? QStringLiteral("CREATE TABLE %1.").arg(QLatin1String(ScratchSchema))
+                                      : QStringLiteral("CREATE TEMP TABLE ");
+    const QString suffix = m_attached ? QString() : QStringLiteral(" ON COMMIT DROP");
+    for (const char* table : TableDefinitions)
+        m_db.exec(prefix + QLatin1String(table) + suffix);
+}
+
+void ImportStaging::Tables::createIndex(const QString& definition)
+{
+    const QString schema = m_attached ? QLatin1String(ScratchSchema) + QLatin1Char('.') : QString();
+    m_db.exec(QStringLiteral("CREATE INDEX ") + schema + definition);
 }
 
 void ImportStaging::badRow(const RowOrigin& origin, const QString& reason)
@@ -172,6 +192,8 @@ void ImportStaging::name(const ChecklistName& row)
         m_idsLeft = IdBlock;
     }
     --m_idsLeft;
+    if (!row.acceptedKey.isEmpty() || !row.basionymKey.isEmpty())
+        ++m_linkedNames;
     const QString key =
         row.key.isEmpty() ? QStringLiteral("@%1:%2").arg(row.origin.file).arg(row.origin.line) : row.key;
     m_names->add({++m_sequence, row.origin.file, row.origin.line, key, parts.name, textOrNull(parts.author),

@@ -21,10 +21,25 @@ public:
     using Progress = std::function<void(qint64 done, qint64 total)>;
 
     ImportStaging(Database& db, ImportSummary& summary, bool skipBadRows, Progress progress);
-    // Creates the staging tables; they last as long as the transaction on PostgreSQL, and are
-    // dropped by dropTables on SQLite.
-    static void createTables(Database& db);
-    static void dropTables(Database& db);
+    // The staging tables for the length of one import. On PostgreSQL they are temporary tables
+    // that go with the transaction. On SQLite they live in a scratch database of their own,
+    // attached before the transaction and let go after it: dropping tables of a million rows
+    // would free their pages one by one.
+    class Tables {
+    public:
+        explicit Tables(Database& db);
+        ~Tables();
+        Tables(const Tables&) = delete;
+        Tables& operator=(const Tables&) = delete;
+        // Creates the tables, inside the import's transaction.
+        void create();
+        // Creates an index on one of them: "name ON table (columns)".
+        void createIndex(const QString& definition);
+
+    private:
+        Database& m_db;
+        bool m_attached = false;
+    };
 
     void name(const ChecklistName& name) override;
     void reference(const ChecklistReference& reference) override;
@@ -35,6 +50,8 @@ public:
     void flush();
 
     qint64 lastSequence() const { return m_sequence; }
+    // Names staged with a link to an accepted name or a basionym.
+    qint64 linkedNames() const { return m_linkedNames; }
 
 private:
     Database& m_db;
@@ -47,6 +64,7 @@ private:
     std::unique_ptr<RowInserter> m_references;
     std::unique_ptr<RowInserter> m_links;
     qint64 m_sequence = 0;
+    qint64 m_linkedNames = 0;
     // New names take their IDs as they are staged, from blocks reserved as they are needed.
     int32_t m_nextId = 0;
     int32_t m_idsLeft = 0;
