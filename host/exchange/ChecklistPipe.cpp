@@ -111,7 +111,12 @@ public:
     {
         m_batch.reserve(BatchRows);
     }
-    void name(const ChecklistName& name) override { add(name); }
+    void name(const ChecklistName& name) override
+    {
+        ChecklistName prepared = name;
+        prepared.prepare();
+        add(std::move(prepared));
+    }
     void reference(const ChecklistReference& reference) override { add(reference); }
     void link(const ChecklistLink& link) override { add(link); }
     void badRow(const RowOrigin& origin, const QString& reason) override { add(BadRow {origin, reason}); }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "NameAuthorship.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <exception>
+#include <optional>
 
 namespace bryx::host {
 
@@ -34,6 +37,21 @@ struct ChecklistName {
     // Whether the package has a column for the authorship: then a name is taken as written,
     // less an authorship repeated at its end; without one the authorship is split off the name.
     bool authorshipColumn = false;
+
+    // The name and its authorship apart.
+    NameAndAuthor nameAndAuthor() const
+    {
+        if (m_parts)
+            return *m_parts;
+        return authorshipColumn ? withoutRepeatedAuthorship(scientificName, authorship)
+                                : splitAuthorship(scientificName, authorship);
+    }
+    // Takes the name and its authorship apart ahead of their use, so that a reading thread can
+    // do it while another writes the database.
+    void prepare() { m_parts = nameAndAuthor(); }
+
+private:
+    std::optional<NameAndAuthor> m_parts;
 };
 
 // A publication a package describes once and names link to by its ID (ColDP Reference.tsv).

@@ -145,9 +145,7 @@ void ImportStaging::progress(qint64 done, qint64 total)
 void ImportStaging::name(const ChecklistName& row)
 {
     ++m_summary.namesRead;
-    const NameAndAuthor parts = row.authorshipColumn
-        ? withoutRepeatedAuthorship(row.scientificName, row.authorship)
-        : splitAuthorship(row.scientificName, row.authorship);
+    const NameAndAuthor parts = row.nameAndAuthor();
     if (parts.name.isEmpty())
         return badRow(row.origin, QStringLiteral("the row has no scientific name"));
     if (parts.name.size() > NameLength || parts.author.size() > NameLength)
