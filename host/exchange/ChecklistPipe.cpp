@@ -168,16 +168,22 @@ void ChecklistPipe::run(const Reader& reader, ChecklistSink& sink)
 {
     BatchQueue queue;
     std::thread readerThread([&] {
+        BatchingSink batching(queue);
+        std::exception_ptr error;
         try {
-            BatchingSink batching(queue);
             reader(batching);
-            batching.flush();
-            queue.finish({});
         } catch (const Stopped&) {
-            queue.finish({});
+            return queue.finish({});
         } catch (...) {
-            queue.finish(std::current_exception());
+            error = std::current_exception();
         }
+        // The rows read before an error go first: one of them may be what the sink refuses,
+        // and its refusal comes first in the package.
+        try {
+            batching.flush();
+        } catch (const Stopped&) {
+        }
+        queue.finish(error);
     });
     try {
         for (Batch batch = queue.pop(); !batch.empty(); batch = queue.pop()) {
