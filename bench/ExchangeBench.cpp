@@ -5,7 +5,8 @@
 //   BM_SqliteShellImport    the sqlite3 shell's .import of the unpacked taxon.txt into a bare
 //                           table, the baseline;
 //   BM_ImportChecklist/0    the import of the zipped archive into an empty database, as
-//                           bryx-db import does it, commit included;
+//                           bryx-db import does it, commit included, with the seconds of
+//                           each of its stages (read_s ... commit_s);
 //   BM_ImportChecklist/1    the same from the unpacked folder, the shell's footing;
 //   BM_ExportChecklist      the 1M database written as a zipped Darwin Core Archive;
 //   BM_ImportMemory/N       bryx-db import of the N-name archive in a process of its own, with
