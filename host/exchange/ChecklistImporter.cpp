@@ -207,21 +207,17 @@ void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence, 
             objects << keyColumn + QStringLiteral("_idx");
         deferred.emplace(m_db, objects);
     }
+    const QString insertNames = QStringLiteral(
+        "INSERT INTO scientific_name (scientific_name_id, scientific_name, formatted_scientific_name, "
+        "author_name, d_name_category_id, d_classification_level_id, placeholder_name_ind, "
+        "d_nomenclaturally_est_id, nomenclaturally_est_sn_id, relationship_to_establ_name, org_unit_id, "
+        "key_number, rec_create_user, rec_create_date%1) SELECT name_id, scientific_name, formatted, "
+        "author_name, category_id, level_id, placeholder, est_id, link_id, CASE WHEN link_id IS NULL AND "
+        "relationship = 'Basionym' THEN NULL ELSE relationship END, ?, name_id, ?, "
+        "?%2 FROM import_name WHERE state IS NULL ORDER BY seq");
     summary.imported =
-        m_db.query(QStringLiteral(
-                       "INSERT INTO scientific_name (scientific_name_id, scientific_name, "
-                       "formatted_scientific_name, "
-                       "author_name, d_name_category_id, d_classification_level_id, placeholder_name_ind, "
-                       "d_nomenclaturally_est_id, nomenclaturally_est_sn_id, relationship_to_establ_name, "
-                       "org_unit_id, "
-                       "key_number, rec_create_user, rec_create_date%1) SELECT name_id, scientific_name, "
-                       "formatted, "
-                       "author_name, category_id, level_id, placeholder, est_id, link_id, CASE WHEN link_id "
-                       "IS NULL AND "
-                       "relationship = 'Basionym' THEN NULL ELSE relationship END, ?, name_id, ?, "
-                       "?%2 FROM import_name WHERE state IS NULL ORDER BY seq")
-                       .arg(sqlite ? QStringLiteral(", scientific_name_key") : QString(),
-                            sqlite ? QStringLiteral(", bryx_name_key(scientific_name)") : QString()),
+        m_db.query(insertNames.arg(sqlite ? QStringLiteral(", scientific_name_key") : QString(),
+                                   sqlite ? QStringLiteral(", bryx_name_key(scientific_name)") : QString()),
                    {m_user.orgUnitId, m_user.loginName, m_now})
             .numRowsAffected();
     const int32_t firstAudit = m_db.reserveIds(int32_t(lastSequence));
