@@ -17,9 +17,6 @@ public:
     BulkWriteJournal(const BulkWriteJournal&) = delete;
     BulkWriteJournal& operator=(const BulkWriteJournal&) = delete;
 
-    // Whether the write goes to a rollback journal.
-    bool active() const { return m_switched; }
-
 private:
     Database& m_db;
     bool m_switched = false;

@@ -118,8 +118,7 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
         findPresentNames(summary, options.update);
         progress(KeysChecked, QStringLiteral("Writing the names"));
         writeNames(summary, staging.lastSequence(), staging.linkedNames());
-        if (options.update)
-            updatePresentNames(summary, staging.lastSequence());
+        updatePresentNames(summary, staging.lastSequence());
         progress(NamesWritten, QStringLiteral("Writing the references"));
         writeReferences(stagingTables, summary, options.skipBadRows);
         progress(1000, QStringLiteral("Done"));

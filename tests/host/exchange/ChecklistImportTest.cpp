@@ -423,6 +423,11 @@ TEST_P(ChecklistImport, ACancelLeavesTheDatabaseAsItWas)
     };
     EXPECT_THROW(import(plainArchive(rows), options), ExchangeCancelled);
     EXPECT_EQ(snapshot(*db), before);
+    if (GetParam() == Dialect::SQLite) {
+        EXPECT_EQ(db->scalar("PRAGMA journal_mode").toString(), "wal")
+            << "other readers get the write-ahead log back after a cancel";
+    }
+    EXPECT_EQ(import(plainArchive("")).imported, 2) << "the next import finds its staging tables free";
 }
 
 TEST_P(ChecklistImport, ReadersOnOtherConnectionsSeeTheImportWhenItEnds)
