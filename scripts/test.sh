@@ -15,7 +15,7 @@ if [[ -z "${BRYX_TEST_PG_URL:-}" ]]; then
   cluster=$(mktemp -d /tmp/bryx-pg.XXXXXX)
   trap '"$root/scripts/pg-test-cluster.sh" stop "$cluster"' EXIT
   port=$((55000 + RANDOM % 1000))
-  export BRYX_TEST_PG_URL=$("$root/scripts/pg-test-cluster.sh" start "$cluster" "$port")
+  eval "$("$root/scripts/pg-test-cluster.sh" start "$cluster" "$port")"
 fi
 
 export QT_QPA_PLATFORM=offscreen

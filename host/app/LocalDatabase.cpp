@@ -3,6 +3,7 @@
 #include "db/Database.h"
 #include "db/SampleData.h"
 #include "db/Schema.h"
+#include "error/Error.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,6 +24,23 @@ QString LocalDatabase::prepare(const DatabaseUrl& url)
     if (create)
         QDir().mkpath(QFileInfo(url.path).absolutePath());
     Database db(url, Database::Access::ReadWrite, create);
+    // A shared server is prepared by its administrator, whose rights the application never has.
+    if (url.dialect == Dialect::PostgreSQL) {
+        const int version = Schema::version(db);
+        if (version != Schema::CurrentVersion)
+            throw Error(ErrorNumber::InvalidArgument,
+                        version == 0
+                            ? QStringLiteral("Database %1 is not set up; an administrator does it with: "
+                                             "bryx-db init --database %1")
+                                  .arg(url.display())
+                            : QStringLiteral("Database %1 is at schema version %2, this program needs %3; "
+                                             "an administrator brings it up to date with: bryx-db upgrade "
+                                             "--database %1")
+                                  .arg(url.display())
+                                  .arg(version)
+                                  .arg(Schema::CurrentVersion));
+        return QStringLiteral("opened %1").arg(url.display());
+    }
     if (Schema::version(db) == 0) {
         Schema::upgrade(db);
         SampleData::loadReferenceTables(db);

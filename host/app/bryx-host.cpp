@@ -2,6 +2,7 @@
 // reference database (embedded SQLite by default, PostgreSQL with --database).
 #include "ComponentWindow.h"
 #include "HostDesktopServices.h"
+#include "HostLogin.h"
 #include "LocalDatabase.h"
 #include "MainWindow.h"
 #include "WorkingListView.h"
@@ -30,11 +31,12 @@ const char* const Help = R"(Usage: bryx-host [--database URL] [--user NAME]
 Opens the working list of scientific names, from which names are found, added and opened.
 
 Options:
-  --database URL     sqlite:/path/file.sqlite or postgresql://user@host:port/db
+  --database URL     sqlite:/path/file.sqlite or postgresql://login@host:port/db
                      (default: an embedded database in the user's data folder, created with
-                     the sample names on first start)
-  --user NAME        the login whose role applies (default: the system user when the
-                     database knows it, else "editor")
+                     the sample names on first start). On PostgreSQL you are the login,
+                     authenticated by the server (a dialog asks for a password it wants)
+  --user NAME        SQLite only: the user whose role applies (default: the system user
+                     when the database knows it, else "editor")
   --screenshot FILE  search for --search TEXT (default "abies"), add the names found to the
                      working list, save a picture of the main window to FILE and quit
   --details ID       with --screenshot: put the name with that ID in the working list and open
@@ -94,20 +96,6 @@ bool haveDisplay()
 {
     return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
         || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
-std::shared_ptr<SqlAppManager> logIn(const DatabaseUrl& url, const QString& user)
-{
-    if (!user.isEmpty())
-        return std::make_shared<SqlAppManager>(url, user);
-    const QString systemUser = qEnvironmentVariable("USER");
-    try {
-        if (!systemUser.isEmpty())
-            return std::make_shared<SqlAppManager>(url, systemUser);
-    } catch (const Error&) {
-        // Not a login of this database: the sample editor stands in for the desktop user.
-    }
-    return std::make_shared<SqlAppManager>(url, QStringLiteral("editor"));
 }
 
 void savePicture(MainWindow& window, const QString& file)
@@ -186,10 +174,10 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral(BRYX_HOST_VERSION));
     try {
         const Arguments arguments = parse(QApplication::arguments());
-        const QString prepared = LocalDatabase::prepare(arguments.url);
-        std::fprintf(stderr, "bryx-host: %s\n", qPrintable(prepared));
         DesktopServices::install(std::make_unique<HostDesktopServices>());
-        MainWindow window(logIn(arguments.url, arguments.user), registration::thisLibraryPath());
+        const HostLogin::Result login = HostLogin::signIn(arguments.url, arguments.user);
+        std::fprintf(stderr, "bryx-host: %s\n", qPrintable(login.prepared));
+        MainWindow window(login.appManager, registration::thisLibraryPath());
         window.show();
         if (arguments.exitWhenReady) {
             QApplication::processEvents(); // laid out and painted: what the user would see

@@ -2,6 +2,7 @@
 
 #include "SqlScientificNameRecord.h"
 #include "db/Database.h"
+#include "db/ServerRoles.h"
 #include "error/Error.h"
 #include "services/QueryRecordset.h"
 #include "services/ServerRegistry.h"
@@ -90,13 +91,15 @@ SqlQueryObject::~SqlQueryObject() = default;
 void SqlQueryObject::Connect(const QString& serverName, int32_t)
 {
     m_db = std::make_unique<Database>(ServerRegistry::lookup(serverName), Database::Access::ReadOnly);
+    if (m_db->dialect() == Dialect::PostgreSQL)
+        m_policy.role = ServerRoles::of(*m_db).reader;
 }
 
 std::shared_ptr<Recordset> SqlQueryObject::Run(const QString& sql)
 {
     if (!m_db)
         throw Error(ErrorNumber::ObjectClosed, QStringLiteral("The query object is not connected"));
-    return QueryRecordset::run(*m_db, sql);
+    return QueryRecordset::run(*m_db, sql, m_policy);
 }
 
 std::unique_ptr<ScientificNameRecord> SqlDataFramework::CreateScientificNameRecord()

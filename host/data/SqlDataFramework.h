@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contracts/ScientificNameRecord.h"
+#include "services/QueryRecordset.h"
 
 #include <functional>
 #include <memory>
@@ -44,6 +45,7 @@ public:
 
 private:
     std::unique_ptr<Database> m_db;
+    ReadPolicy m_policy; // a component's statements, as on the application manager's read path
 };
 
 // Creates the reference host's record objects, companions and query objects. Records it

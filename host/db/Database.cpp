@@ -23,7 +23,28 @@ std::atomic<int> connectionCounter {0};
                 QStringLiteral("Database %1: %2: %3").arg(url.display(), what, reason.simplified()));
 }
 
+// libpq's words when the server wants a password it did not get, or refused the one sent.
+void requirePassword(const DatabaseUrl& url, const QSqlError& error)
+{
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    const bool missing = text.contains(QLatin1String("no password supplied"));
+    const bool refused = text.contains(QLatin1String("password authentication failed"));
+    if (missing || refused)
+        throw PasswordRequired(url, refused,
+                               QStringLiteral("Database %1: %2")
+                                   .arg(url.display(),
+                                        refused ? QStringLiteral("the password was refused")
+                                                : QStringLiteral("the server asks for a password")));
+}
+
 } // namespace
+
+PasswordRequired::PasswordRequired(const DatabaseUrl& url, bool refused, const QString& description)
+    : Error(ErrorNumber::InvalidArgument, description)
+    , m_url(url)
+    , m_refused(refused)
+{
+}
 
 Database::Database(const DatabaseUrl& url, Access access, bool createIfMissing)
     : m_url(url)
@@ -63,6 +84,8 @@ Database::Database(const DatabaseUrl& url, Access access, bool createIfMissing)
         const QSqlError error = m_db.lastError();
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
+        if (url.dialect == Dialect::PostgreSQL)
+            requirePassword(url, error);
         fail(url, QStringLiteral("cannot be opened"), error);
     }
     if (url.dialect == Dialect::SQLite) {
@@ -72,6 +95,9 @@ Database::Database(const DatabaseUrl& url, Access access, bool createIfMissing)
             exec(QStringLiteral("PRAGMA journal_mode = WAL"));
     } else {
         exec(QStringLiteral("SET client_min_messages = warning"));
+        // Quote doubling is the whole of the components' escaping, which holds only while a
+        // backslash in a string is an ordinary character.
+        exec(QStringLiteral("SET standard_conforming_strings = on"));
         if (access == Access::ReadOnly)
             exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
     }
@@ -92,6 +118,17 @@ sqlite3* Database::sqliteHandle() const
     if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+pg_conn* Database::postgresHandle() const
+{
+    if (m_url.dialect != Dialect::PostgreSQL)
+        return nullptr;
+    const QVariant handle = m_db.driver()->handle();
+    // The driver registers libpq's struct under its own name or under the typedef.
+    if (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return nullptr;
+    return *static_cast<pg_conn* const*>(handle.constData());
 }
 
 void Database::registerNameFunctions()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DatabaseUrl.h"
+#include "error/Error.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -11,6 +12,7 @@
 #include <memory>
 
 struct sqlite3;
+struct pg_conn;
 
 namespace bryx::host {
 
@@ -32,6 +34,8 @@ public:
     Access access() const noexcept { return m_access; }
     // The SQLite handle behind the connection (null on PostgreSQL).
     sqlite3* sqliteHandle() const;
+    // The libpq connection behind it (null on SQLite).
+    pg_conn* postgresHandle() const;
 
     // Runs statements that return no rows; throws bryx::Error with the database's reason.
     void exec(const QString& sql);
@@ -76,6 +80,20 @@ private:
     QString m_connectionName;
     QSqlDatabase m_db;
     bool m_inTransaction = false;
+};
+
+// The server asked for a password that the URL, PGPASSWORD and ~/.pgpass did not give, or
+// refused the one given: a desktop program may ask the user and connect again.
+class PasswordRequired : public Error {
+public:
+    PasswordRequired(const DatabaseUrl& url, bool refused, const QString& description);
+    const DatabaseUrl& url() const noexcept { return m_url; }
+    // True when a password was given and the server refused it.
+    bool refused() const noexcept { return m_refused; }
+
+private:
+    DatabaseUrl m_url;
+    bool m_refused;
 };
 
 // Whether two values read from or bound for the database are the same stored value. Drivers

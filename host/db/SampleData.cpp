@@ -1,5 +1,6 @@
 #include "SampleData.h"
 
+#include "AuditTriggers.h"
 #include "Database.h"
 #include "error/Error.h"
 
@@ -175,6 +176,7 @@ void SampleData::loadReferenceTables(Database& db)
                             {"role_id", "role_name", "may_save", "may_delete", "may_create"});
         roles.add({1, "Editor", "Y", "Y", "Y"});
         roles.add({2, "Viewer", "N", "N", "N"});
+        roles.add({3, "Admin", "Y", "Y", "Y"});
         roles.flush();
 
         BatchInserter users(db, QStringLiteral("app_user"),
@@ -228,101 +230,108 @@ void SampleData::loadSampleNames(Database& db)
     const QDateTime created(QDate(2024, 3, 1), QTime(9, 0), Qt::UTC);
     QHash<QString, int> nameIds; // "name|author" -> id
     QHash<QString, int> referenceIds; // code -> id
+    // The sample brings its own history: the database's own audit trail stands aside for it.
     db.transaction([&] {
-        BatchInserter names(db, QStringLiteral("scientific_name"),
-                            {"scientific_name_id", "scientific_name", "formatted_scientific_name",
-                             "author_name", "d_name_category_id", "d_classification_level_id",
-                             "placeholder_name_ind", "org_unit_id", "key_number", "rec_create_user",
-                             "rec_create_date", "rec_last_mod_user", "rec_last_mod_date"});
-        int id = 0;
-        for (const char* file :
-             {"names_botanical", "names_zoological", "names_ecological", "names_accented"}) {
-            for (const QStringList& row : readTable(QStringLiteral(":/bryx/sample/%1.tsv").arg(file), 4)) {
-                ++id;
-                const int category = row[0].toInt();
-                const QString type = typeOfCategory(category);
-                const QString& name = row[2];
-                const bool placeholder = name.endsWith(QLatin1String(" sp."), Qt::CaseInsensitive);
-                names.add({id, name, formattedName(name, type),
-                           row[3].isEmpty() ? QVariant() : QVariant(row[3]), category, row[1].toInt(),
-                           placeholder ? "Y" : "N", type == QLatin1String("A") ? 2 : 1, id, "editor", created,
-                           "editor", created});
-                nameIds.insert(name + QLatin1Char('|') + row[3], id);
+        AuditTriggers::withoutTriggers(db, [&] {
+            BatchInserter names(db, QStringLiteral("scientific_name"),
+                                {"scientific_name_id", "scientific_name", "formatted_scientific_name",
+                                 "author_name", "d_name_category_id", "d_classification_level_id",
+                                 "placeholder_name_ind", "org_unit_id", "key_number", "rec_create_user",
+                                 "rec_create_date", "rec_last_mod_user", "rec_last_mod_date"});
+            int id = 0;
+            for (const char* file :
+                 {"names_botanical", "names_zoological", "names_ecological", "names_accented"}) {
+                for (const QStringList& row :
+                     readTable(QStringLiteral(":/bryx/sample/%1.tsv").arg(file), 4)) {
+                    ++id;
+                    const int category = row[0].toInt();
+                    const QString type = typeOfCategory(category);
+                    const QString& name = row[2];
+                    const bool placeholder = name.endsWith(QLatin1String(" sp."), Qt::CaseInsensitive);
+                    names.add({id, name, formattedName(name, type),
+                               row[3].isEmpty() ? QVariant() : QVariant(row[3]), category, row[1].toInt(),
+                               placeholder ? "Y" : "N", type == QLatin1String("A") ? 2 : 1, id, "editor",
+                               created, "editor", created});
+                    nameIds.insert(name + QLatin1Char('|') + row[3], id);
+                }
             }
-        }
-        names.flush();
+            names.flush();
 
-        BatchInserter references(db, QStringLiteral("reference"),
-                                 {"reference_id", "reference_code", "full_citation", "publication_year"});
-        int referenceId = 0;
-        for (const QStringList& row : readTable(QStringLiteral(":/bryx/sample/references.tsv"), 3)) {
-            references.add({++referenceId, row[0], row[2], row[1].toInt()});
-            referenceIds.insert(row[0], referenceId);
-        }
-        references.flush();
+            BatchInserter references(db, QStringLiteral("reference"),
+                                     {"reference_id", "reference_code", "full_citation", "publication_year"});
+            int referenceId = 0;
+            for (const QStringList& row : readTable(QStringLiteral(":/bryx/sample/references.tsv"), 3)) {
+                references.add({++referenceId, row[0], row[2], row[1].toInt()});
+                referenceIds.insert(row[0], referenceId);
+            }
+            references.flush();
 
-        BatchInserter links(db, QStringLiteral("scientific_name_reference"),
-                            {"scientific_name_reference_id", "scientific_name_id", "reference_id",
-                             "primary_reference_ind", "original_publication_ind", "display_order",
-                             "org_unit_id", "rec_create_user", "rec_last_mod_user"});
-        int linkId = 0;
-        for (const QStringList& row : readTable(QStringLiteral(":/bryx/sample/name_references.tsv"), 6)) {
-            const int nameId = nameIds.value(row[0] + QLatin1Char('|') + row[1]);
-            const int refId = referenceIds.value(row[2]);
-            if (nameId == 0 || refId == 0)
-                throw Error(ErrorNumber::InvalidArgument,
-                            QStringLiteral("Sample link %1 %2 -> %3 names an unknown name or reference")
-                                .arg(row[0], row[1], row[2]));
-            links.add({++linkId, nameId, refId, row[3], row[4], row[5].toInt(), 1, "editor", "editor"});
-        }
-        links.flush();
+            BatchInserter links(db, QStringLiteral("scientific_name_reference"),
+                                {"scientific_name_reference_id", "scientific_name_id", "reference_id",
+                                 "primary_reference_ind", "original_publication_ind", "display_order",
+                                 "org_unit_id", "rec_create_user", "rec_last_mod_user"});
+            int linkId = 0;
+            for (const QStringList& row : readTable(QStringLiteral(":/bryx/sample/name_references.tsv"), 6)) {
+                const int nameId = nameIds.value(row[0] + QLatin1Char('|') + row[1]);
+                const int refId = referenceIds.value(row[2]);
+                if (nameId == 0 || refId == 0)
+                    throw Error(ErrorNumber::InvalidArgument,
+                                QStringLiteral("Sample link %1 %2 -> %3 names an unknown name or reference")
+                                    .arg(row[0], row[1], row[2]));
+                links.add({++linkId, nameId, refId, row[3], row[4], row[5].toInt(), 1, "editor", "editor"});
+            }
+            links.flush();
 
-        struct Establishment {
-            const char* name;
-            const char* author;
-            const char* established;
-            const char* establishedAuthor;
-            int code;
-            const char* relationship;
-        };
-        const Establishment establishments[] = {
-            {"Abies alba", "Michx.", "Picea glauca", "(Moench) Voss", 2, "Later homonym; the white spruce"},
-            {"Quercus × rosacea", "Bechst.", "Quercus petraea", "(Matt.) Liebl.", 1,
-             "Hybrid: Q. petraea × Q. robur"},
-            {"ACER SP.", "", "Acer sp.", "", 4, "Same placeholder, written in capitals"},
-        };
-        QSqlQuery update(db.sql());
-        update.prepare(QStringLiteral("UPDATE scientific_name SET d_nomenclaturally_est_id = ?, "
-                                      "nomenclaturally_est_sn_id = ?, relationship_to_establ_name = ? "
-                                      "WHERE scientific_name_id = ?"));
-        for (const Establishment& e : establishments) {
-            update.addBindValue(e.code);
-            update.addBindValue(nameIds.value(QString::fromUtf8(e.established) + '|'
-                                              + QString::fromUtf8(e.establishedAuthor)));
-            update.addBindValue(QString::fromUtf8(e.relationship));
-            update.addBindValue(nameIds.value(QString::fromUtf8(e.name) + '|' + QString::fromUtf8(e.author)));
-            if (!update.exec())
-                throw Error(ErrorNumber::InvalidArgument, update.lastError().text());
-        }
+            struct Establishment {
+                const char* name;
+                const char* author;
+                const char* established;
+                const char* establishedAuthor;
+                int code;
+                const char* relationship;
+            };
+            const Establishment establishments[] = {
+                {"Abies alba", "Michx.", "Picea glauca", "(Moench) Voss", 2,
+                 "Later homonym; the white spruce"},
+                {"Quercus × rosacea", "Bechst.", "Quercus petraea", "(Matt.) Liebl.", 1,
+                 "Hybrid: Q. petraea × Q. robur"},
+                {"ACER SP.", "", "Acer sp.", "", 4, "Same placeholder, written in capitals"},
+            };
+            QSqlQuery update(db.sql());
+            update.prepare(QStringLiteral("UPDATE scientific_name SET d_nomenclaturally_est_id = ?, "
+                                          "nomenclaturally_est_sn_id = ?, relationship_to_establ_name = ? "
+                                          "WHERE scientific_name_id = ?"));
+            for (const Establishment& e : establishments) {
+                update.addBindValue(e.code);
+                update.addBindValue(nameIds.value(QString::fromUtf8(e.established) + '|'
+                                                  + QString::fromUtf8(e.establishedAuthor)));
+                update.addBindValue(QString::fromUtf8(e.relationship));
+                update.addBindValue(
+                    nameIds.value(QString::fromUtf8(e.name) + '|' + QString::fromUtf8(e.author)));
+                if (!update.exec())
+                    throw Error(ErrorNumber::InvalidArgument, update.lastError().text());
+            }
 
-        const int picea = nameIds.value(QStringLiteral("Picea abies|(L.) H.Karst."));
-        const int wolf = nameIds.value(QStringLiteral("Canis lupus|Linnaeus, 1758"));
-        BatchInserter audit(db, QStringLiteral("audit_log"),
-                            {"audit_log_id", "audit_date", "user_name", "table_name", "action", "column_name",
-                             "old_value", "primary_key", "org_unit_id", "audit_log_column_id"});
-        audit.add(
-            {1, created, "editor", "SCIENTIFIC_NAME", "I", QVariant(), QVariant(), picea, 1, QVariant()});
-        audit.add({2, created.addDays(20), "editor", "SCIENTIFIC_NAME", "U", "author_name", "(L.) Karst.",
-                   picea, 1, 2});
-        audit.add({3, created.addDays(20), "editor", "SCIENTIFIC_NAME", "U", "scientific_name_com",
-                   QVariant(), picea, 1, 3});
-        audit.add({4, created.addDays(35), "editor", "SCIENTIFIC_NAME", "U", "d_classification_level_id", "8",
-                   wolf, 2, 4});
-        audit.flush();
-        BatchInserter comments(db, QStringLiteral("audit_comment"),
-                               {"audit_comment_id", "audit_log_column_id", "comment_text"});
-        comments.add({1, 2, "Author abbreviation corrected to the standard form H.Karst."});
-        comments.flush();
+            const int picea = nameIds.value(QStringLiteral("Picea abies|(L.) H.Karst."));
+            const int wolf = nameIds.value(QStringLiteral("Canis lupus|Linnaeus, 1758"));
+            BatchInserter audit(db, QStringLiteral("audit_log"),
+                                {"audit_log_id", "audit_date", "user_name", "table_name", "action",
+                                 "column_name", "old_value", "primary_key", "org_unit_id",
+                                 "audit_log_column_id"});
+            audit.add(
+                {1, created, "editor", "SCIENTIFIC_NAME", "I", QVariant(), QVariant(), picea, 1, QVariant()});
+            audit.add({2, created.addDays(20), "editor", "SCIENTIFIC_NAME", "U", "author_name", "(L.) Karst.",
+                       picea, 1, 2});
+            audit.add({3, created.addDays(20), "editor", "SCIENTIFIC_NAME", "U", "scientific_name_com",
+                       QVariant(), picea, 1, 3});
+            audit.add({4, created.addDays(35), "editor", "SCIENTIFIC_NAME", "U", "d_classification_level_id",
+                       "8", wolf, 2, 4});
+            audit.flush();
+            BatchInserter comments(db, QStringLiteral("audit_comment"),
+                                   {"audit_comment_id", "audit_log_column_id", "comment_text"});
+            comments.add({1, 2, "Author abbreviation corrected to the standard form H.Karst."});
+            comments.flush();
+        });
     });
 }
 

@@ -1,5 +1,6 @@
 #include "Schema.h"
 
+#include "AuditTriggers.h"
 #include "Database.h"
 #include "error/Error.h"
 
@@ -245,6 +246,54 @@ const char* const SqliteVersion5[] = {
        END)",
 };
 
+// Version 6: a category or level text goes into the components' statements between straight
+// quotes, as it is; one with a straight quote of its own could never be searched and would end
+// the statement's text early. Such texts are written with the typographic apostrophe instead,
+// and the database refuses new ones, whichever client writes them.
+struct CodeListText {
+    const char* table;
+    const char* column;
+    const char* words;
+};
+const CodeListText QuotedCodeLists[] = {
+    {"d_name_category", "name_category_desc", "a name category"},
+    {"d_classification_level", "classification_level_name", "a classification level"}};
+
+void guardCodeListTexts(Database& db)
+{
+    const bool sqlite = db.dialect() == Dialect::SQLite;
+    for (const CodeListText& list : QuotedCodeLists) {
+        const QString table = QLatin1String(list.table);
+        const QString column = QLatin1String(list.column);
+        db.exec(QStringLiteral("UPDATE %1 SET %2 = replace(%2, '''', ?) WHERE %3")
+                    .arg(table, column, Schema::straightQuoteIn(db, column)),
+                {QString(QChar(Schema::TypographicApostrophe))});
+        const QString refusal =
+            QStringLiteral("%1 may not contain a straight single quote; write %2 instead")
+                .arg(QLatin1String(list.words), QString(QChar(Schema::TypographicApostrophe)));
+        if (!sqlite) {
+            // A step may be run again over a database it already changed.
+            db.exec(
+                QStringLiteral("ALTER TABLE %1 DROP CONSTRAINT IF EXISTS %1_no_straight_quote").arg(table));
+            db.exec(QStringLiteral(
+                        "ALTER TABLE %1 ADD CONSTRAINT %1_no_straight_quote CHECK (strpos(%2, '''') = 0)")
+                        .arg(table, column));
+            continue;
+        }
+        for (const char* event : {"INSERT", "UPDATE"}) {
+            db.exec(QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_no_straight_quote_%2 BEFORE %3 ON %1 "
+                                   "WHEN instr(NEW.%4, '''') > 0 BEGIN SELECT RAISE(ABORT, '%5'); END")
+                        .arg(table, QString::fromLatin1(event).toLower(), QLatin1String(event), column,
+                             QString(refusal).replace(QLatin1Char('\''), QLatin1String("''"))));
+        }
+    }
+}
+
+// Version 6 on PostgreSQL: the installation's role names.
+const char* const ServerRoleTable = R"(CREATE TABLE IF NOT EXISTS server_role (
+            role_kind varchar(20) PRIMARY KEY,
+            role_name varchar(63) NOT NULL UNIQUE))";
+
 bool tableExists(Database& db, const QString& name)
 {
     const QString sql = db.dialect() == Dialect::SQLite
@@ -295,6 +344,12 @@ QStringList Schema::sqliteProblems(Database& db, int version)
                     + repair;
     }
     return problems;
+}
+
+QString Schema::straightQuoteIn(const Database& db, const QString& column)
+{
+    return db.dialect() == Dialect::SQLite ? QStringLiteral("instr(%1, '''') > 0").arg(column)
+                                           : QStringLiteral("strpos(%1, '''') > 0").arg(column);
 }
 
 const char* const Schema::OneOriginalReferenceIndex =
@@ -373,6 +428,20 @@ void Schema::upgrade(Database& db)
             }
             db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (5)"));
         }
+        if (current < 6) {
+            guardCodeListTexts(db);
+            // A database made before has the sample's two roles; administrators come now.
+            if (current > 0)
+                db.exec(QStringLiteral(
+                    "INSERT INTO app_role (role_id, role_name, may_save, may_delete, may_create) "
+                    "SELECT 3, 'Admin', 'Y', 'Y', 'Y' WHERE NOT EXISTS (SELECT 1 FROM app_role "
+                    "WHERE role_name = 'Admin')"));
+            if (db.dialect() == Dialect::PostgreSQL) {
+                db.exec(QLatin1String(ServerRoleTable));
+                AuditTriggers::install(db);
+            }
+            db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (6)"));
+        }
         // Later versions add their steps here, each guarded by `current < N`.
     });
 }
@@ -421,6 +490,21 @@ QStringList Schema::check(Database& db)
         if (!tableExists(db, QString::fromLatin1(name)))
             problems << QStringLiteral("%1 is missing").arg(QString::fromLatin1(name));
     }
+    for (const CodeListText& list : QuotedCodeLists) {
+        const QString column = QLatin1String(list.column);
+        const int quoted = db.scalar(QStringLiteral("SELECT count(*) FROM %1 WHERE %2")
+                                         .arg(QLatin1String(list.table), straightQuoteIn(db, column)))
+                               .toInt();
+        if (quoted > 0)
+            problems << QStringLiteral(
+                            "%1 text(s) of %2 hold a straight single quote, so searches by them fail; "
+                            "repair with: bryx-db upgrade --database %3")
+                            .arg(quoted)
+                            .arg(QLatin1String(list.table), db.url().display());
+    }
+    if (db.dialect() == Dialect::PostgreSQL && current >= 6
+        && !tableExists(db, QStringLiteral("server_role")))
+        problems << QStringLiteral("server_role (the installation's role names) is missing");
     if (db.dialect() == Dialect::SQLite) {
         if (current >= 4 && !tableExists(db, QStringLiteral("reference_fts")))
             problems << QStringLiteral("reference_fts (the index of reference texts) is missing");

@@ -10,7 +10,9 @@ class Database;
 // few statements where the dialects differ. The version lives in schema_version.
 class Schema {
 public:
-    static constexpr int CurrentVersion = 5;
+    static constexpr int CurrentVersion = 6;
+    // What stands for a straight quote in a code-list text (version 6).
+    static constexpr char16_t TypographicApostrophe = u'\u2019';
     // Version 3: at most one original publication among a name's reference links.
     static const char* const OneOriginalReferenceIndex;
 
@@ -24,6 +26,9 @@ public:
     // SQLite: rewrites the name keys that differ from the application's upper case; answers
     // how many. Nothing to do on PostgreSQL.
     static int repairNameKeys(Database& db);
+
+    // A condition true where the column's text holds a straight single quote.
+    static QString straightQuoteIn(const Database& db, const QString& column);
 
 private:
     static QStringList sqliteProblems(Database& db, int version);

@@ -23,6 +23,18 @@ QString updateStatement(const QString& table, const QStringList& columns, const 
         .arg(table, assignments.join(QStringLiteral(", ")), condition);
 }
 
+QString sqlLiteral(const QString& text)
+{
+    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QLatin1String("''"))
+        + QLatin1Char('\'');
+}
+
+QString sqlIdentifier(const QString& name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\""))
+        + QLatin1Char('"');
+}
+
 std::pair<QString, QString> splitFieldCriteria(const QString& criteria, const QString& caller)
 {
     const qsizetype equals = criteria.indexOf(QLatin1Char('='));

@@ -5,6 +5,7 @@
 #include "ColdpChecklistReader.h"
 #include "DwcaChecklistReader.h"
 #include "ImportStaging.h"
+#include "db/AuditTriggers.h"
 #include "db/BulkWriteJournal.h"
 #include "db/Database.h"
 #include "db/DeferredSchema.h"
@@ -219,13 +220,17 @@ void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence, 
                                    sqlite ? QStringLiteral(", bryx_name_key(scientific_name)") : QString()),
                    {m_user.orgUnitId, m_user.loginName, m_now})
             .numRowsAffected();
-    const int32_t firstAudit = m_db.reserveIds(int32_t(lastSequence));
-    m_db.exec(QStringLiteral(
-                  "INSERT INTO audit_log (audit_log_id, audit_date, user_name, table_name, action, "
-                  "column_name, old_value, primary_key, org_unit_id, audit_log_column_id) SELECT ? + seq "
-                  "- 1, ?, ?, 'SCIENTIFIC_NAME', 'I', CAST(NULL AS varchar(60)), CAST(NULL AS "
-                  "varchar(4000)), name_id, ?, CAST(NULL AS integer) FROM import_name WHERE state IS NULL"),
-              {firstAudit, m_now, m_user.loginName, m_user.orgUnitId});
+    // PostgreSQL's own trigger writes the names' 'I' rows.
+    if (!AuditTriggers::auditsNames(m_db)) {
+        const int32_t firstAudit = m_db.reserveIds(int32_t(lastSequence));
+        m_db.exec(
+            QStringLiteral(
+                "INSERT INTO audit_log (audit_log_id, audit_date, user_name, table_name, action, "
+                "column_name, old_value, primary_key, org_unit_id, audit_log_column_id) SELECT ? + seq "
+                "- 1, ?, ?, 'SCIENTIFIC_NAME', 'I', CAST(NULL AS varchar(60)), CAST(NULL AS "
+                "varchar(4000)), name_id, ?, CAST(NULL AS integer) FROM import_name WHERE state IS NULL"),
+            {firstAudit, m_now, m_user.loginName, m_user.orgUnitId});
+    }
     if (deferred)
         deferred->restore();
 }
@@ -235,8 +240,10 @@ void ChecklistImporter::updatePresentNames(ImportSummary& summary, qint64 lastSe
     if (summary.updated == 0)
         return;
     constexpr int Columns = int(std::size(UpdatedColumns));
-    const int32_t firstAudit = m_db.reserveIds(int32_t((lastSequence + 1) * Columns));
-    for (int i = 0; i < Columns; ++i) {
+    // The database's own trigger writes the trail of the update on PostgreSQL.
+    const bool auditHere = !AuditTriggers::auditsNames(m_db);
+    const int32_t firstAudit = auditHere ? m_db.reserveIds(int32_t((lastSequence + 1) * Columns)) : 0;
+    for (int i = 0; auditHere && i < Columns; ++i) {
         const QString column = QLatin1String(UpdatedColumns[i].first);
         const QString source = QLatin1String(UpdatedColumns[i].second);
         const QString auditId = QStringLiteral("? + n.seq * %1 + %2").arg(Columns).arg(i);

@@ -2,6 +2,7 @@
 
 #include "ChecklistVocabulary.h"
 #include "db/Database.h"
+#include "db/Schema.h"
 
 #include <QSqlQuery>
 
@@ -41,8 +42,15 @@ ImportCodeLists::ImportCodeLists(Database& db)
                                 establishments.value(0).toInt());
 }
 
-std::optional<ImportCodeLists::Category> ImportCodeLists::category(const QString& description, QChar nameType)
+QString ImportCodeLists::storable(const QString& text)
 {
+    return QString(text).replace(QLatin1Char('\''), QChar(Schema::TypographicApostrophe));
+}
+
+std::optional<ImportCodeLists::Category> ImportCodeLists::category(const QString& checklistText,
+                                                                   QChar nameType)
+{
+    const QString description = storable(checklistText);
     const auto found = m_categories.constFind(description.toLower());
     if (found != m_categories.cend())
         return found->type == nameType ? std::optional(*found) : std::nullopt;
@@ -59,7 +67,7 @@ std::optional<ImportCodeLists::Category> ImportCodeLists::category(const QString
 
 std::optional<QChar> ImportCodeLists::typeOfCategory(const QString& description) const
 {
-    const auto found = m_categories.constFind(description.toLower());
+    const auto found = m_categories.constFind(storable(description).toLower());
     return found != m_categories.cend() ? std::optional(found->type) : std::nullopt;
 }
 

@@ -25,7 +25,7 @@ public:
 
     // The category with that description; created for the name type when missing. No value
     // when it exists for another name type.
-    std::optional<Category> category(const QString& description, QChar nameType);
+    std::optional<Category> category(const QString& checklistText, QChar nameType);
     // Any existing category's type, for a row that names its category but no code or kingdom.
     std::optional<QChar> typeOfCategory(const QString& description) const;
     // The classification level for a rank word in a framework: a level of that name, or the
@@ -33,6 +33,10 @@ public:
     std::optional<int32_t> level(int32_t framework, const QString& rank);
     // The establishment code with that description, created when missing.
     int32_t establishment(const QString& description);
+
+    // A checklist's text as a code list may hold it: the components' statements quote code-list
+    // texts with straight quotes, so an apostrophe is stored as the typographic one.
+    static QString storable(const QString& text);
 
 private:
     int32_t frameworkOfType(QChar nameType);

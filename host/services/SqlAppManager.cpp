@@ -3,12 +3,12 @@
 #include "ControlSecurity.h"
 #include "MessageCatalogue.h"
 #include "PopupCellEditor.h"
-#include "PopupCellEditor.h"
 #include "QueryRecordset.h"
 #include "ServerRegistry.h"
 #include "collection/Collection.h"
 #include "controls/FlexGrid.h"
-#include "controls/FlexGrid.h"
+#include "db/AuditTriggers.h"
+#include "db/ServerRoles.h"
 #include "db/SqlText.h"
 #include "error/Error.h"
 #include "recordset/Recordset.h"
@@ -59,11 +59,6 @@ private:
     std::shared_ptr<Collection> m_views;
 };
 
-QString quoted(const QString& text)
-{
-    return QLatin1Char('\'') + QString(text).replace('\'', "''") + '\'';
-}
-
 // Columns copied by Tools > Copy Data From; identity, ownership and audit columns stay.
 const char* const CopiedColumns[] = {"scientific_name",
                                      "formatted_scientific_name",
@@ -106,14 +101,22 @@ SqlAppManager::SqlAppManager(const DatabaseUrl& url, const QString& loginName)
     , m_menuBuilder(std::make_shared<SqlMenuBuilder>())
     , m_viewManager(std::make_shared<FixedViewManager>())
 {
+    if (url.dialect == Dialect::PostgreSQL)
+        m_componentReads.role = ServerRoles::of(*m_writable).reader;
     ServerRegistry::remember(url.display(), url);
+}
+
+void SqlAppManager::setQueryTimeout(std::chrono::milliseconds timeout)
+{
+    m_componentReads.timeout = timeout;
+    m_hostReads.timeout = timeout;
 }
 
 SqlAppManager::~SqlAppManager() = default;
 
 std::shared_ptr<Recordset> SqlAppManager::CallGetQueryRSXML(QString& sql)
 {
-    return QueryRecordset::run(*m_readOnly, sql);
+    return QueryRecordset::run(*m_readOnly, sql, m_componentReads);
 }
 
 std::shared_ptr<Recordset> SqlAppManager::GetPrototypeRSForView(const QString& workingListCode)
@@ -127,7 +130,7 @@ std::shared_ptr<Recordset> SqlAppManager::GetPrototypeRSForView(const QString& w
         throw Error(ErrorNumber::InvalidArgument,
                     QStringLiteral("GetPrototypeRSForView: \"%1\" is not a list of this application")
                         .arg(workingListCode));
-    return QueryRecordset::run(*m_readOnly, sql);
+    return QueryRecordset::run(*m_readOnly, sql, m_componentReads);
 }
 
 QString SqlAppManager::GetServerName()
@@ -204,6 +207,10 @@ void SqlAppManager::writeAudit(Database& db, const QString& userName, int32_t or
                                const QString& action, int32_t primaryKey, const QVariantMap& before,
                                const QVariantMap& after)
 {
+    // PostgreSQL writes the names' trail itself, whoever changes them.
+    if (AuditTriggers::auditsNames(db)
+        && table.compare(QLatin1String("scientific_name"), Qt::CaseInsensitive) == 0)
+        return;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     QSqlQuery insert(db.sql());
     insert.prepare(
@@ -255,6 +262,17 @@ bool SqlAppManager::Delete(const QString& operation, int32_t& recordId, QString&
             return;
         writeAudit(*m_writable, userName, m_user.orgUnitId, QStringLiteral("scientific_name"),
                    QStringLiteral("D"), recordId, before, {});
+        // The names that rested on this one lose their established name: that is a change of
+        // theirs, and their history says so.
+        const QString established = QStringLiteral("nomenclaturally_est_sn_id");
+        QSqlQuery resting = m_writable->query(
+            QStringLiteral(
+                "SELECT scientific_name_id FROM scientific_name WHERE nomenclaturally_est_sn_id = ?"),
+            {recordId}, Database::Reading::Buffered);
+        while (resting.next())
+            writeAudit(*m_writable, userName, m_user.orgUnitId, QStringLiteral("scientific_name"),
+                       QStringLiteral("U"), resting.value(0).toInt(), {{established, recordId}},
+                       {{established, QVariant()}});
         QSqlQuery query(m_writable->sql());
         for (const QString& sql :
              {QStringLiteral("UPDATE scientific_name SET nomenclaturally_est_sn_id = NULL "
@@ -333,12 +351,12 @@ std::shared_ptr<Recordset> SqlAppManager::Auditing(const QString& tableName, int
             "a.audit_log_column_id as Column_Id from audit_log a left join audit_comment c on "
             "c.audit_log_column_id = "
             "a.audit_log_column_id where upper(a.table_name) = %1 and a.primary_key = %2")
-            .arg(quoted(tableName.toUpper()))
+            .arg(sqlLiteral(tableName.toUpper()))
             .arg(recordId);
     if (!columnName.isEmpty())
-        sql += QStringLiteral(" and upper(a.column_name) = %1").arg(quoted(columnName.toUpper()));
+        sql += QStringLiteral(" and upper(a.column_name) = %1").arg(sqlLiteral(columnName.toUpper()));
     sql += QStringLiteral(" order by a.audit_date, a.audit_log_id");
-    return QueryRecordset::run(*m_readOnly, sql);
+    return QueryRecordset::run(*m_readOnly, sql, m_hostReads);
 }
 
 std::shared_ptr<MenuBuilder> SqlAppManager::MenuBuilder()

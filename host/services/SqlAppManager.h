@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QueryRecordset.h"
 #include "UserSession.h"
 #include "contracts/AppManager.h"
 #include "db/Database.h"
@@ -9,10 +10,13 @@
 namespace bryx::host {
 
 // The reference host's application manager: every operation answered from the database.
-// Searches run on a read-only connection; changes (delete, copy) on a writable one, each in
-// one transaction with its audit rows.
+// Searches run on a read-only connection (on PostgreSQL as the installation's reader role);
+// changes (delete, copy) on a writable one, each in one transaction with its audit rows.
 class SqlAppManager : public AppManager {
 public:
+    // `loginName` chooses the user of an SQLite file; on PostgreSQL the user is the URL's
+    // login, and a name given must be that one. Throws bryx::Error (PasswordRequired when the
+    // server wants a password) with what to do.
     SqlAppManager(const DatabaseUrl& url, const QString& loginName);
     ~SqlAppManager() override;
 
@@ -47,6 +51,8 @@ public:
     Database& writable() { return *m_writable; }
     Database& readOnly() { return *m_readOnly; }
     const UserSession& user() const { return m_user; }
+    // How long a search may run before it is stopped (30 s unless set).
+    void setQueryTimeout(std::chrono::milliseconds timeout);
     // The numbers GetServerType answers for each engine.
     static constexpr int32_t SqliteServerType = 1;
     static constexpr int32_t PostgresServerType = 2;
@@ -64,6 +70,8 @@ private:
     std::unique_ptr<Database> m_writable;
     std::unique_ptr<Database> m_readOnly;
     UserSession m_user;
+    ReadPolicy m_componentReads; // the components' statements: as the reader role
+    ReadPolicy m_hostReads; // the host's own (the audit trail): with the login's rights
     std::shared_ptr<bryx::MenuBuilder> m_menuBuilder;
     std::shared_ptr<bryx::ViewManager> m_viewManager;
 };

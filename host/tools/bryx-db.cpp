@@ -1,11 +1,14 @@
 // bryx-db: creates, upgrades, checks and fills the reference database.
 #include "CommandLine.h"
+#include "PasswordPrompt.h"
 #include "TerminalProgress.h"
 #include "db/Database.h"
 #include "db/NameGenerator.h"
 #include "db/ReferenceGenerator.h"
 #include "db/SampleData.h"
 #include "db/Schema.h"
+#include "db/ServerRoles.h"
+#include "db/ServerUsers.h"
 #include "error/Error.h"
 #include "exchange/ChecklistExporter.h"
 #include "exchange/ChecklistImporter.h"
@@ -22,10 +25,25 @@ namespace {
 const char* const Help = R"(Usage: bryx-db COMMAND [--database URL] [options]
 
 Commands:
-  init [--no-sample]   Create the schema, the code lists and users, and (unless --no-sample)
-                       the sample of real scientific names and references.
-  upgrade              Bring an existing database to this program's schema version, and
-                       repair what check reports.
+  init [--no-sample] [--roles PREFIX]
+                       Create the schema, the code lists and users, and (unless --no-sample)
+                       the sample of real scientific names and references. On PostgreSQL,
+                       also the installation's group roles PREFIX_owner, _reader, _viewer,
+                       _editor and _admin (PREFIX: bryx), with their rights; run it as the
+                       database's owner or a superuser, then add users.
+  upgrade [--roles PREFIX]
+                       Bring an existing database to this program's schema version, and
+                       repair what check reports (on PostgreSQL also the roles' rights).
+  user add LOGIN --role viewer|editor|admin [--full-name NAME] [--org-unit CODE] [--password]
+                       Make LOGIN a user with that role. On PostgreSQL the login role is
+                       created when missing and made a member of the role's group; with
+                       --password its password is read from the terminal (or the first
+                       line of standard input). Viewers read and keep their own searches;
+                       editors also change names, references and links; admins also add
+                       and remove viewers and editors.
+  user remove LOGIN    Take LOGIN's rights in this database and its saved searches away
+                       (the login itself is dropped when nothing else needs it).
+  user list            List the users with their roles.
   check                Report the schema version, anything missing and, on SQLite, what the
                        integrity check finds; exit 1 on a problem.
   generate [--names N] [--references M]
@@ -46,8 +64,9 @@ Commands:
 Options:
   --database URL       sqlite:PATH or postgresql://user@host:port/dbname
                        (default: sqlite:$XDG_DATA_HOME/bryx/bryx.sqlite)
-  --user NAME          The login that imports (default: the system user when the database
-                       knows it, else "editor"); the audit trail names it.
+  --user NAME          SQLite: the user that imports (default: the system user when the
+                       database knows it, else "editor"); the audit trail names it. On
+                       PostgreSQL the user is the login of the URL.
   --help               Show this text.
 )";
 
@@ -59,6 +78,9 @@ struct Arguments {
     qint64 references = 0;
     QString file;
     QString user;
+    QString userAction; // user add|remove|list
+    ServerUsers::User account;
+    QString rolePrefix = QLatin1String(ServerRoles::DefaultPrefix);
     bool skipBadRows = false;
     bool update = false;
     ChecklistFormat format = ChecklistFormat::DarwinCoreArchive;
@@ -90,7 +112,16 @@ Arguments parse(const QStringList& args)
         {QStringLiteral("skip-bad-rows"), QStringLiteral("Pass over rows that cannot be imported.")});
     parser.addOption({QStringLiteral("update"), QStringLiteral("Update names already stored.")});
     parser.addOption({QStringLiteral("format"), QStringLiteral("dwca or coldp."), QStringLiteral("FORMAT")});
-    parseArguments(parser, args, 2);
+    parser.addOption(
+        {QStringLiteral("roles"), QStringLiteral("Prefix of the server roles."), QStringLiteral("PREFIX")});
+    parser.addOption(
+        {QStringLiteral("role"), QStringLiteral("viewer, editor or admin."), QStringLiteral("ROLE")});
+    parser.addOption(
+        {QStringLiteral("full-name"), QStringLiteral("The user's full name."), QStringLiteral("NAME")});
+    parser.addOption({QStringLiteral("org-unit"), QStringLiteral("The user's organisation unit."),
+                      QStringLiteral("CODE")});
+    parser.addOption({QStringLiteral("password"), QStringLiteral("Read a password for the login.")});
+    parseArguments(parser, args, 3);
 
     Arguments parsed;
     parsed.command = parser.positionalArguments().value(0);
@@ -102,11 +133,34 @@ Arguments parse(const QStringList& args)
     parsed.user = parser.value(QStringLiteral("user"));
     parsed.skipBadRows = parser.isSet(QStringLiteral("skip-bad-rows"));
     parsed.update = parser.isSet(QStringLiteral("update"));
-    static const QStringList commands = {"init", "upgrade", "check", "generate", "import", "export"};
+    if (parser.isSet(QStringLiteral("roles")))
+        parsed.rolePrefix = parser.value(QStringLiteral("roles"));
+    static const QStringList commands = {"init", "upgrade", "check", "generate", "import", "export", "user"};
     if (!commands.contains(parsed.command))
         throw UsageError(parsed.command.isEmpty()
                              ? QStringLiteral("a command is missing")
                              : QStringLiteral("unknown command \"%1\"").arg(parsed.command));
+    if (parsed.command == QLatin1String("user")) {
+        parsed.userAction = parser.positionalArguments().value(1);
+        parsed.account.login = parser.positionalArguments().value(2);
+        parsed.account.role = parser.value(QStringLiteral("role"));
+        parsed.account.fullName = parser.value(QStringLiteral("full-name"));
+        parsed.account.orgUnitCode = parser.value(QStringLiteral("org-unit"));
+        static const QStringList actions = {"add", "remove", "list"};
+        if (!actions.contains(parsed.userAction))
+            throw UsageError(QStringLiteral("user takes add, remove or list"));
+        if (parsed.userAction != QLatin1String("list") && parsed.account.login.isEmpty())
+            throw UsageError(QStringLiteral("user %1 needs a LOGIN").arg(parsed.userAction));
+        if (parsed.userAction == QLatin1String("add") && parsed.account.role.isEmpty())
+            throw UsageError(QStringLiteral("user add needs --role viewer, editor or admin"));
+        if (parser.isSet(QStringLiteral("password")))
+            parsed.account.password =
+                readPassword(QStringLiteral("Password for %1: ").arg(parsed.account.login));
+        return parsed;
+    }
+    if (parser.positionalArguments().size() > 2)
+        throw UsageError(
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().value(2)));
     const bool exchange =
         parsed.command == QLatin1String("import") || parsed.command == QLatin1String("export");
     if (exchange && parsed.file.isEmpty())
@@ -142,6 +196,8 @@ void requireCurrentSchema(Database& db)
 
 UserSession importingUser(Database& db, const QString& named)
 {
+    if (db.dialect() == Dialect::PostgreSQL)
+        return UserSession::load(db, named);
     if (!named.isEmpty())
         return UserSession::load(db, named);
     const QString systemUser = qEnvironmentVariable("USER");
@@ -195,6 +251,21 @@ int exchange(const Arguments& arguments, Database& db)
     return 0;
 }
 
+int manageUsers(const Arguments& arguments, Database& db)
+{
+    requireCurrentSchema(db);
+    if (arguments.userAction == QLatin1String("add")) {
+        std::printf("%s\n", qPrintable(ServerUsers::add(db, arguments.account)));
+    } else if (arguments.userAction == QLatin1String("remove")) {
+        std::printf("%s\n", qPrintable(ServerUsers::remove(db, arguments.account.login)));
+    } else {
+        for (const ServerUsers::User& user : ServerUsers::list(db))
+            std::printf("%s\t%s\t%s\t%s\n", qPrintable(user.login), qPrintable(user.role),
+                        qPrintable(user.fullName), qPrintable(user.orgUnitCode));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -209,6 +280,8 @@ int main(int argc, char** argv)
         Database db(arguments.url, Database::Access::ReadWrite, creating);
         if (arguments.command == QLatin1String("import"))
             return exchange(arguments, db);
+        if (arguments.command == QLatin1String("user"))
+            return manageUsers(arguments, db);
         if (arguments.command == QLatin1String("init")) {
             if (Schema::version(db) != 0)
                 throw bryx::Error(bryx::ErrorNumber::InvalidArgument,
@@ -220,10 +293,23 @@ int main(int argc, char** argv)
                 SampleData::loadSampleNames(db);
             std::printf("Initialised %s (schema version %d%s)\n", qPrintable(arguments.url.display()),
                         Schema::CurrentVersion, arguments.sample ? ", with sample names" : "");
+            if (db.dialect() == Dialect::PostgreSQL) {
+                const ServerRoles roles = ServerRoles::withPrefix(arguments.rolePrefix);
+                roles.install(db);
+                std::printf("Server roles %s, %s, %s, %s and %s are in place; add users with: bryx-db user "
+                            "add LOGIN --role editor --database %s\n",
+                            qPrintable(roles.owner), qPrintable(roles.reader), qPrintable(roles.viewer),
+                            qPrintable(roles.editor), qPrintable(roles.admin),
+                            qPrintable(arguments.url.display()));
+            }
         } else if (arguments.command == QLatin1String("upgrade")) {
             const int before = Schema::version(db);
             Schema::upgrade(db);
             const int repaired = Schema::repairNameKeys(db);
+            if (db.dialect() == Dialect::PostgreSQL)
+                (ServerRoles::installed(db) ? ServerRoles::of(db)
+                                            : ServerRoles::withPrefix(arguments.rolePrefix))
+                    .install(db);
             std::printf("%s: schema version %d -> %d%s\n", qPrintable(arguments.url.display()), before,
                         Schema::CurrentVersion,
                         repaired > 0 ? qPrintable(QStringLiteral(", %1 name key(s) repaired").arg(repaired))

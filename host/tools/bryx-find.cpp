@@ -20,8 +20,9 @@ const char* const Help = R"(Usage: bryx-find [options]
 Searches scientific names with exactly the statement the search panel sends.
 
 Options:
-  --database URL        sqlite:PATH or postgresql://user@host:port/dbname
-                        (default: sqlite:$XDG_DATA_HOME/bryx/bryx.sqlite)
+  --database URL        sqlite:PATH or postgresql://login@host:port/dbname
+                        (default: sqlite:$XDG_DATA_HOME/bryx/bryx.sqlite); on PostgreSQL
+                        the server authenticates the login (~/.pgpass, PGPASSWORD)
   --type TYPE           botanical (default), zoological or ecological
   --category TEXT       name category, as the category list shows it
   --level TEXT          classification level
@@ -107,7 +108,11 @@ int main(int argc, char** argv)
             out << sql << '\n';
             return 0;
         }
-        SqlAppManager appManager(arguments.url, qEnvironmentVariable("BRYX_USER", QStringLiteral("editor")));
+        // An SQLite file's user is chosen by name; a server's user is the login of the URL.
+        const QString user = arguments.url.dialect == Dialect::SQLite
+            ? qEnvironmentVariable("BRYX_USER", QStringLiteral("editor"))
+            : qEnvironmentVariable("BRYX_USER");
+        SqlAppManager appManager(arguments.url, user);
         const auto rows = appManager.CallGetQueryRSXML(sql);
         if (arguments.countOnly) {
             out << rows->RecordCount() << '\n';

@@ -178,7 +178,7 @@ TEST_P(AppManagerOnEngine, DeleteRemovesTheNameWithItsLinksAndAuditsEveryValue)
     int32_t abies = database->nameId("Abies alba", "Mill.");
     QString user = "editor";
 
-    SqlAppManager viewer(database->url(), "viewer");
+    SqlAppManager viewer(database->urlFor("viewer"), "viewer");
     EXPECT_FALSE(viewer.Delete("delete_table_data", abies, user, "scientific_name"));
     EXPECT_EQ(
         db->scalar("SELECT count(*) FROM scientific_name WHERE scientific_name_id = ?", {abies}).toInt(), 1);
@@ -239,7 +239,7 @@ TEST_P(AppManagerOnEngine, AuditingAnswersTheRecordOrOneColumnWithComments)
 
 TEST_P(AppManagerOnEngine, SecurityFollowsTheRole)
 {
-    SqlAppManager viewer(database->url(), "viewer");
+    SqlAppManager viewer(database->urlFor("viewer"), "viewer");
     QObject component;
     std::vector<std::unique_ptr<QObject>> owned;
     ControlList controls;

@@ -49,6 +49,18 @@ protected:
         EXPECT_TRUE(categories->Save());
     }
 
+    // Each user writes only their own options, so the viewer's is written on their connection.
+    void addViewersOption(const QString& name, const QString& value)
+    {
+        Database viewer(database->urlFor("viewer"), Database::Access::ReadWrite);
+        const QVariant category =
+            viewer.scalar("SELECT user_option_category_id FROM user_option_category WHERE category_name = ?",
+                          {"$USER_FIND_SCIENTIFIC"});
+        viewer.exec("INSERT INTO user_option (user_option_id, user_option_category_id, option_name, user_id, "
+                    "option_value) VALUES (?, ?, ?, 2, ?)",
+                    {viewer.nextId(), category, name, value});
+    }
+
     QString server;
     int32_t type = 0;
 };
@@ -59,7 +71,7 @@ TEST_P(ClientComponents, OptionsAreCreatedFoundChangedAndRemovedPerUser)
     EXPECT_EQ(findOption("$USER_FIND_SCIENTIFIC", "O''Brien''s oaks")->Count(), 0);
     addOption("$USER_FIND_SCIENTIFIC", "O'Brien's oaks", "<BRYX>first</BRYX>");
     addOption("$USER_FIND_SCIENTIFIC", "Alpine mosses", "<BRYX>moss</BRYX>");
-    addOption("$USER_FIND_SCIENTIFIC", "Viewer's own", "<BRYX/>", 2);
+    addViewersOption("Viewer's own", "<BRYX/>");
 
     // The finder takes the name with its quotes doubled, as it once went into SQL text.
     auto found = findOption("$USER_FIND_SCIENTIFIC", "O''Brien''s oaks");

@@ -217,7 +217,7 @@ TEST_P(DataFrameworkOnEngine, ASecondOriginalPublicationIsRefusedClearlyAndOlder
     }
 
     // A database of the previous version with two originals for one name keeps the first.
-    auto db = database->open();
+    auto db = database->openAsAdmin();
     db->exec("DROP INDEX scientific_name_reference_original_idx");
     db->exec(
         "UPDATE scientific_name_reference SET original_publication_ind = 'Y' WHERE scientific_name_id = ?",

@@ -17,15 +17,26 @@ class SqlAppManager;
 namespace bryx::test {
 
 // A fresh, initialised reference database for one test, on SQLite or, when the suite was
-// given a PostgreSQL server (BRYX_TEST_PG_URL), on a new PostgreSQL database that is dropped
-// afterwards.
+// given a PostgreSQL server (BRYX_TEST_PG_URL, an administrator that may create databases and
+// roles), on a new PostgreSQL database that is dropped afterwards. There it is installed as a
+// shared installation is: server roles of its own (prefixed with the database's name) and the
+// sample's users "editor" and "viewer" as logins of the server.
 class TestDatabase {
 public:
     explicit TestDatabase(host::Dialect dialect, bool withSample = true);
     ~TestDatabase();
 
     static bool available(host::Dialect dialect);
+    // Where the application connects: on PostgreSQL as the login "editor".
     const host::DatabaseUrl& url() const { return m_url; }
+    // The same database as another of its users (on SQLite the same file).
+    host::DatabaseUrl urlFor(const QString& login) const;
+    // The database as its administrator sees it (on SQLite the same file).
+    const host::DatabaseUrl& adminUrl() const { return m_adminUrl; }
+    // The application manager of one of its users.
+    std::shared_ptr<host::SqlAppManager> appManagerFor(const QString& login) const;
+    // PostgreSQL: makes `login` a server login (when it is none yet) and a user with that role.
+    void addUser(const QString& login, const QString& role) const;
     // The ID of a sample name by its name and author.
     int32_t nameId(const QString& name, const QString& author) const;
     std::unique_ptr<host::Database>
@@ -33,9 +44,15 @@ public:
     {
         return std::make_unique<host::Database>(m_url, access);
     }
+    // A connection as the administrator, for what only the owner of the tables may do.
+    std::unique_ptr<host::Database> openAsAdmin() const
+    {
+        return std::make_unique<host::Database>(m_adminUrl, host::Database::Access::ReadWrite);
+    }
 
 private:
     host::DatabaseUrl m_url;
+    host::DatabaseUrl m_adminUrl;
     QTemporaryDir m_folder;
     QString m_pgName;
 };

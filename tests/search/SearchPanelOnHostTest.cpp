@@ -338,7 +338,7 @@ TEST_P(SearchPanelOnHost, ALookupFailingWhileASavedSearchSwitchesTheTypeIsReport
     menu("mnuFileSaveSearchAs").trigger();
     ASSERT_TRUE(messages.shown().empty());
 
-    database->open()->exec("ALTER TABLE d_name_category RENAME TO d_name_category_away");
+    database->openAsAdmin()->exec("ALTER TABLE d_name_category RENAME TO d_name_category_away");
     answerSearchDialog("bears", true);
     menu("mnuFileOpenSearch").trigger();
     ASSERT_EQ(messages.shown().size(), 1u) << "one message, not an error report and then the message";

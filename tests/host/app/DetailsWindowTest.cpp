@@ -556,7 +556,7 @@ TEST_P(DetailsWindow, ReferencesFoundInTheReferenceSearchAreAddedOnceEach)
 
 TEST_P(DetailsWindow, AViewerSeesTheNameButCannotSaveOrDeleteIt)
 {
-    auto window = start(std::make_shared<SqlAppManager>(database->url(), "viewer"));
+    auto window = start(database->appManagerFor("viewer"));
     ComponentWindow* details = openFromList(*window, five, 1);
     ASSERT_NE(details, nullptr);
     EXPECT_EQ(details->windowTitle(), "Scientific Name - Abies alba");

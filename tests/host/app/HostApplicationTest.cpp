@@ -112,7 +112,7 @@ TEST_P(HostApplication, AUserFindsNamesBuildsTheWorkingListAndGetsTheSearchBackA
 
 TEST_P(HostApplication, TheViewerSeesCreatingNamesDisabled)
 {
-    auto window = start(std::make_shared<SqlAppManager>(database->url(), "viewer"));
+    auto window = start(database->appManagerFor("viewer"));
     ComponentWindow* find = window->openSearch();
     EXPECT_FALSE(control<CommandButton>(*find, "cmdNew").isEnabled());
     EXPECT_FALSE(menuItem(*find, "mnuNewPlant").isEnabled());

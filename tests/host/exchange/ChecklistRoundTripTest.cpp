@@ -75,7 +75,7 @@ class ChecklistRoundTrip : public test::OnEachEngine { };
 TEST_P(ChecklistRoundTrip, WhatIsExportedComesBackTheSameInBothFormats)
 {
     test::TestDatabase source(GetParam(), true);
-    auto db = source.open();
+    auto db = source.openAsAdmin();
     // Quotes and an apostrophe where the writer must take care of them.
     db->exec(
         "UPDATE scientific_name SET relationship_to_establ_name = '\"Quoted\" first, then ''single''' WHERE "
