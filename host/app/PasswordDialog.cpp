@@ -1,5 +1,7 @@
 #include "PasswordDialog.h"
 
+#include "services/Screen.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,7 +39,8 @@ PasswordDialog::PasswordDialog(const DatabaseUrl& url, bool refused, QWidget* pa
 std::optional<QString> PasswordDialog::ask(const DatabaseUrl& url, bool refused, QWidget* parent)
 {
     PasswordDialog dialog(url, refused, parent);
-    if (dialog.exec() != QDialog::Accepted)
+    DesktopServices::current().showModal(dialog);
+    if (dialog.result() != QDialog::Accepted)
         return std::nullopt;
     return dialog.m_password->text();
 }

@@ -37,6 +37,22 @@ void requirePassword(const DatabaseUrl& url, const QSqlError& error)
                                                 : QStringLiteral("the server asks for a password")));
 }
 
+// The installation grants CONNECT to its groups only, so a login that is no user of the
+// database is turned away by the server before the application could say so itself.
+void refuseStranger(const DatabaseUrl& url, const QSqlError& error)
+{
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    if (!text.contains(QLatin1String("does not have CONNECT privilege")))
+        return;
+    DatabaseUrl withoutLogin = url;
+    withoutLogin.user.clear();
+    withoutLogin.password.clear();
+    throw Error(ErrorNumber::InvalidArgument,
+                QStringLiteral("Database %1: %2 is no user of this database; its administrator adds it with: "
+                               "bryx-db user add %2 --role viewer|editor|admin --database %3")
+                    .arg(url.display(), url.user, withoutLogin.display()));
+}
+
 } // namespace
 
 PasswordRequired::PasswordRequired(const DatabaseUrl& url, bool refused, const QString& description)
@@ -84,8 +100,10 @@ Database::Database(const DatabaseUrl& url, Access access, bool createIfMissing)
         const QSqlError error = m_db.lastError();
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
-        if (url.dialect == Dialect::PostgreSQL)
+        if (url.dialect == Dialect::PostgreSQL) {
             requirePassword(url, error);
+            refuseStranger(url, error);
+        }
         fail(url, QStringLiteral("cannot be opened"), error);
     }
     if (url.dialect == Dialect::SQLite) {

@@ -9,6 +9,7 @@
 #include "recordset/RecordsetBuilder.h"
 
 #include <QElapsedTimer>
+#include <memory>
 #include <sqlite3.h>
 
 namespace bryx::host {
@@ -80,7 +81,12 @@ public:
     Statement(sqlite3* handle, const QByteArray& sql, const QString& original)
     {
         const char* tail = nullptr;
-        if (sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &m_statement, &tail) != SQLITE_OK)
+        sqlite3_stmt* prepared = nullptr;
+        const int status = sqlite3_prepare_v2(handle, sql.constData(), int(sql.size()), &prepared, &tail);
+        // Owned before any refusal below, so that a refused statement never keeps the
+        // connection from closing.
+        m_statement.reset(prepared);
+        if (status != SQLITE_OK)
             throw Error(ErrorNumber::InvalidArgument,
                         QStringLiteral("The database refused the statement: %1: %2")
                             .arg(QString::fromUtf8(sqlite3_errmsg(handle)), original.left(300)));
@@ -90,16 +96,16 @@ public:
             if (!QChar::isSpace(uchar(*tail)) && *tail != ';')
                 refuse(original, QStringLiteral("it holds more than one statement"));
         }
-        if (!sqlite3_stmt_readonly(m_statement))
+        if (!sqlite3_stmt_readonly(m_statement.get()))
             refuse(original, QStringLiteral("it would change data"));
     }
-    ~Statement() { sqlite3_finalize(m_statement); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    sqlite3_stmt* get() const { return m_statement; }
+    sqlite3_stmt* get() const { return m_statement.get(); }
 
 private:
-    sqlite3_stmt* m_statement = nullptr;
+    struct Finalize {
+        void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+    };
+    std::unique_ptr<sqlite3_stmt, Finalize> m_statement;
 };
 
 // Interrupts the connection's statements once the time is up, for as long as it lives.

@@ -109,10 +109,15 @@ int main(int argc, char** argv)
             return 0;
         }
         // An SQLite file's user is chosen by name; a server's user is the login of the URL.
-        const QString user = arguments.url.dialect == Dialect::SQLite
-            ? qEnvironmentVariable("BRYX_USER", QStringLiteral("editor"))
-            : qEnvironmentVariable("BRYX_USER");
-        SqlAppManager appManager(arguments.url, user);
+        const QString user = qEnvironmentVariable("BRYX_USER");
+        if (arguments.url.dialect != Dialect::SQLite && !user.isEmpty())
+            throw Error(
+                ErrorNumber::InvalidArgument,
+                QStringLiteral("BRYX_USER chooses among the users of an SQLite file; on PostgreSQL you "
+                               "are the login of the URL (postgresql://LOGIN@host/database)"));
+        SqlAppManager appManager(
+            arguments.url,
+            arguments.url.dialect == Dialect::SQLite && user.isEmpty() ? QStringLiteral("editor") : user);
         const auto rows = appManager.CallGetQueryRSXML(sql);
         if (arguments.countOnly) {
             out << rows->RecordCount() << '\n';

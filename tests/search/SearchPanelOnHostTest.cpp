@@ -7,6 +7,7 @@
 #include "../support/ScriptedMessageBox.h"
 #include "SavedSearches.h"
 #include "ScientificSearch.h"
+#include "SearchStateXml.h"
 #include "clients/ClientCollection.h"
 #include "collection/Collection.h"
 #include "common/UserOptionStore.h"
@@ -345,6 +346,35 @@ TEST_P(SearchPanelOnHost, ALookupFailingWhileASavedSearchSwitchesTheTypeIsReport
     EXPECT_EQ(messages.shown().front().title, QString("Search Settings")) << "APP010";
     EXPECT_TRUE(messages.shown().front().prompt.contains("d_name_category", Qt::CaseInsensitive))
         << messages.shown().front().prompt.toStdString();
+}
+
+// A saved search is text anyone with a database tool could have written; its ID goes into the
+// statement as it is, so the host's read path is what keeps a breakout from running.
+TEST_P(SearchPanelOnHost, ASavedSearchWhoseIdBreaksOutOfTheStatementChangesNothingAndSaysSoOnce)
+{
+    const QString breakout = "1' OR $q$'$q$ = ''; COMMIT; BEGIN READ WRITE; DELETE FROM audit_log; --";
+    const UserOptionStore store(appManager->GetServerName(), appManager->GetServerType());
+    ASSERT_TRUE(
+        store.addOption(SavedSearches::UserSearches, "planted",
+                        SearchStateXml::BuildSearchState(SearchCriteria {0, {}, {}, -1, {}, breakout}),
+                        appManager->GetUserID()));
+    auto admin = database->openAsAdmin();
+    const auto counts = [&] {
+        return admin->scalar("SELECT count(*) FROM audit_log").toString() + "/"
+            + admin->scalar("SELECT count(*) FROM scientific_name").toString();
+    };
+    const QString before = counts();
+    const auto window = startPanel();
+    answerSearchDialog("planted", true);
+    menu("mnuFileOpenSearch").trigger();
+    ASSERT_TRUE(messages.shown().empty());
+    EXPECT_EQ(control<TextBox>("txtSciNameID").text(), breakout);
+    findNow();
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_TRUE(messages.shown().front().prompt.contains("statement"))
+        << messages.shown().front().prompt.toStdString();
+    EXPECT_EQ(shownCount(), 0);
+    EXPECT_EQ(counts(), before);
 }
 
 TEST_P(SearchPanelOnHost, AModalSearchRemembersItsDefaultsHoweverTheUserEndsIt)

@@ -1,8 +1,11 @@
 #include "../TestDatabase.h"
+#include "SearchStatement.h"
 #include "TestPackage.h"
 #include "db/Database.h"
 #include "error/Error.h"
 #include "exchange/ChecklistImporter.h"
+#include "recordset/Recordset.h"
+#include "services/SqlAppManager.h"
 #include "support/QtPrinters.h"
 
 #include <QSqlQuery>
@@ -442,6 +445,40 @@ TEST_P(ChecklistImport, ReadersOnOtherConnectionsSeeTheImportWhenItEnds)
     if (GetParam() == Dialect::SQLite) {
         EXPECT_EQ(db->scalar("PRAGMA journal_mode").toString(), "wal");
     }
+}
+
+// The search panel puts a category text into its statement between straight quotes as it is,
+// so the import stores a checklist's straight quote as the typographic apostrophe: the category
+// stays searchable and a text made to break out of the statement is only a name.
+TEST_P(ChecklistImport, CategoryTextsWithQuotesAreStoredSoThatTheSearchFindsThemAndNothingElseRuns)
+{
+    const QByteArray meta = R"(<archive xmlns="http://rs.tdwg.org/dwc/text/">
+  <core fieldsTerminatedBy="\t" ignoreHeaderLines="1" rowType="http://rs.tdwg.org/dwc/terms/Taxon">
+    <files><location>taxon.txt</location></files>
+    <id index="0"/>
+    <field index="1" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
+    <field index="2" term="http://rs.tdwg.org/dwc/terms/taxonRank"/>
+    <field index="3" term="http://bryx.invalid/terms/nameCategory"/>
+    <field term="http://rs.tdwg.org/dwc/terms/kingdom" default="Plantae"/>
+  </core>
+</archive>)";
+    const QByteArray taxa = "id\tname\trank\tcategory\n"
+                            "1\tAbies alba Mill.\tspecies\tMurray's Plants\n"
+                            "2\tPicea abies (L.) H.Karst.\tspecies\tx'; DELETE FROM audit_log; --\n";
+    EXPECT_EQ(import({{"meta.xml", meta}, {"taxon.txt", taxa}}).imported, 2);
+    EXPECT_EQ(described(*db, "Abies alba"), "Abies alba | Mill. | P | Murray\u2019s Plants | Species | ");
+    const qint64 trail = db->scalar("SELECT count(*) FROM audit_log").toLongLong();
+    ASSERT_GT(trail, 0);
+
+    auto viewer = database->appManagerFor("viewer");
+    for (const auto& [typed, found] : {std::pair {"Murray\u2019s Plants", "Abies alba"},
+                                       std::pair {"x\u2019; DELETE FROM audit_log; --", "Picea abies"}}) {
+        QString sql = BuildSearchSQL({0, QString::fromUtf8(typed), {}, -1, {}, {}});
+        const auto result = viewer->CallGetQueryRSXML(sql);
+        ASSERT_EQ(result->RecordCount(), 1) << sql.toStdString();
+        EXPECT_EQ(result->Fields("Scientific_Name").Value().toString(), QString(found));
+    }
+    EXPECT_EQ(db->scalar("SELECT count(*) FROM audit_log").toLongLong(), trail);
 }
 
 INSTANTIATE_ON_EACH_ENGINE(ChecklistImport);
