@@ -15,6 +15,7 @@ PasswordDialog::PasswordDialog(const DatabaseUrl& url, bool refused, QWidget* pa
     , m_password(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("frmPassword"));
+    setMinimumWidth(MinimumWidth);
     setWindowTitle(tr("Connect to %1").arg(url.databaseName));
     const QString login = url.user.isEmpty() ? qEnvironmentVariable("USER") : url.user;
     auto* layout = new QVBoxLayout(this);

@@ -21,6 +21,8 @@ public:
     static std::optional<QString> ask(const DatabaseUrl& url, bool refused, QWidget* parent = nullptr);
 
 private:
+    // Wide enough for a host name and a login on one line of the question.
+    static constexpr int MinimumWidth = 380;
     QLineEdit* m_password;
 };
 

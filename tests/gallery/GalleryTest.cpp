@@ -4,6 +4,7 @@
 #include "../support/RecordsetBuilder.h"
 #include "../support/ScriptedDesktop.h"
 #include "../support/ScriptedMessageBox.h"
+#include "PasswordDialog.h"
 #include "ScientificSearch.h"
 #include "clients/ClientCollection.h"
 #include "controls/Controls.h"
@@ -31,6 +32,7 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -431,5 +433,21 @@ TEST(Gallery, AuditLogWithCommentsPopupCellEditorAndSpellingDialog)
         };
         dialog.ask("albba", "The specimen of Abies albba was collected near the lake.", 22,
                    {"alba", "albida"});
+    }
+}
+
+TEST(Gallery, ThePasswordDialogAsTheServerAsksAndWhenItRefused)
+{
+    const host::DatabaseUrl url =
+        host::DatabaseUrl::parse("postgresql://curator@names.example.org:5432/names");
+    for (const bool refused : {false, true}) {
+        host::PasswordDialog dialog(url, refused);
+        const QImage picture = photographed(dialog, refused ? "password-refused" : "password-asked");
+        expectPictureOf(picture, dialog);
+        const QString question = dialog.findChild<QLabel*>("lblPasswordQuestion")->text();
+        EXPECT_TRUE(question.contains("curator") && question.contains("names.example.org"))
+            << question.toStdString();
+        EXPECT_EQ(question.contains("refused"), refused);
+        EXPECT_EQ(dialog.windowTitle(), QString("Connect to names"));
     }
 }
