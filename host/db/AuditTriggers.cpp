@@ -9,7 +9,8 @@ namespace {
 // One statement writes the rows of a whole statement's changes, from its transition tables: a
 // row per inserted name; a row per changed column of an updated name with the old value; a row
 // per filled column of a deleted name. The row version and the rec_ columns are bookkeeping,
-// not history. IDs come in the order of name and column, as the application writes them.
+// not history. IDs come in the order of name and column, as the application writes them. The
+// update and delete branches stay two statements: a delete trigger has no new_rows to name.
 const char* const NameAuditFunction = R"(
 CREATE OR REPLACE FUNCTION bryx_audit_names() RETURNS trigger
 LANGUAGE plpgsql SECURITY DEFINER SET search_path = public, pg_temp AS $body$

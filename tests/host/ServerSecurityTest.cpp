@@ -392,11 +392,7 @@ TEST_P(SharedServer, OnlyAUserOfTheDatabaseSignsInAndNeverAsSuperuserOrOwner)
 
     // A login of the cluster that was never added to this database.
     const QString stranger = ownLogin("stranger");
-    database->openAsAdmin()->exec(
-        QStringLiteral(
-            "DO $$BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN CREATE ROLE %1 "
-            "LOGIN PASSWORD '%2'; END IF; END$$")
-            .arg(stranger, qEnvironmentVariable("BRYX_TEST_PG_PASSWORD")));
+    database->addLogin(stranger);
     const QString unknown =
         EXPECT_BRYX_ERROR(SqlAppManager(database->urlFor(stranger), QString()), ErrorNumber::InvalidArgument);
     EXPECT_TRUE(unknown.contains("bryx-db user add " + stranger)) << unknown.toStdString();
@@ -419,10 +415,7 @@ TEST_P(SharedServer, UsersAreAddedListedAndRemovedByThoseWhoMay)
 
     // An administrator of the application brings a login of the server in as an editor (the
     // server's administrator made the login); an editor cannot add anyone.
-    database->openAsAdmin()->exec(
-        QStringLiteral("DO $$BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1') THEN CREATE "
-                       "ROLE %1 LOGIN PASSWORD '%2'; END IF; END$$")
-            .arg(helper, qEnvironmentVariable("BRYX_TEST_PG_PASSWORD")));
+    database->addLogin(helper);
     const ToolRun byAdmin = runTool(BRYX_DB_PATH,
                                     {"user", "add", helper, "--role", "editor", "--database",
                                      adminUrl.display() /* without the password */},

@@ -110,6 +110,12 @@ void TestDatabase::addUser(const QString& login, const QString& role) const
     host::ServerUsers::add(db, {login, role, {}, {}, {}});
 }
 
+void TestDatabase::addLogin(const QString& login) const
+{
+    host::Database db(m_adminUrl, host::Database::Access::ReadWrite);
+    ensureLogin(db, login);
+}
+
 int32_t TestDatabase::nameId(const QString& name, const QString& author) const
 {
     return open()

@@ -37,6 +37,9 @@ public:
     std::shared_ptr<host::SqlAppManager> appManagerFor(const QString& login) const;
     // PostgreSQL: makes `login` a server login (when it is none yet) and a user with that role.
     void addUser(const QString& login, const QString& role) const;
+    // PostgreSQL: makes `login` a server login (when it is none yet), with the cluster's test
+    // password, and no user of this database.
+    void addLogin(const QString& login) const;
     // The ID of a sample name by its name and author.
     int32_t nameId(const QString& name, const QString& author) const;
     std::unique_ptr<host::Database>
