@@ -10,6 +10,7 @@
 namespace bryx {
 class AppManager;
 class ControlExtender;
+class Recordset;
 } // namespace bryx
 
 namespace bryx::host {
@@ -33,6 +34,10 @@ public:
     void setEventHandler(EventHandler handler) { m_onEvent = std::move(handler); }
     // Closes the window without asking the component (it could not be started).
     void discard();
+    // The list recordset the host handed to the component to page through, if any: a name
+    // deleted anywhere must leave it, since the editor relies on the host for that.
+    void setHandedList(std::shared_ptr<Recordset> list) { m_handedList = std::move(list); }
+    const std::shared_ptr<Recordset>& handedList() const { return m_handedList; }
 
     QString Caption() const override { return windowTitle(); }
     void SetCaption(const QString& caption) override { setWindowTitle(caption); }
@@ -58,6 +63,7 @@ private:
     std::shared_ptr<AppManager> m_appManager;
     std::function<void(bool)> m_mainGridRedraw;
     EventHandler m_onEvent;
+    std::shared_ptr<Recordset> m_handedList;
     bool m_closed = false;
 };
 

@@ -31,6 +31,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 namespace bryx::host {
 
@@ -38,8 +39,16 @@ namespace {
 
 const char* const DetailsProgId = registration::DetailsProgId;
 const char* const SearchProgId = registration::SearchProgId;
-// Marks a details window that pages through the working list.
-const char* const PagesWorkingList = "bryxPagesWorkingList";
+
+// Puts the list on the row of this name; false (and the list past its end) when it holds none.
+bool findRow(Recordset& list, int32_t id)
+{
+    if (list.RecordCount() == 0)
+        return false;
+    list.MoveFirst();
+    list.Find(QStringLiteral("ID = %1").arg(id));
+    return !list.IsEOF();
+}
 
 } // namespace
 
@@ -183,6 +192,10 @@ void MainWindow::buildMenus()
     help->addAction(tr("&About..."), this,
                     [this] { runHandler("mnuHelpAbout", [this] { m_appManager->ShowAbout(); }); });
     m_hostMenus = {file, edit, m_viewMenu, m_windowMenu, help};
+    m_hostFileMenu = file;
+    m_hostHelpMenu = help;
+    m_mergeSeparator = new QAction(this);
+    m_mergeSeparator->setSeparator(true);
 
     QToolBar* tools = addToolBar(tr("Main"));
     tools->setObjectName(QStringLiteral("tbMain"));
@@ -195,18 +208,41 @@ void MainWindow::buildMenus()
 void MainWindow::showMenusFor(QMdiSubWindow* active)
 {
     menuBar()->clear();
+    if (m_mergedFileMenu) {
+        m_mergedFileMenu->removeAction(m_mergeSeparator);
+        for (QAction* item : m_hostFileMenu->actions())
+            m_mergedFileMenu->removeAction(item);
+    }
+    m_mergedFileMenu = nullptr;
     auto* component = qobject_cast<ComponentWindow*>(active);
-    if (component && component->component() && !component->component()->Menus().isEmpty()) {
-        // The component's menus stand in for the host's File, Edit and Help; View and Window
-        // stay, so the user can always reach the working list and the other windows.
-        for (QMenu* menu : component->component()->Menus())
+    const QList<QMenu*> componentMenus =
+        component && component->component() ? component->component()->Menus() : QList<QMenu*>();
+    if (componentMenus.isEmpty()) {
+        for (QMenu* menu : std::as_const(m_hostMenus))
             menuBar()->addMenu(menu);
-        menuBar()->addMenu(m_viewMenu);
-        menuBar()->addMenu(m_windowMenu);
         return;
     }
-    for (QMenu* menu : std::as_const(m_hostMenus))
+    // The component's menus stand in for the host's File, Edit and Help, in the component's
+    // order, except that Help stays last as on every desktop. The host's own File items follow
+    // the component's under a separator, and View and Window stay, so the user can always reach
+    // the import, the working list and the other windows.
+    QMenu* help = m_hostHelpMenu;
+    for (QMenu* menu : componentMenus) {
+        const QString caption = QString(menu->title()).remove(QLatin1Char('&'));
+        if (caption == QLatin1String("Help")) {
+            help = menu;
+            continue;
+        }
+        if (caption == QLatin1String("File") && !m_mergedFileMenu) {
+            m_mergedFileMenu = menu;
+            menu->addAction(m_mergeSeparator);
+            menu->addActions(m_hostFileMenu->actions());
+        }
         menuBar()->addMenu(menu);
+    }
+    menuBar()->addMenu(m_viewMenu);
+    menuBar()->addMenu(m_windowMenu);
+    menuBar()->addMenu(help);
 }
 
 ComponentWindow* MainWindow::addComponentWindow(const QString& progId)
@@ -277,27 +313,31 @@ void MainWindow::componentEvent(ComponentWindow& window, const QString& name, co
         // name joins it); elsewhere only a row the list already holds is read again.
         if (!arguments.isEmpty()) {
             const int32_t id = arguments.first().toInt();
-            if (!refreshWorkingListRow(id) && window.property(PagesWorkingList).toBool())
+            if (!refreshWorkingListRow(id) && window.handedList() == m_workingListRecords)
                 addToWorkingList(id);
         }
         m_listView->refresh();
         notifyDetailsWindows(QStringLiteral("UpdateList"));
     } else if (event == QLatin1String("removeitem")) {
         if (!arguments.isEmpty())
-            removeFromWorkingList(arguments.first().toInt());
+            removeFromHandedLists(arguments.first().toInt());
         notifyDetailsWindows(QStringLiteral("RemoveItem"));
     }
 }
 
-void MainWindow::removeFromWorkingList(int32_t id)
+void MainWindow::removeFromHandedLists(int32_t id)
 {
-    Recordset& list = *m_workingListRecords;
-    if (list.RecordCount() > 0) {
-        list.MoveFirst();
-        list.Find(QStringLiteral("ID = %1").arg(id));
-        if (!list.IsEOF())
-            list.Delete();
-        list.UpdateBatch();
+    std::vector<std::shared_ptr<Recordset>> lists {m_workingListRecords};
+    for (ComponentWindow* window : componentWindows()) {
+        if (window->handedList()
+            && std::find(lists.begin(), lists.end(), window->handedList()) == lists.end())
+            lists.push_back(window->handedList());
+    }
+    for (const auto& list : lists) {
+        if (findRow(*list, id)) {
+            list->Delete();
+            list->UpdateBatch();
+        }
     }
     m_listView->refresh();
 }
@@ -334,7 +374,7 @@ ComponentWindow* MainWindow::runDetailsWindow(std::shared_ptr<Recordset> list, c
                                               const std::function<bool(UserControl&)>& show)
 {
     ComponentWindow* window = addComponentWindow(QLatin1String(DetailsProgId));
-    window->setProperty(PagesWorkingList, list == m_workingListRecords);
+    window->setHandedList(list);
     auto views = m_appManager->ViewManager()->colViews();
     QVariantList arguments {QVariant::fromValue(list),
                             QVariant::fromValue(std::shared_ptr<AppManager>(m_appManager)),
@@ -405,12 +445,8 @@ ComponentWindow* MainWindow::openDetailsFromWorkingList(int32_t id)
 bool MainWindow::addToWorkingList(int32_t id)
 {
     Recordset& list = *m_workingListRecords;
-    if (list.RecordCount() > 0) {
-        list.MoveFirst();
-        list.Find(QStringLiteral("ID = %1").arg(id));
-        if (!list.IsEOF())
-            return true;
-    }
+    if (findRow(list, id))
+        return true;
     const auto row = storedListRow(id);
     if (row->RecordCount() == 0)
         return false;
@@ -423,11 +459,7 @@ bool MainWindow::addToWorkingList(int32_t id)
 bool MainWindow::refreshWorkingListRow(int32_t id)
 {
     Recordset& list = *m_workingListRecords;
-    if (list.RecordCount() == 0)
-        return false;
-    list.MoveFirst();
-    list.Find(QStringLiteral("ID = %1").arg(id));
-    if (list.IsEOF())
+    if (!findRow(list, id))
         return false;
     const auto row = storedListRow(id);
     if (row->RecordCount() > 0)

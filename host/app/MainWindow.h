@@ -75,7 +75,8 @@ private:
     // show; shown when `show` answers true, gone (null) when it answers false or fails.
     ComponentWindow* runDetailsWindow(std::shared_ptr<Recordset> list, const QString& extraInfo,
                                       const std::function<bool(UserControl&)>& show);
-    void removeFromWorkingList(int32_t id);
+    // From the working list and from every list a details window was handed.
+    void removeFromHandedLists(int32_t id);
     // Reads a saved name's row again into the working list; false when the list lacks it.
     bool refreshWorkingListRow(int32_t id);
     // The working-list row of a stored name (no row when there is no such name).
@@ -98,6 +99,11 @@ private:
     QList<QMenu*> m_hostMenus; // File, Edit, View, Window, Help
     QMenu* m_viewMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QMenu* m_hostFileMenu = nullptr;
+    QMenu* m_hostHelpMenu = nullptr;
+    // The active component's File menu while it carries the host's File items.
+    QPointer<QMenu> m_mergedFileMenu;
+    QAction* m_mergeSeparator = nullptr; // before the host's items there
 };
 
 } // namespace bryx::host

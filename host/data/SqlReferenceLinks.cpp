@@ -6,6 +6,8 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
+#include <iterator>
 
 namespace bryx::host {
 
@@ -137,18 +139,30 @@ SqlReferenceLinks::SqlReferenceLinks(std::shared_ptr<Database> db, int32_t scien
     }
 }
 
+const std::vector<std::shared_ptr<SqlReferenceLink>>& SqlReferenceLinks::present() const
+{
+    const auto deleted = std::stable_partition(m_links.begin(), m_links.end(),
+                                               [](const auto& link) { return !link->IsDeleted(); });
+    // A link that never reached the database simply vanishes.
+    std::copy_if(deleted, m_links.end(), std::back_inserter(m_deleted),
+                 [](const auto& link) { return !link->IsNew(); });
+    m_links.erase(deleted, m_links.end());
+    return m_links;
+}
+
 std::shared_ptr<ReferenceLink> SqlReferenceLinks::Item(int index) const
 {
-    if (index < 1 || index > Count())
+    const auto& links = present();
+    if (index < 1 || index > int(links.size()))
         throw Error(ErrorNumber::SubscriptOutOfRange,
-                    QStringLiteral("Reference link %1 of %2").arg(index).arg(Count()));
-    return m_links[size_t(index - 1)];
+                    QStringLiteral("Reference link %1 of %2").arg(index).arg(links.size()));
+    return links[size_t(index - 1)];
 }
 
 std::shared_ptr<ReferenceLink> SqlReferenceLinks::Find(const QString& criteria) const
 {
     const auto [field, value] = splitFieldCriteria(criteria, QStringLiteral("Find"));
-    for (const auto& link : m_links) {
+    for (const auto& link : present()) {
         if (link->Field(field).toString() == value)
             return link;
     }
@@ -163,9 +177,16 @@ std::shared_ptr<ReferenceLink> SqlReferenceLinks::Add()
     fields.insert(QStringLiteral("PrimaryReferenceInd"), QStringLiteral("N"));
     fields.insert(QStringLiteral("OriginalPublicationInd"), QStringLiteral("N"));
     // A new link starts last; renumbering the grid may move it, which needs a value to change.
-    fields.insert(QStringLiteral("DisplayOrder"), int(m_links.size()) + 1);
+    fields.insert(QStringLiteral("DisplayOrder"), Count() + 1);
     m_links.push_back(std::make_shared<SqlReferenceLink>(m_db, fields, true));
     return m_links.back();
+}
+
+void SqlReferenceLinks::saveDeletions()
+{
+    (void)present();
+    for (const auto& link : m_deleted)
+        link->Save();
 }
 
 } // namespace bryx::host

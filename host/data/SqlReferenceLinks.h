@@ -19,7 +19,10 @@ public:
     void SetField(const QString& name, const QVariant& value) override;
     bool IsNew() const override { return m_new; }
     bool IsChanged() const override { return m_changed; }
+    // Leaves the collection at once; a stored link is deleted from the database when the
+    // record is next saved.
     void Delete() override { m_deleted = true; }
+    bool IsDeleted() const { return m_deleted; }
     bool Save() override;
 
 private:
@@ -32,20 +35,32 @@ private:
     bool m_deleted = false;
 };
 
-// The reference links of one scientific name, read when first asked for.
+// The reference links of one scientific name, read when first asked for. A deleted link is no
+// longer counted, listed or found, so the same reference can be linked again before the save;
+// stored links that were deleted wait for the record's save, which deletes them first.
 class SqlReferenceLinks : public ReferenceLinks {
 public:
     SqlReferenceLinks(std::shared_ptr<Database> db, int32_t scientificNameId);
 
-    int Count() const override { return int(m_links.size()); }
+    int Count() const override { return int(present().size()); }
     std::shared_ptr<ReferenceLink> Item(int index) const override;
     std::shared_ptr<ReferenceLink> Find(const QString& criteria) const override;
     std::shared_ptr<ReferenceLink> Add() override;
 
+    // Deletes the stored links that were deleted, inside the record's save transaction.
+    void saveDeletions();
+    // The save committed: the deletions are done with.
+    void forgetSavedDeletions() { m_deleted.clear(); }
+
 private:
+    // The links not deleted; a link deleted since the last look moves out of them.
+    const std::vector<std::shared_ptr<SqlReferenceLink>>& present() const;
+
     std::shared_ptr<Database> m_db;
     int32_t m_scientificNameId;
-    std::vector<std::shared_ptr<SqlReferenceLink>> m_links;
+    // Both are settled lazily, when the collection is next looked at after a link's Delete.
+    mutable std::vector<std::shared_ptr<SqlReferenceLink>> m_links;
+    mutable std::vector<std::shared_ptr<SqlReferenceLink>> m_deleted; // stored ones only
 };
 
 } // namespace bryx::host

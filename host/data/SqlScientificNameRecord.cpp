@@ -326,7 +326,9 @@ bool SqlScientificNameRecord::Save()
                                       m_isNew ? QStringLiteral("I") : QStringLiteral("U"), m_id, before,
                                       after);
             // Links made before the record was first stored go in with it (a copy's links).
+            // Deleted links go first, so a reference unlinked and linked again stays linked.
             if (m_links) {
+                m_links->saveDeletions();
                 for (int index = 1; index <= m_links->Count(); ++index) {
                     const auto link = m_links->Item(index);
                     if (link->IsNew() || link->IsChanged())
@@ -339,6 +341,8 @@ bool SqlScientificNameRecord::Save()
         reportRefusal();
         return false;
     }
+    if (m_links)
+        m_links->forgetSavedDeletions();
     m_rowVersion = m_isNew ? 1 : m_rowVersion + 1;
     m_isNew = false;
     m_values.insert(QStringLiteral("RecLastModUser"), user);

@@ -225,7 +225,7 @@ void ScientificSearch::connectHandlers()
     m_txtSciNameID->SetDigitsOnly(QStringLiteral("The scientific name ID is a number: digits only."));
     connect(m_txtSciNameID, &TextBox::KeyPress, this, [](int& keyAscii) {
         const bool digit = keyAscii >= '0' && keyAscii <= '9';
-        if (!digit && keyAscii != KeyAscii::Backspace)
+        if (!digit && keyAscii != KeyAscii::Backspace && keyAscii != KeyAscii::Enter)
             keyAscii = KeyAscii::Discard;
     });
     auto click = [this](CommandButton* button, const char* name, void (ScientificSearch::*handler)()) {

@@ -232,7 +232,7 @@ TEST_P(DataFrameworkOnEngine, ASecondOriginalPublicationIsRefusedClearlyAndOlder
               1);
 }
 
-TEST_P(DataFrameworkOnEngine, ReferenceLinksAreAddedChangedAndDeletedByTheirOwnSave)
+TEST_P(DataFrameworkOnEngine, ReferenceLinksLeaveTheListWhenDeletedAndTheDatabaseWithTheRecordsSave)
 {
     auto name = record();
     const int32_t id = database->nameId("Picea abies", "(L.) H.Karst.");
@@ -257,7 +257,19 @@ TEST_P(DataFrameworkOnEngine, ReferenceLinksAreAddedChangedAndDeletedByTheirOwnS
         links->Find("ScientificNameReferenceId = " + added->Field("ScientificNameReferenceId").toString()));
     linnaeus->SetField("PrimaryReferenceInd", "N");
     EXPECT_TRUE(linnaeus->IsChanged());
+    const QString gone = links->Item(3)->Field("ScientificNameReferenceId").toString();
     links->Item(3)->Delete();
+    EXPECT_EQ(links->Count(), 3) << "a deleted link is no longer listed";
+    EXPECT_FALSE(links->Find("ScientificNameReferenceId = " + gone));
+    EXPECT_EQ(
+        database->open()
+            ->scalar("SELECT count(*) FROM scientific_name_reference WHERE scientific_name_id = ?", {id})
+            .toInt(),
+        3)
+        << "nor is it deleted before the save";
+    // Saved as the editor saves: the record, then every link.
+    name->SetModifiedBy("editor");
+    ASSERT_TRUE(name->Save());
     for (int i = 1; i <= links->Count(); ++i)
         EXPECT_TRUE(links->Item(i)->Save());
 
@@ -269,6 +281,20 @@ TEST_P(DataFrameworkOnEngine, ReferenceLinksAreAddedChangedAndDeletedByTheirOwnS
         codes << stored->Item(i)->Field("ReferenceCode").toString() + "/"
                 + stored->Item(i)->Field("PrimaryReferenceInd").toString();
     EXPECT_EQ(codes, QStringList({"KARS1881/N", "LINN1753/N", "ELLE1996/N"}));
+
+    // A link added and deleted before any save never reaches the database.
+    auto passing = stored->Add();
+    passing->SetField("ReferenceID", newReference);
+    passing->Delete();
+    EXPECT_EQ(stored->Count(), 3);
+    reread->SetModifiedBy("editor");
+    ASSERT_TRUE(reread->Save());
+    EXPECT_EQ(
+        database->open()
+            ->scalar("SELECT count(*) FROM scientific_name_reference WHERE scientific_name_reference_id = ?",
+                     {passing->Field("ScientificNameReferenceId")})
+            .toInt(),
+        0);
     EXPECT_BRYX_ERROR(stored->Item(0), ErrorNumber::SubscriptOutOfRange);
 }
 

@@ -5,6 +5,7 @@
 #include "../support/QtPrinters.h"
 #include "../support/ScriptedDesktop.h"
 #include "../support/ScriptedMessageBox.h"
+#include "../support/UserInput.h"
 #include "SavedSearches.h"
 #include "ScientificSearch.h"
 #include "SearchStateXml.h"
@@ -81,10 +82,14 @@ protected:
     void findNow() { control<CommandButton>("cmdStartSearch").click(); }
     void chooseCategory(const QString& category)
     {
+        // Chosen with the arrow keys, each step a choice the panel hears as a user's.
         auto& categories = control<ComboBox>("cboNameCategory");
-        categories.SetText(category);
-        ASSERT_GE(categories.ListIndex(), 0) << category.toStdString();
-        emit categories.activated(categories.ListIndex()); // as the user's choice arrives
+        const int wanted = categories.findText(category);
+        ASSERT_GE(wanted, 0) << category.toStdString();
+        categories.setFocus();
+        for (int step = 0; step <= categories.ListCount() && categories.ListIndex() != wanted; ++step)
+            keyClick(categories, categories.ListIndex() < wanted ? Qt::Key_Down : Qt::Key_Up);
+        ASSERT_EQ(categories.ListIndex(), wanted);
     }
     // Answers the search-name dialog with a name typed or picked from its list.
     void answerSearchDialog(const QString& name, bool pickFromList)

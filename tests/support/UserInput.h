@@ -52,4 +52,19 @@ inline void keyClick(QWidget& widget, int key, Qt::KeyboardModifiers modifiers =
     QApplication::sendEvent(&widget, &up);
 }
 
+// Types the text one key at a time, as a keyboard does (Latin letters, digits and signs, whose
+// key codes are their upper-case characters).
+inline void typeKeys(QWidget& widget, const QString& text)
+{
+    for (const QChar character : text)
+        keyClick(widget, character.toUpper().unicode(), {}, QString(character));
+}
+
+// Selects all of a box's text and types over it.
+inline void typeOver(QWidget& widget, const QString& text)
+{
+    keyClick(widget, Qt::Key_A, Qt::ControlModifier);
+    typeKeys(widget, text);
+}
+
 } // namespace bryx::test

@@ -21,36 +21,35 @@ namespace bryx {
 
 void EstablishedName::cmdSelectNomenclatureName_Click()
 {
+    ScientificDetails& d = m_details;
+    std::shared_ptr<Recordset> picked;
+    std::optional<frmModalSearch> dialog;
+    std::optional<BusyPointer> busy;
     try {
-        selectFromSearch();
+        picked = d.m_objAppManager->GetPrototypeRSForView(QStringLiteral("SNM"));
+        dialog.emplace(d.window());
+        selectFromSearch(*dialog, picked, busy);
     } catch (const std::exception& error) {
+        // Said while the dialog is still there; the clean-up follows.
         MsgBox(QStringLiteral("An error occurred while selecting a Nomenclaturally Established Name: ")
                    + Error::from(error).Description(),
                MsgBoxStyle::Exclamation);
     }
+    // The dialog goes and the pointer comes back on every way out; a failing clean-up is no news.
+    try {
+        if (dialog && !dialog->isUnloaded())
+            dialog->Unload();
+        if (picked)
+            picked->Close();
+    } catch (...) {
+    }
+    busy.reset();
 }
 
-void EstablishedName::selectFromSearch()
+void EstablishedName::selectFromSearch(frmModalSearch& dialog, std::shared_ptr<Recordset>& picked,
+                                       std::optional<BusyPointer>& busy)
 {
     ScientificDetails& d = m_details;
-    auto picked = d.m_objAppManager->GetPrototypeRSForView(QStringLiteral("SNM"));
-    frmModalSearch dialog(d.window());
-    std::optional<BusyPointer> busy;
-    // The dialog goes and the pointer comes back on every way out, errors included.
-    struct CleanUp {
-        frmModalSearch& dialog;
-        std::shared_ptr<Recordset>& picked;
-        ~CleanUp()
-        {
-            try {
-                if (!dialog.isUnloaded())
-                    dialog.Unload();
-                if (picked)
-                    picked->Close();
-            } catch (...) {
-            }
-        }
-    } cleanUp {dialog, picked};
     if (!dialog.InitDialog(QLatin1String(registration::SearchProgId), d.m_objAppManager, picked, QString()))
         return;
     dialog.SetIcon(d.hostWindow()->Icon());

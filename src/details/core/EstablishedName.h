@@ -1,10 +1,16 @@
 #pragma once
 
+#include "common/BusyPointer.h"
+
 #include <QString>
+#include <memory>
+#include <optional>
 
 namespace bryx {
 
+class Recordset;
 class ScientificDetails;
+class frmModalSearch;
 
 // The nomenclaturally established name of the record shown: picked through a search of
 // scientific names, cleared, and opened in a window of its own; and the shared opening of the
@@ -24,7 +30,9 @@ public:
     bool OpenRelatedRecords(const QString& targetCode, const QString& caption);
 
 private:
-    void selectFromSearch();
+    // Runs the search dialog and takes the name picked; the caller cleans up after it.
+    void selectFromSearch(frmModalSearch& dialog, std::shared_ptr<Recordset>& picked,
+                          std::optional<BusyPointer>& busy);
     ScientificDetails& m_details;
 };
 

@@ -25,6 +25,8 @@ const char* const PropertiesPath = "BRYX/COMPONENT_PROPERTIES";
 void MaintenanceWindows::mnuFileNewEGT_Click()
 {
     ScientificDetails& d = m_details;
+    if (!d.m_objWinMan)
+        return; // a modal editor has no window manager to open the tracking window with
     int32_t id = d.m_lngID;
     d.m_objWinMan->NewDetails(d.FindViewIndex(QStringLiteral("ELE")), d.FindViewIndex(QStringLiteral("ETK")),
                               QStringLiteral("ELEMENT GLOBAL TRACKING (EGT)... FROM SCIENTIFIC NAME"), &id);

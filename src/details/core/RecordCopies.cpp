@@ -34,16 +34,18 @@ constexpr const char* FurtherFields[] = {"TranslatedName",     "Acronym",
 
 int32_t RecordCopies::CloneData(int32_t lngIDLocal)
 {
+    // A late failure (the save, say) still answers the copy's ID: the copy may exist by then.
+    int32_t result = 0;
     try {
-        return cloneUnderNewName(lngIDLocal);
+        cloneUnderNewName(lngIDLocal, result);
     } catch (const std::exception& error) {
         MsgBox(QStringLiteral("Unable to copy record: ") + Error::from(error).Description(),
                MsgBoxStyle::Exclamation, QStringLiteral("Record Error"));
-        return 0;
     }
+    return result;
 }
 
-int32_t RecordCopies::cloneUnderNewName(int32_t originalId)
+void RecordCopies::cloneUnderNewName(int32_t originalId, int32_t& result)
 {
     ScientificDetails& d = m_details;
     auto original = d.CreateRecord();
@@ -54,7 +56,7 @@ int32_t RecordCopies::cloneUnderNewName(int32_t originalId)
     dialog.ShowModal();
     if (!dialog.Ok()) {
         dialog.Unload();
-        return 0;
+        return;
     }
     auto copy = d.CreateRecord();
     copy->NewRecord(false, QVariant());
@@ -83,7 +85,7 @@ int32_t RecordCopies::cloneUnderNewName(int32_t originalId)
         link->SetField(QStringLiteral("RecCreateUser"), d.m_strUserName);
         link->SetField(QStringLiteral("RecLastModUser"), d.m_strUserName);
     }
-    const int32_t result = copy->ID();
+    result = copy->ID();
     d.m_lngID = result;
     copy->SetModifiedBy(d.m_strUserName);
     (void)copy->Save();
@@ -91,7 +93,6 @@ int32_t RecordCopies::cloneUnderNewName(int32_t originalId)
     copy->Release();
     original->Release();
     dialog.Unload();
-    return result;
 }
 
 void RecordCopies::CopyDataFrom()
@@ -135,10 +136,11 @@ void RecordCopies::CopyDataFrom()
             }
         }
     } catch (const std::exception& error) {
-        picture.reset();
-        pointer.reset();
+        // The message first; the busy picture and the pointer go with the dialog afterwards.
         d.DisplayMessage(QStringLiteral("APP036"), Error::from(error).Description());
     }
+    picture.reset();
+    pointer.reset();
     if (!dialog.isUnloaded())
         dialog.Unload();
 }

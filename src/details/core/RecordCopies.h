@@ -20,7 +20,8 @@ public:
     void CopyDataFrom();
 
 private:
-    int32_t cloneUnderNewName(int32_t originalId);
+    // Sets `result` to the copy's ID as soon as the copy has one.
+    void cloneUnderNewName(int32_t originalId, int32_t& result);
     ScientificDetails& m_details;
 };
 

@@ -79,8 +79,11 @@ void RecordNavigation::txtCurrentRecord_Validate(bool& cancel)
 
 void RecordNavigation::txtCurrentRecord_KeyPress(int& keyAscii)
 {
-    if (keyAscii == KeyAscii::Enter)
-        MoveToPosition(m_details.m_ui->txtCurrentRecord->text());
+    if (keyAscii != KeyAscii::Enter)
+        return;
+    // The Enter is spent on the move; it must not go on to press a default button as well.
+    keyAscii = KeyAscii::Discard;
+    MoveToPosition(m_details.m_ui->txtCurrentRecord->text());
 }
 
 void RecordNavigation::txtCurrentRecord_LostFocus()

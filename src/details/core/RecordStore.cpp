@@ -84,7 +84,6 @@ bool RecordStore::SaveRecord()
             bool duplicate = false;
             IsDuplicateName(name, author, duplicate);
             if (duplicate) {
-                picture.hide();
                 d.DisplayMessage(d.m_nameType == NameTypeCode::Ecological ? QStringLiteral("SNM009")
                                                                           : QStringLiteral("SNM008"),
                                  QString());
@@ -103,8 +102,7 @@ bool RecordStore::SaveRecord()
                 result = false;
         }
     } catch (const std::exception& error) {
-        pointer.reset();
-        picture.hide();
+        // The message comes first; the busy picture and the pointer go as the save ends.
         d.DisplayMessage(QStringLiteral("SNM004"), Error::from(error).Description());
         result = false;
     }
@@ -157,11 +155,14 @@ void RecordStore::updateOwnListRow()
 bool RecordStore::DeleteRecord(int32_t& id)
 {
     ScientificDetails& d = m_details;
+    // Outside the trap, so that a failure's message is shown before they go.
+    std::optional<BusyPictureScope> picture;
+    std::optional<BusyPointer> pointer;
     try {
         if (d.DisplayMessage(QStringLiteral("SNM002"), QString()) != MsgBoxResult::Yes)
             return false;
-        BusyPictureScope picture(*d.m_busy, BusyPicture::Deleting);
-        BusyPointer pointer;
+        picture.emplace(*d.m_busy, BusyPicture::Deleting);
+        pointer.emplace();
         d.m_blnDeleted = true;
         // Any way out that did not delete leaves the record as it was.
         struct UndoDeletedFlag {
@@ -185,18 +186,28 @@ bool RecordStore::DeleteRecord(int32_t& id)
             d.m_rsList->UpdateBatch();
         }
         if (d.m_rsList && d.m_rsList->RecordCount() > 0) {
-            d.m_navigation->ShowRecordAtShownPosition();
+            showFollowingRecord();
             return true;
         }
         // Nothing left to show: the window goes, and the following CanClose lets it.
         undo.armed = false;
         emit d.Quit();
-        picture.keepShown();
+        picture->keepShown();
         return true;
     } catch (const std::exception& error) {
         d.m_blnDeleted = false;
         d.DisplayMessage(QStringLiteral("SNM003"), Error::from(error).Description());
         return false;
+    }
+}
+
+void RecordStore::showFollowingRecord()
+{
+    // The name is gone by now: a failure here is a failed move, not a failed delete.
+    try {
+        m_details.m_navigation->ShowRecordAtShownPosition();
+    } catch (const std::exception& error) {
+        m_details.DisplayMessage(QStringLiteral("APP008"), Error::from(error).Description());
     }
 }
 

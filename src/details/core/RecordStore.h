@@ -32,6 +32,7 @@ public:
 private:
     bool storeRecord();
     void updateOwnListRow();
+    void showFollowingRecord();
 
     ScientificDetails& m_details;
 };

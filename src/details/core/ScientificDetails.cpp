@@ -50,11 +50,15 @@ constexpr int FileNewMenuX = 0;
 constexpr int FileOpenMenuX = 650;
 constexpr int DropDownMenuY = 370;
 
-// Keeps the focus in the position box while it holds no number, and moves once it is left.
+// Keeps the focus in the position box while it holds no number, and moves once it is left for
+// another control of the editor. A message box or menu taking the focus for a moment, or another
+// window being activated, is no leaving: answering the box's own message would otherwise move
+// (or ask to save) a second time.
 class PositionBoxFocus : public QObject {
 public:
-    PositionBoxFocus(TextBox& box, RecordNavigation& navigation)
+    PositionBoxFocus(TextBox& box, const QWidget& form, RecordNavigation& navigation)
         : QObject(&box)
+        , m_form(form)
         , m_navigation(navigation)
     {
         box.installEventFilter(this);
@@ -65,7 +69,8 @@ protected:
     {
         // A box being destroyed loses the focus too, when it is no TextBox any more.
         auto* box = qobject_cast<TextBox*>(watched);
-        if (event->type() == QEvent::FocusOut && box) {
+        if (event->type() == QEvent::FocusOut && box
+            && leftForAnotherControl(*static_cast<QFocusEvent*>(event))) {
             runHandler("txtCurrentRecord_LostFocus", [&] {
                 bool cancel = false;
                 m_navigation.txtCurrentRecord_Validate(cancel);
@@ -80,6 +85,16 @@ protected:
     }
 
 private:
+    bool leftForAnotherControl(const QFocusEvent& event) const
+    {
+        if (event.reason() == Qt::ActiveWindowFocusReason || event.reason() == Qt::PopupFocusReason)
+            return false;
+        // Qt names the widget taking the focus before the old one hears that it lost it.
+        const QWidget* next = QApplication::focusWidget();
+        return next && m_form.isAncestorOf(next);
+    }
+
+    const QWidget& m_form;
     RecordNavigation& m_navigation;
 };
 
@@ -196,14 +211,11 @@ void ScientificDetails::connectHandlers()
     click(ui.cmdNavPrev, "cmdNavPrev_Click", &RecordNavigation::cmdNavPrev_Click);
     click(ui.cmdNavNext, "cmdNavNext_Click", &RecordNavigation::cmdNavNext_Click);
     click(ui.cmdNavLast, "cmdNavLast_Click", &RecordNavigation::cmdNavLast_Click);
-    ui.txtCurrentRecord->SetDigitsOnly(QStringLiteral("The record position is a number: digits only."));
-    connect(ui.txtCurrentRecord, &QLineEdit::returnPressed, this, [this] {
-        runHandler("txtCurrentRecord_KeyPress", [this] {
-            int keyAscii = KeyAscii::Enter;
-            m_navigation->txtCurrentRecord_KeyPress(keyAscii);
-        });
+    // Any text may be typed: the move itself answers "-3", "0" or "abc" as a position.
+    connect(ui.txtCurrentRecord, &TextBox::KeyPress, this, [this](int& keyAscii) {
+        runHandler("txtCurrentRecord_KeyPress", [&] { m_navigation->txtCurrentRecord_KeyPress(keyAscii); });
     });
-    new PositionBoxFocus(*ui.txtCurrentRecord, *m_navigation);
+    new PositionBoxFocus(*ui.txtCurrentRecord, *this, *m_navigation);
     connect(ui.tbElementName, &Toolbar::ButtonClick, this, [this](const QString& key) {
         runHandler("tbElementName_ButtonClick", [&] { tbElementName_ButtonClick(key); });
     });

@@ -26,13 +26,17 @@ void TextBox::SetDigitsOnly(const QString& why)
 void TextBox::keyPressEvent(QKeyEvent* event)
 {
     const QString text = event->text();
-    // Only keys that type a character (or Backspace) go through the filter, as key-press
-    // handlers have always seen them; navigation and shortcuts such as Ctrl+V pass unfiltered.
-    const bool typing = event->key() == Qt::Key_Backspace
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // Only keys that type a character (or Backspace and Enter) go through the filter, as
+    // key-press handlers have always seen them; navigation and shortcuts such as Ctrl+V pass
+    // unfiltered.
+    const bool typing = enter || event->key() == Qt::Key_Backspace
         || (text.size() == 1 && text.at(0).isPrint()
             && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)));
     if (typing) {
-        int keyAscii = event->key() == Qt::Key_Backspace ? KeyAscii::Backspace : text.at(0).unicode();
+        int keyAscii = enter                    ? KeyAscii::Enter
+            : event->key() == Qt::Key_Backspace ? KeyAscii::Backspace
+                                                : text.at(0).unicode();
         runHandler("KeyPress", [&] { emit KeyPress(keyAscii); });
         if (keyAscii == KeyAscii::Discard) {
             event->accept();

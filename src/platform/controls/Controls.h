@@ -27,7 +27,9 @@ inline constexpr int Enter = 13;
 } // namespace KeyAscii
 
 // A text box whose key presses can be filtered: KeyPress hands the key code by reference and
-// a handler sets it to KeyAscii::Discard to drop the key. Pasted text is not filtered.
+// a handler sets it to KeyAscii::Discard to drop the key. Enter arrives as KeyAscii::Enter
+// whatever the text, so a handler sees it for input no validator would accept. Pasted text is
+// not filtered.
 class TextBox : public QLineEdit {
     Q_OBJECT
     BRYX_CONTROL_PROPERTIES

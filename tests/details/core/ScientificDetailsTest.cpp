@@ -1,6 +1,7 @@
 // The details editor against a mocked host and data framework: what the host and the record
 // receive, in which order, and what the user sees, when the editor is driven as a user would.
 #include "../../support/QtPrinters.h"
+#include "../../support/ScriptedMessageBox.h"
 #include "../../support/UserInput.h"
 #include "DetailsTestHost.h"
 #include "collection/Collection.h"
@@ -43,12 +44,14 @@ protected:
     QString position() { return control<TextBox>("txtCurrentRecord").text(); }
     QString total() { return control<Label>("lblTotalRecords").text(); }
     MenuItem& menu(const char* name) { return control<MenuItem>(name); }
-    // Types into the position box and presses Enter, as the user does.
+    // Types over the position box and presses Enter, as the user does.
     void typePosition(const QString& text)
     {
         auto& box = control<TextBox>("txtCurrentRecord");
-        box.setText(text);
-        emit box.returnPressed();
+        box.setFocus();
+        typeOver(box, text);
+        EXPECT_EQ(box.text(), text) << "the box takes whatever is typed";
+        keyClick(box, Qt::Key_Return);
     }
 };
 
@@ -266,10 +269,11 @@ TEST_F(Details, ARefusedPermissionOrSaveStopsQuietlyAndAnErrorIsReportedAsSNM004
         throw Error(ErrorNumber::ObjectClosed, "The connection was lost");
     });
     EXPECT_CALL(*host, Message(QString("SNM004"), _))
-        .WillOnce([](const QString&, const std::shared_ptr<Collection>& args) {
+        .WillOnce([this](const QString&, const std::shared_ptr<Collection>& args) {
             EXPECT_EQ(args->Count(), 1);
             EXPECT_EQ(args->Item(1).toString(), "The connection was lost");
-            return 1;
+            EXPECT_TRUE(control<PictureBox>("picActivityWait").isVisible()) << "the message comes first";
+            return MsgBoxResult::OK;
         });
     menu("mnuFileSave").trigger(); // no permission
     menu("mnuFileSave").trigger(); // the record refuses
@@ -421,10 +425,45 @@ TEST_F(Details, AFailedDeleteSaysWhyAndKeepsTheRecord)
             throw Error(ErrorNumber::IllegalOperation, "Other names use it as their established name");
         });
     EXPECT_CALL(*host, Message(_, _)).Times(AnyNumber());
-    EXPECT_CALL(*host, Message(QString("SNM003"), _));
+    EXPECT_CALL(*host, Message(QString("SNM003"), _)).WillOnce([this](const QString&, const auto&) {
+        EXPECT_TRUE(control<PictureBox>("picActivityWait").isVisible()) << "the message comes first";
+        return MsgBoxResult::OK;
+    });
     menu("mnuEditDelete").trigger();
     EXPECT_FALSE(editor->Deleted());
     EXPECT_EQ(editor->GetID(), 2);
+    EXPECT_FALSE(control<PictureBox>("picActivityWait").isVisible());
+}
+
+TEST_F(Details, ANameDeletedButTheNextNotShownIsReportedAsAFailedMoveNotAFailedDelete)
+{
+    auto other = fiveNames();
+    startEmbedded(other, 2);
+    ON_CALL(*host, Message(QString("SNM002"), _)).WillByDefault(Return(MsgBoxResult::Yes));
+    QObject::connect(editor, &ScientificDetails::RemoveItem, [&](int id) {
+        other->MoveFirst();
+        other->Find("ID = " + QString::number(id));
+        other->Delete();
+        other->UpdateBatch();
+    });
+    onRecordCreated = [](Record& record) {
+        ON_CALL(record, Retrieve(_, _, _))
+            .WillByDefault([](const QVariant&, const QVariant&, const QVariant&) -> bool {
+                throw Error(ErrorNumber::ObjectClosed, "The connection was lost");
+            });
+    };
+    EXPECT_CALL(*host, Message(_, _)).Times(AnyNumber());
+    EXPECT_CALL(*host, Message(QString("SNM003"), _)).Times(0);
+    EXPECT_CALL(*host, Message(QString("APP008"), _))
+        .WillOnce([](const QString&, const std::shared_ptr<Collection>& args) {
+            EXPECT_EQ(args->Item(1).toString(), "The connection was lost");
+            return MsgBoxResult::OK;
+        });
+    int quits = 0;
+    QObject::connect(editor, &ScientificDetails::Quit, [&] { ++quits; });
+    menu("mnuEditDelete").trigger();
+    EXPECT_EQ(other->RecordCount(), 4) << "the name is gone";
+    EXPECT_EQ(quits, 0);
     EXPECT_FALSE(control<PictureBox>("picActivityWait").isVisible());
 }
 
@@ -474,12 +513,15 @@ TEST_F(Details, ARecordDeletedElsewhereIsReportedAndTheOldOneStays)
 TEST_F(Details, ThePositionBoxTakesNumbersInRangeAndRestoresAnythingElse)
 {
     startEmbedded(fiveNames(), 2);
-    EXPECT_CALL(*host, Message(QString("APP003"), _)).Times(2);
+    EXPECT_CALL(*host, Message(QString("APP003"), _)).Times(3);
     typePosition("0");
     EXPECT_EQ(position(), "2");
+    typePosition("-3");
+    EXPECT_EQ(position(), "2");
+    EXPECT_EQ(editor->GetID(), 2) << "no sign is lost on the way";
     typePosition("6");
     EXPECT_EQ(position(), "2");
-    typePosition("abc"); // pasted: no message, the number comes back
+    typePosition("abc"); // no message, the number comes back
     EXPECT_EQ(position(), "2");
     testing::Mock::VerifyAndClearExpectations(host.get());
     typePosition("5");
@@ -668,6 +710,32 @@ TEST_F(Details, CloneDataCopiesTheFieldsAndLinksUnderTheTypedNameAndCancelCopies
     QObject::connect(editor, &ScientificDetails::UpdateList, [&](int id) { updated.push_back(id); });
     EXPECT_EQ(editor->CloneData(3), 88);
     EXPECT_EQ(updated, std::vector<int> {88});
+}
+
+TEST_F(Details, ACopyThatFailsOnceItHasAnIdAnswersThatIdAndUpdatesNoList)
+{
+    startEmbedded(fiveNames(), 1);
+    ScriptedMessageBox boxes;
+    desktop.whileShown = [](QDialog& dialog) {
+        dialog.findChild<TextBox*>("txtCopyName")->setText("Picea abies var. nova");
+        dialog.findChild<CommandButton*>("OKButton")->click();
+    };
+    const size_t made = records.size();
+    onRecordCreated = [&](Record& record) {
+        if (records.size() != made + 2)
+            return; // the original
+        ON_CALL(record, ID()).WillByDefault(Return(88));
+        ON_CALL(record, Save()).WillByDefault([]() -> bool {
+            throw Error(ErrorNumber::ObjectClosed, "The connection was lost");
+        });
+    };
+    std::vector<int> updated;
+    QObject::connect(editor, &ScientificDetails::UpdateList, [&](int id) { updated.push_back(id); });
+    EXPECT_EQ(editor->CloneData(3), 88);
+    EXPECT_TRUE(updated.empty());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown().front().prompt, "Unable to copy record: The connection was lost");
+    EXPECT_EQ(boxes.shown().front().title, "Record Error");
 }
 
 TEST_F(Details, CopyDataFromOverPendingChangesCopiesNothingUnlessTheyAreSavedFirst)

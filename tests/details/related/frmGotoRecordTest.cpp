@@ -1,8 +1,8 @@
 #include "related/frmGotoRecord.h"
 
+#include "../../support/GridInput.h"
 #include "../../support/RecordsetBuilder.h"
 #include "../../support/ScriptedDesktop.h"
-#include "../../support/UserInput.h"
 #include "controls/Controls.h"
 #include "controls/FlexGrid.h"
 
@@ -23,11 +23,6 @@ std::shared_ptr<Recordset> pagedList()
                           {13, "Ursus arctos", "A"},
                           {14, "Larix decidua", "P"},
                           {15, "Hordelymo-Fagetum", "C"}});
-}
-
-QPoint centreOfRow(FlexGrid& grid, int row)
-{
-    return grid.visualRect(grid.model()->index(row - grid.FixedRows(), 1)).center();
 }
 
 } // namespace
@@ -78,7 +73,7 @@ TEST(frmGotoRecord, OkOrADoubleClickPicksTheSelectedRowAndCancelPicksNothing)
         dialog.resize(800, 400);
         dialog.show();
         FlexGrid& grid = *dialog.vsgRecords();
-        mouseDoubleClick(*grid.viewport(), centreOfRow(grid, 5));
+        mouseDoubleClick(*grid.viewport(), rowCentre(grid, 5));
         EXPECT_EQ(dialog.GotoRecordPosition(), 5) << "a double-click on a row picks it";
         EXPECT_TRUE(dialog.isHidden());
     }

@@ -2,6 +2,7 @@
 
 // Details windows of bryx-host on the reference database: how tests open a name, type into
 // its fields as a user does, and read back what was stored.
+#include "../../support/GridInput.h"
 #include "HostAppFixture.h"
 #include "WorkingListView.h"
 #include "controls/FlexGrid.h"
@@ -31,9 +32,7 @@ protected:
     {
         for (const QString& name : listed)
             EXPECT_TRUE(window.addToWorkingList(idOf(name))) << name.toStdString();
-        FlexGrid& list = window.workingList().grid();
-        list.SetRow(row);
-        emit list.DblClick();
+        doubleClickRow(window.workingList().grid(), row);
         return window.componentWindows().isEmpty() ? nullptr : window.componentWindows().last();
     }
     // "Picea abies", which cites three references, on its References page.

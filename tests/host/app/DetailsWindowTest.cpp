@@ -1,6 +1,7 @@
 // The details editor in bryx-host's windows on the reference database, on both engines,
 // driven through its controls as a user drives it.
 #include "../../support/QtPrinters.h"
+#include "../../support/UserInput.h"
 #include "DetailsWindowFixture.h"
 #include "ReferenceWindow.h"
 #include "WorkingListView.h"
@@ -18,6 +19,9 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 
@@ -52,18 +56,38 @@ TEST_P(DetailsWindow, ADoubleClickOpensTheNameAndTheStripPagesThroughTheWorkingL
     EXPECT_EQ(control<DataCombo>(*details, "cboCategory").Text(), "Vascular Plant");
     EXPECT_EQ(control<TextBox>(*details, "txtCurrentRecord").text(), "2");
     EXPECT_EQ(control<Label>(*details, "lblTotalRecords").text(), "5");
-    EXPECT_TRUE(menuCaptions(*window).contains("&Tools")) << "the editor's menus are the window's";
+    EXPECT_EQ(menuCaptions(*window), (QStringList {"&File", "&Edit", "&Tools", "&View", "&Window", "&Help"}))
+        << "the editor's menus are the window's, and Help stays last";
+    // The host's own File items follow the editor's, and leave with the editor's window.
+    QMenu& file = *window->menuBar()->actions().first()->menu();
+    auto itemsAfterClose = [&file] {
+        QStringList items;
+        for (QAction* item : file.actions())
+            items << (item->isSeparator() ? QString("-") : item->text());
+        return items.mid(items.indexOf("&Close") + 1);
+    };
+    EXPECT_EQ(itemsAfterClose(),
+              (QStringList {"-", "&Find Scientific Name...", "-", "&Import Checklist...",
+                            "&Export Checklist...", "-", "E&xit"}));
+    window->openView("SNM");
+    EXPECT_EQ(menuCaptions(*window), (QStringList {"&File", "&Edit", "&View", "&Window", "&Help"}));
+    EXPECT_TRUE(itemsAfterClose().isEmpty());
+    window->mdiArea().setActiveSubWindow(details);
 
     control<CommandButton>(*details, "cmdNavNext").click();
     EXPECT_EQ(details->windowTitle(), "Scientific Name - Picea abies");
     menuItem(*details, "mnuEditGotoLastRecord").trigger();
     EXPECT_EQ(shownId(*details), idOf("Larix decidua"));
+    // The position is typed over and entered, as a user pages by number.
     auto& position = control<TextBox>(*details, "txtCurrentRecord");
-    position.setText("1");
-    emit position.returnPressed();
+    auto typePosition = [&](const QString& digits) {
+        position.setFocus();
+        typeOver(position, digits);
+        keyClick(position, Qt::Key_Return);
+    };
+    typePosition("1");
     EXPECT_EQ(shownId(*details), idOf("Abies alba"));
-    position.setText("9");
-    emit position.returnPressed();
+    typePosition("9");
     ASSERT_EQ(messages.shown().size(), 1u);
     EXPECT_TRUE(messages.shown().back().prompt.contains("no record at that position"));
     EXPECT_EQ(position.text(), "1");
@@ -191,7 +215,7 @@ TEST_P(DetailsWindow, TwoProcessesSavingTheSameNameLoseNothingSilently)
     EXPECT_EQ(control<RichTextBox>(*details, "ctrAuthor").PlainText(), "Lindl. (saved here)");
 }
 
-TEST_P(DetailsWindow, DeletingTheLastOfFiveShowsTheNewLastAndTheOnlyNameClosesTheWindow)
+TEST_P(DetailsWindow, ADeleteLeavesEveryListTheWindowPagesAndTheLastNameClosesTheWindow)
 {
     auto window = start(appManager);
     ComponentWindow* details = openFromList(*window, five, 5);
@@ -212,6 +236,24 @@ TEST_P(DetailsWindow, DeletingTheLastOfFiveShowsTheNewLastAndTheOnlyNameClosesTh
     QApplication::processEvents();
     EXPECT_TRUE(single->componentWindows().isEmpty()) << "nothing left to show: the window closed";
     EXPECT_EQ(messages.shown().size(), 2u) << "no question about saving a deleted name";
+
+    // A window over the list the editor handed the host: the established name it opened.
+    auto related = start(appManager);
+    ComponentWindow* hybrid = openFromList(*related, {"Quercus × rosacea"}, 1);
+    ASSERT_NE(hybrid, nullptr);
+    menuItem(*hybrid, "mnuFileOpenNomenclature").trigger();
+    ASSERT_EQ(related->componentWindows().size(), 2);
+    ComponentWindow* established = related->componentWindows().last();
+    EXPECT_EQ(established->windowTitle(), "Scientific Name - Quercus petraea");
+    const int32_t petraea = idOf("Quercus petraea");
+    messages.answer(MsgBoxResult::Yes);
+    menuItem(*established, "mnuEditDelete").trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(stored(petraea, "scientific_name_id"), QVariant());
+    ASSERT_EQ(messages.shown().size(), 3u) << messages.shown().back().prompt.toStdString();
+    EXPECT_TRUE(messages.shown().back().prompt.startsWith("Do you want to delete")) << "no failure after it";
+    EXPECT_EQ(related->componentWindows(), QList<ComponentWindow*> {hybrid})
+        << "its list is empty: it closed";
 }
 
 TEST_P(DetailsWindow, ClosingWithPendingChangesAsksAndEachAnswerDoesWhatItSays)
@@ -406,152 +448,6 @@ TEST_P(DetailsWindow, AnEstablishedNameIsPickedOpenedAndClearedButNeverTheNameIt
     menuItem(*details, "mnuFileOpenNomenclature").trigger();
     ASSERT_EQ(messages.shown().size(), 2u);
     EXPECT_TRUE(messages.shown().back().prompt.contains("no nomenclaturally established name"));
-}
-
-TEST_P(DetailsWindow, ReferenceLinksAreFlaggedOnceRemovedAndStoredWithTheName)
-{
-    auto window = start(appManager);
-    ComponentWindow* details = openOnReferencesPage(*window);
-    ASSERT_NE(details, nullptr);
-    const int32_t id = idOf("Picea abies");
-    auto& grid = control<FlexGrid>(*details, "fgReferences");
-    ASSERT_EQ(grid.Rows(), 4) << "three links under the header";
-    bool cancel = false;
-    emit grid.BeforeEdit(1, 2, cancel);
-    EXPECT_TRUE(cancel) << "the citation is not for editing";
-
-    // The user checks "Primary Reference" on row 2: whichever row had it loses it.
-    grid.SetTextMatrix(2, 3, "-1");
-    emit grid.AfterEdit(2, 3);
-    int checked = 0;
-    for (int row = 1; row < grid.Rows(); ++row)
-        checked += grid.TextMatrix(row, 3) == "-1" ? 1 : 0;
-    EXPECT_EQ(checked, 1);
-    const QString primary = grid.TextMatrix(2, 1);
-    save(*details);
-    auto db = database->open();
-    EXPECT_EQ(db->scalar("select r.reference_code from scientific_name_reference l join reference r on "
-                         "r.reference_id = l.reference_id where l.scientific_name_id = ? and "
-                         "l.primary_reference_ind = 'Y'",
-                         {id})
-                  .toString(),
-              primary);
-    EXPECT_EQ(db->scalar("select count(*) from scientific_name_reference where scientific_name_id = ? and "
-                         "primary_reference_ind = 'Y'",
-                         {id})
-                  .toInt(),
-              1);
-
-    // Two rows removed: nothing stored until the name is saved, which closing offers.
-    const QString kept = grid.TextMatrix(2, 1);
-    grid.SetIsSelected(1, true);
-    grid.SetIsSelected(3, true);
-    control<CommandButton>(*details, "cmdRemoveReferences").click();
-    EXPECT_EQ(grid.Rows(), 2);
-    EXPECT_EQ(grid.TextMatrix(1, 1), kept);
-    EXPECT_TRUE(CallByName(editor(*details), "ReferencesChanged").toBool());
-    EXPECT_EQ(db->scalar("select count(*) from scientific_name_reference where scientific_name_id = ?", {id})
-                  .toInt(),
-              3);
-    messages.answer(MsgBoxResult::Yes);
-    EXPECT_TRUE(details->close());
-    ASSERT_EQ(messages.shown().size(), 1u) << "asked to save the removal";
-    EXPECT_EQ(db->scalar("select count(*) from scientific_name_reference where scientific_name_id = ?", {id})
-                  .toInt(),
-              1);
-    EXPECT_EQ(
-        db->scalar("select display_order from scientific_name_reference where scientific_name_id = ?", {id})
-            .toInt(),
-        1);
-}
-
-TEST_P(DetailsWindow, ADoubleClickedReferenceOpensInTheReferenceWindowWithTheNamesCitingIt)
-{
-    auto window = start(appManager);
-    ComponentWindow* details = openOnReferencesPage(*window);
-    ASSERT_NE(details, nullptr);
-    auto& grid = control<FlexGrid>(*details, "fgReferences");
-    ASSERT_GE(grid.Rows(), 2);
-    const QString code = grid.TextMatrix(1, 1);
-    grid.SetIsSelected(1, true);
-    emit grid.DblClick();
-    auto* reference = window->findChild<ReferenceWindow*>();
-    ASSERT_NE(reference, nullptr);
-    EXPECT_EQ(reference->findChild<QLineEdit*>("txtReferenceCode")->text(), code);
-    auto* citing = reference->findChild<FlexGrid*>("fgCitingNames");
-    bool cites = false;
-    for (int row = 1; row < citing->Rows(); ++row)
-        cites = cites || citing->TextMatrix(row, 1) == "Picea abies";
-    EXPECT_TRUE(cites) << "the name that cites it is listed";
-    const int32_t first = reference->shownId();
-    const int at = reference->position();
-    QPushButton* next = reference->findChild<QPushButton*>("cmdNext");
-    if (next->isEnabled()) {
-        next->click();
-        EXPECT_EQ(reference->position(), at + 1);
-        EXPECT_NE(reference->shownId(), first) << "it pages through the references";
-    }
-    EXPECT_TRUE(messages.shown().empty());
-}
-
-TEST_P(DetailsWindow, ReferencesFoundInTheReferenceSearchAreAddedOnceEach)
-{
-    auto window = start(appManager);
-    ComponentWindow* details = openOnReferencesPage(*window);
-    ASSERT_NE(details, nullptr);
-    const int32_t id = idOf("Picea abies");
-    auto& grid = control<FlexGrid>(*details, "fgReferences");
-    const int before = grid.Rows() - 1;
-    const QString linked = grid.TextMatrix(1, 1);
-    desktop.whileShown = [&](QDialog& dialog) {
-        EXPECT_EQ(dialog.windowTitle(), "Find Reference");
-        auto* search = dialog.findChild<UserControl*>("ModalSearch");
-        ASSERT_NE(search, nullptr);
-        search->findChild<CommandButton*>("cmdStartSearch")->click(); // every reference
-        auto* results = search->findChild<FlexGrid*>("fgReferences");
-        ASSERT_GE(results->Rows(), 4);
-        // One reference the name cites already, and two it does not.
-        int picked = 0;
-        for (int row = 1; row < results->Rows() && picked < 3; ++row) {
-            const bool isLinked = results->TextMatrix(row, 1) == linked;
-            const bool isOther = picked < 2 && !isLinked
-                && database->open()
-                        ->scalar(
-                            "select count(*) from scientific_name_reference where scientific_name_id = ? "
-                            "and reference_id = ?",
-                            {id, results->TextMatrix(row, 0).toInt()})
-                        .toInt()
-                    == 0;
-            if (isLinked || isOther) {
-                results->SetIsSelected(row, true);
-                picked += isOther ? 1 : 0;
-            }
-        }
-        search->findChild<CommandButton*>("cmdOk")->click();
-    };
-    control<CommandButton>(*details, "cmdAddReferences").click();
-    EXPECT_EQ(grid.Rows() - 1, before + 2) << "the one already cited is not added twice";
-    grid.Sort(1, Qt::DescendingOrder); // as a click on the "Reference Code" header does
-    const QString firstShown = grid.TextMatrix(1, 1);
-    save(*details);
-    EXPECT_TRUE(messages.shown().empty()) << messages.shown().back().prompt.toStdString();
-    auto db = database->open();
-    EXPECT_EQ(db->scalar("select count(*) from scientific_name_reference where scientific_name_id = ?", {id})
-                  .toInt(),
-              before + 2);
-    EXPECT_EQ(
-        db->scalar("select max(display_order) from scientific_name_reference where scientific_name_id = ?",
-                   {id})
-            .toInt(),
-        before + 2)
-        << "numbered in grid order";
-    EXPECT_EQ(
-        db->scalar("select r.reference_code from scientific_name_reference l join reference r on "
-                   "r.reference_id = l.reference_id where l.scientific_name_id = ? and l.display_order = 1",
-                   {id})
-            .toString(),
-        firstShown)
-        << "the order shown after sorting is the order stored";
 }
 
 TEST_P(DetailsWindow, AViewerSeesTheNameButCannotSaveOrDeleteIt)

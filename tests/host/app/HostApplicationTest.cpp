@@ -1,4 +1,5 @@
 // bryx-host's main window on a fresh reference database, driven as a user drives it.
+#include "../../support/GridInput.h"
 #include "../../support/QtPrinters.h"
 #include "../../support/ScriptedDesktop.h"
 #include "../../support/ScriptedMessageBox.h"
@@ -27,6 +28,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace bryx;
 using namespace bryx::host;
@@ -69,7 +71,7 @@ TEST_P(HostApplication, AUserFindsNamesBuildsTheWorkingListAndGetsTheSearchBackA
     EXPECT_EQ(find->windowTitle(), QString("Find Scientific Name"));
     EXPECT_GE(find->width(), find->component()->width()) << "the window is sized around the component";
     EXPECT_EQ(menuCaptions(*window),
-              (QStringList {"&File", "&Edit", "&Options", "&Help", "New", "&View", "&Window"}));
+              (QStringList {"&File", "&Edit", "&Options", "New", "&View", "&Window", "&Help"}));
 
     search(*find, "abies");
     auto& results = control<FlexGrid>(*find, "fgSearchResults");
@@ -174,10 +176,21 @@ TEST_P(HostApplication, F1AsksForTheComponentsTopicAndQuitClosesItsWindow)
 
 TEST_P(HostApplication, ADetailsWindowHearsOfListChangesAndRemovedNamesLeaveTheWorkingList)
 {
-    // A stand-in for the details editor, under its identities.
-    ComponentRegistry::instance().add(
-        {registration::DetailsProgId, registration::DetailsClassId, "{IID}", "{EVENTS}",
-         [](QWidget* parent) -> UserControl* { return new TestComponent(parent); }});
+    // A stand-in for the details editor, under its identities; the real one comes back after.
+    ComponentRegistry& registry = ComponentRegistry::instance();
+    const ComponentClass* loaded = registry.byProgId(registration::DetailsProgId);
+    const std::optional<ComponentClass> real = loaded ? std::optional(*loaded) : std::nullopt;
+    struct PutBack {
+        const std::optional<ComponentClass>& real;
+        ~PutBack()
+        {
+            ComponentRegistry::instance().remove(registration::DetailsProgId);
+            if (real)
+                ComponentRegistry::instance().add(*real);
+        }
+    } putBack {real};
+    registry.add({registration::DetailsProgId, registration::DetailsClassId, "{IID}", "{EVENTS}",
+                  [](QWidget* parent) -> UserControl* { return new TestComponent(parent); }});
     auto window = start(appManager);
     ComponentWindow* find = window->openSearch();
     search(*find, "picea");
@@ -187,9 +200,8 @@ TEST_P(HostApplication, ADetailsWindowHearsOfListChangesAndRemovedNamesLeaveTheW
     ASSERT_GE(names, 2);
 
     FlexGrid& list = window->workingList().grid();
-    list.SetRow(2);
     const int32_t id = list.TextMatrix(2, 0).toInt();
-    emit list.DblClick(); // as the user's double-click arrives
+    doubleClickRow(list, 2);
     TestComponent* details = nullptr;
     for (ComponentWindow* open : window->componentWindows()) {
         if (auto* component = qobject_cast<TestComponent*>(open->component()))
@@ -210,7 +222,6 @@ TEST_P(HostApplication, ADetailsWindowHearsOfListChangesAndRemovedNamesLeaveTheW
     emit details->Quit();
     QApplication::processEvents();
     EXPECT_EQ(window->componentWindows().size(), 1) << "the search window stays";
-    ComponentRegistry::instance().remove(registration::DetailsProgId);
 }
 
 INSTANTIATE_ON_EACH_ENGINE(HostApplication);

@@ -3,6 +3,7 @@
 #include "../../support/ErrorMatchers.h"
 #include "../../support/QtPrinters.h"
 #include "../../support/RecordsetBuilder.h"
+#include "../../support/UserInput.h"
 #include "common/LookupLists.h"
 #include "controls/Form.h"
 #include "hosting/LateBinding.h"
@@ -65,8 +66,9 @@ TEST(ComboBox, FillingChoosesNothingAndTextChoosesTheExactItem)
     categories.AddItem("Lichen");
     EXPECT_EQ(categories.Text(), QString("Fungus"));
     EXPECT_EQ(clicks, 0); // code never clicks
-    emit categories.activated(1); // what a user's choice raises
+    keyClick(categories, Qt::Key_Up); // the user's choice of the item above
     EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(categories.Text(), QString("Nonvascular Plant"));
     categories.Clear();
     EXPECT_EQ(categories.ListIndex(), -1);
     EXPECT_EQ(categories.ListCount(), 0);
