@@ -52,9 +52,9 @@ UserSession UserSession::loadServerLogin(Database& db, const QString& loginName)
     if (!loginName.isEmpty() && loginName != login)
         throw Error(
             ErrorNumber::InvalidArgument,
-            QStringLiteral("On PostgreSQL you are the server login you connect as (%1 at %2), not \"%3\": "
-                           "put the login in the database URL (postgresql://LOGIN@host/db); --user and "
-                           "BRYX_USER only choose among the users of an SQLite file")
+            QStringLiteral("On PostgreSQL you are the login of the URL you connect with (%1 at %2), not "
+                           "\"%3\": put the login in the database URL (postgresql://LOGIN@host/db); --user "
+                           "and BRYX_USER only choose among the users of an SQLite file")
                 .arg(login, db.url().display(), loginName));
     const ServerRoles roles = ServerRoles::of(db);
     QSqlQuery role =

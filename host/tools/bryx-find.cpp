@@ -108,13 +108,9 @@ int main(int argc, char** argv)
             out << sql << '\n';
             return 0;
         }
-        // An SQLite file's user is chosen by name; a server's user is the login of the URL.
+        // An SQLite file's user is chosen by name; a server's user is the login of the URL, and
+        // the session refuses any other name given.
         const QString user = qEnvironmentVariable("BRYX_USER");
-        if (arguments.url.dialect != Dialect::SQLite && !user.isEmpty())
-            throw Error(
-                ErrorNumber::InvalidArgument,
-                QStringLiteral("BRYX_USER chooses among the users of an SQLite file; on PostgreSQL you "
-                               "are the login of the URL (postgresql://LOGIN@host/database)"));
         SqlAppManager appManager(
             arguments.url,
             arguments.url.dialect == Dialect::SQLite && user.isEmpty() ? QStringLiteral("editor") : user);

@@ -43,7 +43,6 @@ void EstablishedName::cmdSelectNomenclatureName_Click()
             picked->Close();
     } catch (...) {
     }
-    busy.reset();
 }
 
 void EstablishedName::selectFromSearch(frmModalSearch& dialog, std::shared_ptr<Recordset>& picked,
