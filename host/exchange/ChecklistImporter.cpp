@@ -22,6 +22,7 @@ namespace {
 // Where in the whole import each step starts, in thousandths: reading is most of it.
 constexpr int ReadingEnds = 800;
 constexpr int KeysChecked = 830;
+constexpr int NamesStored = 890;
 constexpr int NamesWritten = 930;
 // Added to the place of a link given by a name's own row, to order it after its package's list.
 constexpr int LaterThanAnyLink = 1'000'000'000;
@@ -119,6 +120,10 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
         findPresentNames(summary, options.update);
         progress(KeysChecked, QStringLiteral("Writing the names"));
         writeNames(summary, staging.lastSequence(), staging.linkedNames());
+        if (m_db.dialect() == Dialect::SQLite) {
+            progress(NamesStored, QStringLiteral("Indexing the names' texts"));
+            indexNewNameTexts();
+        }
         updatePresentNames(summary, staging.lastSequence());
         progress(NamesWritten, QStringLiteral("Writing the references"));
         writeReferences(stagingTables, summary, options.skipBadRows);
@@ -198,11 +203,14 @@ void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence, 
     // index built afterwards; readers keep seeing the names as they were meanwhile. PostgreSQL
     // would lock every reader out of the names until the import ends, so there the index is
     // kept up row by row. The insert writes each name's key itself, so the trigger that would
-    // work it out a second time to check it stands aside while it runs.
+    // work it out a second time to check it stands aside while it runs, and so does the one that
+    // would index each name's text: the new names are indexed in one statement afterwards
+    // (indexNewNameTexts).
     const QString keyColumn = QString::fromLatin1(NameKey::Column);
     std::optional<DeferredSchema> deferred;
     if (sqlite) {
-        QStringList objects {keyColumn + QStringLiteral("_insert")};
+        QStringList objects {keyColumn + QStringLiteral("_insert"),
+                             QStringLiteral("scientific_name_fts_insert")};
         if (lastSequence > count(m_db, QStringLiteral("SELECT count(*) FROM scientific_name")))
             objects << keyColumn + QStringLiteral("_idx");
         deferred.emplace(m_db, objects);
@@ -233,6 +241,16 @@ void ChecklistImporter::writeNames(ImportSummary& summary, qint64 lastSequence, 
     }
     if (deferred)
         deferred->restore();
+}
+
+void ChecklistImporter::indexNewNameTexts()
+{
+    // SQLite only: PostgreSQL keeps its trigram index of names row by row. In ascending IDs, so
+    // that the index appends to what it holds rather than starting a new segment at each step back.
+    m_db.exec(QStringLiteral(
+        "INSERT INTO scientific_name_fts (rowid, scientific_name_key) SELECT scientific_name_id, "
+        "scientific_name_key FROM scientific_name WHERE scientific_name_id IN (SELECT name_id FROM "
+        "import_name WHERE state IS NULL) ORDER BY scientific_name_id"));
 }
 
 void ChecklistImporter::updatePresentNames(ImportSummary& summary, qint64 lastSequence)

@@ -38,6 +38,7 @@ private:
     void checkKeys(ImportStaging::Tables& tables, ImportSummary& summary, bool skipBadRows);
     void findPresentNames(ImportSummary& summary, bool update);
     void writeNames(ImportSummary& summary, qint64 lastSequence, qint64 linkedNames);
+    void indexNewNameTexts();
     void updatePresentNames(ImportSummary& summary, qint64 lastSequence);
     void writeReferences(ImportStaging::Tables& tables, ImportSummary& summary, bool skipBadRows);
 

@@ -1,8 +1,10 @@
 #include "SqliteStatement.h"
 
+#include "TrigramMatch.h"
 #include "db/NameKey.h"
 
 #include <QList>
+#include <algorithm>
 
 namespace bryx::host {
 
@@ -44,7 +46,7 @@ QString withKey(QString sql, const QList<qsizetype>& comparisons, const QString&
 
 } // namespace
 
-QString SqliteStatement::adapted(const QString& sql)
+QString SqliteStatement::adapted(const QString& sql, TextIndex textIndex)
 {
     const QString ranged = withPrefixRange(sql);
     const QList<qsizetype> comparisons = nameComparisons(ranged);
@@ -55,7 +57,8 @@ QString SqliteStatement::adapted(const QString& sql)
         return ranged;
     if (ranged.startsWith(SearchView, Qt::CaseInsensitive)) {
         const QString keyed = withKey(ranged, comparisons, QStringLiteral("Scientific_Name_Key"));
-        return SearchViewWithKey + keyed.mid(SearchView.size());
+        const QString search = SearchViewWithKey + keyed.mid(SearchView.size());
+        return textIndex == TextIndex::Used ? withTextIndex(search) : search;
     }
     // A statement over the name table alone: "select ... from scientific_name where ...".
     const qsizetype from = ranged.indexOf(NameTable, 0, Qt::CaseInsensitive);
@@ -63,6 +66,43 @@ QString SqliteStatement::adapted(const QString& sql)
         && !ranged.contains(QLatin1String(" join "), Qt::CaseInsensitive) && comparisons.first() > from)
         return withKey(ranged, comparisons, QLatin1String(NameKey::Column));
     return ranged;
+}
+
+QString SqliteStatement::withTextIndex(const QString& sql)
+{
+    static const QString lead = SearchViewWithKey + QStringLiteral("where Scientific_Name_Key like '");
+    if (!sql.startsWith(lead))
+        return sql;
+    // The pattern as the statement quotes it.
+    QString pattern;
+    qsizetype i = lead.size();
+    for (; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'')) {
+            if (i + 1 < sql.size() && sql.at(i + 1) == QLatin1Char('\'')) {
+                pattern += c; // a doubled quote is one character of the text
+                ++i;
+                continue;
+            }
+            break;
+        }
+        pattern += c;
+    }
+    if (i >= sql.size())
+        return sql; // no closing quote: not a statement the panel composed
+    // A begins-with search ("TEXT%") has its range on the key index.
+    const auto isWildcard = [](QChar c) { return c == QLatin1Char('%') || c == QLatin1Char('_'); };
+    if (pattern.endsWith(QLatin1Char('%')) && std::none_of(pattern.cbegin(), pattern.cend() - 1, isWildcard))
+        return sql;
+    QString match = TrigramMatch::expression(pattern);
+    if (match.isEmpty())
+        return sql; // too short a text gives the trigrams nothing to find
+    match.replace(QLatin1Char('\''), QLatin1String("''"));
+    return SearchViewWithKey
+        + QStringLiteral(
+               "where ID in (select rowid from scientific_name_fts where scientific_name_fts match '")
+        + match + QStringLiteral("') and ")
+        + sql.mid(SearchViewWithKey.size() + QStringLiteral("where ").size());
 }
 
 QString SqliteStatement::withPrefixRange(const QString& sql)

@@ -4,6 +4,7 @@
 #include "db/NameGenerator.h"
 #include "services/QueryRecordset.h"
 #include "services/SqliteStatement.h"
+#include "services/TrigramMatch.h"
 
 #include <QSqlQuery>
 #include <iostream>
@@ -33,9 +34,9 @@ TEST_P(QueryPlans, NameSearchesUseTheUpperCaseIndexes)
     } cases[] = {
         {"exact", 1, "Abies alba", "scientific_name_key_idx", "scientific_name_upper_idx"},
         {"begins with", 2, "Abies", "scientific_name_key_idx", "scientific_name_upper_idx"},
-        {"contains", 0, "nordmann", nullptr, "scientific_name_upper_trgm_idx"},
-        {"ends with", 3, "magellanicum", nullptr, "scientific_name_upper_trgm_idx"},
-        {"wildcard", 4, "%agnum m_gellanicum", nullptr, "scientific_name_upper_trgm_idx"},
+        {"contains", 0, "nordmann", "scientific_name_fts", "scientific_name_upper_trgm_idx"},
+        {"ends with", 3, "magellanicum", "scientific_name_fts", "scientific_name_upper_trgm_idx"},
+        {"wildcard", 4, "%agnum m_gellanicum", "scientific_name_fts", "scientific_name_upper_trgm_idx"},
     };
     for (const Case& c : cases) {
         QString sql = BuildSearchSQL(SearchCriteria {0, {}, {}, c.comparison, c.text, {}});
@@ -76,6 +77,45 @@ TEST(QueryPlans, ThePrefixRangeIsAddedOnlyWhereItChangesNothing)
         QString("select * from scientific_srch_vw where upper(scientific_name) like 'MÜ%' and "
                 "upper(scientific_name) "
                 ">= 'MÜ' and upper(scientific_name) < 'MÝ' and name_type='P' "));
+}
+
+TEST(QueryPlans, OnSQLiteTextAnywhereInANameIsLookedUpInTheTextIndexFirst)
+{
+    const QString keyed =
+        "select ID, Scientific_Name, Author, Name_Type, Category, Classification_Level from "
+        "scientific_srch_key_vw ";
+    EXPECT_EQ(SqliteStatement::adapted("select * from scientific_srch_vw where upper(scientific_name) like "
+                                       "'%O''NE%' and name_type='P' "),
+              keyed
+                  + "where ID in (select rowid from scientific_name_fts where scientific_name_fts match "
+                    "'\"O''N\" \"''NE\"') and Scientific_Name_Key like '%O''NE%' and name_type='P' ");
+    EXPECT_EQ(SqliteStatement::adapted("select * from scientific_srch_vw where upper(scientific_name) like "
+                                       "'A_IES%BA' and name_type='P' "),
+              keyed
+                  + "where ID in (select rowid from scientific_name_fts where scientific_name_fts match "
+                    "'\"IES\"') and Scientific_Name_Key like 'A_IES%BA' and name_type='P' ");
+    // Runs shorter than three characters, and a begins-with search, keep the comparison alone.
+    for (const char* unindexed : {"'%AB%'", "'%A_C%D%'", "'AB%'", "'ABIES%'", "'%Ö''%'"}) {
+        const QString sql =
+            QString("select * from scientific_srch_vw where upper(scientific_name) like %1 and "
+                    "name_type='P' ")
+                .arg(QString::fromUtf8(unindexed));
+        EXPECT_FALSE(SqliteStatement::adapted(sql).contains("scientific_name_fts")) << unindexed;
+    }
+}
+
+TEST(QueryPlans, TheTextIndexIsAskedForAFewTrigramsThatCoverEveryLongEnoughRun)
+{
+    // Side by side, and one more ending where the run ends; characters, not UTF-16 units.
+    EXPECT_EQ(TrigramMatch::expression("%ELLA JAPONICA VAR%"), R"("ELL" "A J" "APO" "NIC" "A V" "VAR")");
+    EXPECT_EQ(TrigramMatch::expression("ABIES%"), R"("ABI" "IES")");
+    EXPECT_EQ(TrigramMatch::expression(QString::fromUtf8("%\U0001D49C\U0001D49D\U0001D49E%")),
+              QString::fromUtf8("\"\U0001D49C\U0001D49D\U0001D49E\""));
+    // A double quote is doubled inside its phrase; a trigram met twice is asked for once.
+    EXPECT_EQ(TrigramMatch::expression("%A\"B%"), R"("A""B")");
+    EXPECT_EQ(TrigramMatch::expression("%ANA%ANA_AN%"), R"("ANA")");
+    for (const char* tooShort : {"", "%", "%AB%", "A_B%C", "__%%"})
+        EXPECT_TRUE(TrigramMatch::expression(tooShort).isEmpty()) << tooShort;
 }
 
 TEST(QueryPlans, OnSQLiteNameComparisonsRunOnTheStoredKeyAndNothingElseChanges)

@@ -125,6 +125,21 @@ TEST_P(ChecklistRoundTrip, WhatIsExportedComesBackTheSameInBothFormats)
                     .toString(),
                 QString::fromUtf8("ALOË X"))
                 << "the key trigger works again";
+            // The text index holds every imported name, and the name added since.
+            EXPECT_NO_THROW(empty->exec(
+                "INSERT INTO scientific_name_fts (scientific_name_fts) VALUES ('integrity-check')"));
+            EXPECT_EQ(empty
+                          ->scalar("SELECT count(*) FROM scientific_name_fts WHERE scientific_name_key LIKE "
+                                   "'%OË X%'")
+                          .toInt(),
+                      1);
+            EXPECT_EQ(
+                empty
+                    ->scalar("SELECT count(*) FROM scientific_name_fts WHERE scientific_name_fts MATCH "
+                             "'\"IES\"'")
+                    .toInt(),
+                empty->scalar("SELECT count(*) FROM scientific_name WHERE scientific_name_key LIKE '%IES%'")
+                    .toInt());
         }
         if (format == ChecklistFormat::ColDP) {
             EXPECT_EQ(referencesAsStored(*empty), referencesAsStored(*db))
