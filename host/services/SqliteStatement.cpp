@@ -2,9 +2,11 @@
 
 #include "TrigramMatch.h"
 #include "db/NameKey.h"
+#include "db/SqlText.h"
 
 #include <QList>
 #include <algorithm>
+#include <optional>
 
 namespace bryx::host {
 
@@ -44,6 +46,43 @@ QString withKey(QString sql, const QList<qsizetype>& comparisons, const QString&
     return sql;
 }
 
+struct QuotedText {
+    QString text;
+    qsizetype closingQuote;
+};
+
+// The text of the literal whose opening quote stands just before `start`, its doubled quotes
+// undone; none when it never closes.
+std::optional<QuotedText> quotedTextAt(const QString& sql, qsizetype start)
+{
+    QString text;
+    for (qsizetype i = start; i < sql.size(); ++i) {
+        const QChar c = sql.at(i);
+        if (c == QLatin1Char('\'')) {
+            if (i + 1 < sql.size() && sql.at(i + 1) == QLatin1Char('\'')) {
+                text += c; // a doubled quote is one character of the text
+                ++i;
+                continue;
+            }
+            return QuotedText {text, i};
+        }
+        text += c;
+    }
+    return std::nullopt;
+}
+
+bool isWildcard(QChar c)
+{
+    return c == QLatin1Char('%') || c == QLatin1Char('_');
+}
+
+// "PREFIX%": a text and one trailing percent sign, the only wildcard.
+bool isBeginsWith(const QString& pattern)
+{
+    return pattern.size() > 1 && pattern.endsWith(QLatin1Char('%'))
+        && std::none_of(pattern.cbegin(), pattern.cend() - 1, isWildcard);
+}
+
 } // namespace
 
 QString SqliteStatement::adapted(const QString& sql, TextIndex textIndex)
@@ -73,35 +112,18 @@ QString SqliteStatement::withTextIndex(const QString& sql)
     static const QString lead = SearchViewWithKey + QStringLiteral("where Scientific_Name_Key like '");
     if (!sql.startsWith(lead))
         return sql;
-    // The pattern as the statement quotes it.
-    QString pattern;
-    qsizetype i = lead.size();
-    for (; i < sql.size(); ++i) {
-        const QChar c = sql.at(i);
-        if (c == QLatin1Char('\'')) {
-            if (i + 1 < sql.size() && sql.at(i + 1) == QLatin1Char('\'')) {
-                pattern += c; // a doubled quote is one character of the text
-                ++i;
-                continue;
-            }
-            break;
-        }
-        pattern += c;
-    }
-    if (i >= sql.size())
-        return sql; // no closing quote: not a statement the panel composed
-    // A begins-with search ("TEXT%") has its range on the key index.
-    const auto isWildcard = [](QChar c) { return c == QLatin1Char('%') || c == QLatin1Char('_'); };
-    if (pattern.endsWith(QLatin1Char('%')) && std::none_of(pattern.cbegin(), pattern.cend() - 1, isWildcard))
+    const std::optional<QuotedText> pattern = quotedTextAt(sql, lead.size());
+    // Not a statement the panel composed, or a begins-with search, which has its range on the
+    // key index.
+    if (!pattern || isBeginsWith(pattern->text))
         return sql;
-    QString match = TrigramMatch::expression(pattern);
+    const QString match = TrigramMatch::expression(pattern->text);
     if (match.isEmpty())
         return sql; // too short a text gives the trigrams nothing to find
-    match.replace(QLatin1Char('\''), QLatin1String("''"));
     return SearchViewWithKey
         + QStringLiteral(
-               "where ID in (select rowid from scientific_name_fts where scientific_name_fts match '")
-        + match + QStringLiteral("') and ")
+               "where ID in (select rowid from scientific_name_fts where scientific_name_fts match ")
+        + sqlLiteral(match) + QStringLiteral(") and ")
         + sql.mid(SearchViewWithKey.size() + QStringLiteral("where ").size());
 }
 
@@ -111,38 +133,19 @@ QString SqliteStatement::withPrefixRange(const QString& sql)
         QStringLiteral("select * from scientific_srch_vw where upper(scientific_name) like '");
     if (!sql.startsWith(lead))
         return sql;
-    QString prefix;
-    qsizetype i = lead.size();
-    for (; i < sql.size(); ++i) {
-        const QChar c = sql.at(i);
-        if (c == QLatin1Char('\'')) {
-            if (i + 1 < sql.size() && sql.at(i + 1) == QLatin1Char('\'')) {
-                prefix += c;
-                ++i;
-                continue;
-            }
-            return sql; // a closing quote before any wildcard: not a begins-with search
-        }
-        if (c == QLatin1Char('%') || c == QLatin1Char('_'))
-            break;
-        prefix += c;
-    }
-    // Only "PREFIX%'" qualifies: one trailing percent sign straight before the closing quote.
-    if (prefix.isEmpty() || i + 1 >= sql.size() || sql.at(i) != QLatin1Char('%')
-        || sql.at(i + 1) != QLatin1Char('\''))
+    const std::optional<QuotedText> pattern = quotedTextAt(sql, lead.size());
+    if (!pattern || !isBeginsWith(pattern->text))
         return sql;
-    const qsizetype conditionEnd = i + 2;
+    const QString prefix = pattern->text.chopped(1);
+    const qsizetype conditionEnd = pattern->closingQuote + 1;
     QList<uint> codePoints = prefix.toUcs4();
     if (codePoints.last() >= 0x10FFFF)
         return sql;
     ++codePoints.last();
     const QString upperBound =
         QString::fromUcs4(reinterpret_cast<const char32_t*>(codePoints.constData()), codePoints.size());
-    auto literal = [](QString text) {
-        return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
-    };
-    return sql.left(conditionEnd) + QStringLiteral(" and upper(scientific_name) >= ") + literal(prefix)
-        + QStringLiteral(" and upper(scientific_name) < ") + literal(upperBound) + sql.mid(conditionEnd);
+    return sql.left(conditionEnd) + QStringLiteral(" and upper(scientific_name) >= ") + sqlLiteral(prefix)
+        + QStringLiteral(" and upper(scientific_name) < ") + sqlLiteral(upperBound) + sql.mid(conditionEnd);
 }
 
 } // namespace bryx::host
