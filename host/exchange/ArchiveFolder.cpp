@@ -142,9 +142,20 @@ std::unique_ptr<QIODevice> ArchiveFolder::open(const QString& name) const
                 QStringLiteral("%1 is damaged: %2 cannot be found again").arg(m_path, member));
 }
 
-QByteArray ArchiveFolder::readAll(const QString& name) const
+QByteArray ArchiveFolder::readAll(const QString& name, qint64 limit) const
 {
-    return open(name)->readAll();
+    const std::unique_ptr<QIODevice> device = open(name);
+    const QString noError = device->errorString();
+    QByteArray bytes;
+    while (bytes.size() <= limit) {
+        const QByteArray piece = device->read(std::min<qint64>(ReadBlockBytes, limit + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    if (device->errorString() != noError)
+        throw Error(ErrorNumber::InvalidArgument, device->errorString());
+    return bytes;
 }
 
 } // namespace bryx::host

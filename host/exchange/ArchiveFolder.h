@@ -29,8 +29,9 @@ public:
     // A member opened for sequential reading; throws, naming the package and member, when it
     // is missing or damaged.
     std::unique_ptr<QIODevice> open(const QString& name) const;
-    // A small member (a description) read whole.
-    QByteArray readAll(const QString& name) const;
+    // A small member (a description) read whole, or its first `limit` + 1 bytes when it is
+    // larger, so that the caller can refuse it without holding it all. A read error is thrown.
+    QByteArray readAll(const QString& name, qint64 limit) const;
 
 private:
     QString m_path;

@@ -22,11 +22,16 @@ struct BadRow {
     RowOrigin origin;
     QString reason;
 };
+struct Warning {
+    RowOrigin origin;
+    QString kind;
+    QString detail;
+};
 struct Progress {
     qint64 done;
     qint64 total;
 };
-using Item = std::variant<ChecklistName, ChecklistReference, ChecklistLink, BadRow, Progress>;
+using Item = std::variant<ChecklistName, ChecklistReference, ChecklistLink, BadRow, Warning, Progress>;
 using Batch = std::vector<Item>;
 
 // Unwinds the reader when the receiving side has stopped.
@@ -120,6 +125,10 @@ public:
     void reference(const ChecklistReference& reference) override { add(reference); }
     void link(const ChecklistLink& link) override { add(link); }
     void badRow(const RowOrigin& origin, const QString& reason) override { add(BadRow {origin, reason}); }
+    void warning(const RowOrigin& origin, const QString& kind, const QString& detail) override
+    {
+        add(Warning {origin, kind, detail});
+    }
     void progress(qint64 done, qint64 total) override { add(Progress {done, total}); }
     void flush()
     {
@@ -156,6 +165,8 @@ void deliver(Item& item, ChecklistSink& sink)
                 sink.link(row);
             else if constexpr (std::is_same_v<Row, BadRow>)
                 sink.badRow(row.origin, row.reason);
+            else if constexpr (std::is_same_v<Row, Warning>)
+                sink.warning(row.origin, row.kind, row.detail);
             else
                 sink.progress(row.done, row.total);
         },

@@ -95,6 +95,12 @@ inline QString citationFrom(const QStringList& parts)
     return citation;
 }
 
+// The kind of warning both readers give for a row longer than its header.
+inline QString longRowsWarning()
+{
+    return QStringLiteral("rows with more fields than the header (the extra fields are not read)");
+}
+
 // Where a package reader delivers what it reads, row by row.
 class ChecklistSink {
 public:
@@ -104,6 +110,8 @@ public:
     virtual void link(const ChecklistLink& link) = 0;
     // A row that cannot be read as a record; throws unless bad rows are to be skipped.
     virtual void badRow(const RowOrigin& origin, const QString& reason) = 0;
+    // Something read as it was that the user should hear of, counted by its kind.
+    virtual void warning(const RowOrigin& origin, const QString& kind, const QString& detail) = 0;
     // How far reading has come, in bytes of the package's data files; throws
     // ExchangeCancelled when the user has asked to stop.
     virtual void progress(qint64 done, qint64 total) = 0;

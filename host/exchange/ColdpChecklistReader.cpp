@@ -38,20 +38,19 @@ public:
         , m_reader(*m_device, dialect(member), member)
     {
     }
-    // The next row; bad rows (a wrong number of fields) go to the sink and are passed over.
+    // The next row. One shorter than the header has its trailing fields empty; one longer
+    // keeps the header's, and the summary counts it.
     bool next(ChecklistSink& sink)
     {
-        while (m_reader.next(m_cells)) {
-            if (m_columns.isEmpty())
-                indexColumns();
-            if (m_cells.size() == m_width)
-                return true;
-            sink.badRow(origin(),
-                        QStringLiteral("the row has %1 fields where the header has %2")
-                            .arg(m_cells.size())
-                            .arg(m_width));
-        }
-        return false;
+        if (!m_reader.next(m_cells))
+            return false;
+        if (m_columns.isEmpty())
+            indexColumns();
+        if (m_cells.size() > m_width)
+            sink.warning(
+                origin(), longRowsWarning(),
+                QStringLiteral("%1 fields where the header has %2").arg(m_cells.size()).arg(m_width));
+        return true;
     }
     QString value(const QString& column) const
     {

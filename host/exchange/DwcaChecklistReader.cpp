@@ -74,40 +74,33 @@ int declaredWidth(const DwcaFile& file)
     return width;
 }
 
-// Streams the rows of one data file, checking that each has as many fields as the header (or,
-// without one, as the first row), and hands the good ones on.
+// Streams the rows of one data file and hands them on. A row shorter than the header has its
+// trailing fields empty, as archives that drop them mean it; a row longer keeps the declared
+// fields, and the summary counts it.
 template<typename Row>
 void readRows(const ArchiveFolder& package, const DwcaFile& file, ChecklistSink& sink, qint64& done,
               qint64 total, Row&& row)
 {
-    if (package.find(file.location).isEmpty())
-        throw Error(ErrorNumber::FileNotFound,
-                    QStringLiteral("%1: meta.xml names the data file %2, which the archive does not hold")
-                        .arg(package.path(), file.location));
     const std::unique_ptr<QIODevice> device = package.open(file.location);
     DwcaRowReader reader(*device, file, file.location);
     const int needed = declaredWidth(file);
-    qsizetype width = -1;
     QStringList cells;
     qint64 rows = 0;
     const qint64 before = done;
+    bool first = true;
     while (reader.next(cells)) {
         const RowOrigin origin {file.location, reader.rowLine()};
-        if (width < 0) {
-            width = reader.header().isEmpty() ? cells.size() : reader.header().size();
-            if (width < needed)
-                throw Error(ErrorNumber::InvalidArgument,
-                            QStringLiteral("%1: meta.xml declares column %2, but the file has %3 columns")
-                                .arg(origin.text())
-                                .arg(needed - 1)
-                                .arg(width));
-        }
-        if (cells.size() != width) {
-            sink.badRow(
-                origin,
-                QStringLiteral("the row has %1 fields where the file has %2").arg(cells.size()).arg(width));
-            continue;
-        }
+        const qsizetype width = reader.header().isEmpty() ? needed : reader.header().size();
+        if (first && !reader.header().isEmpty() && width < needed)
+            throw Error(ErrorNumber::InvalidArgument,
+                        QStringLiteral("%1: meta.xml declares column %2, but the header has %3 columns")
+                            .arg(origin.text())
+                            .arg(needed - 1)
+                            .arg(width));
+        first = false;
+        if (cells.size() > width)
+            sink.warning(origin, longRowsWarning(),
+                         QStringLiteral("%1 fields where the header has %2").arg(cells.size()).arg(width));
         row(DeclaredRow(file, cells), origin);
         if (++rows % 4096 == 0)
             sink.progress(before + reader.bytesRead(), total);
@@ -121,10 +114,15 @@ void readRows(const ArchiveFolder& package, const DwcaFile& file, ChecklistSink&
 DwcaChecklistReader::DwcaChecklistReader(const ArchiveFolder& package)
     : m_package(package)
 {
-    const QString metaName = package.find(QStringLiteral("meta.xml"));
-    if (metaName.isEmpty())
+    m_metaName = package.find(QStringLiteral("meta.xml"));
+    if (m_metaName.isEmpty())
         throw Error(ErrorNumber::FileNotFound, QStringLiteral("%1 holds no meta.xml").arg(package.path()));
-    m_meta = DwcaMeta::parse(package.readAll(metaName), metaName);
+    const QString& metaName = m_metaName;
+    m_meta = DwcaMeta::parse(package.readAll(metaName, DwcaMeta::MaxBytes), metaName);
+    if (package.find(m_meta.core.location).isEmpty())
+        throw Error(ErrorNumber::FileNotFound,
+                    QStringLiteral("%1: meta.xml names the data file %2, which the archive does not hold")
+                        .arg(package.path(), m_meta.core.location));
     if (m_meta.core.rowType != TaxonRowType)
         throw Error(ErrorNumber::InvalidArgument,
                     QStringLiteral("%1: the archive's core holds %2 records, not a checklist of taxa")
@@ -139,7 +137,20 @@ void DwcaChecklistReader::read(ChecklistSink& sink) const
     const DwcaFile& core = m_meta.core;
     const DwcaFile* references = nullptr;
     for (const DwcaFile& extension : m_meta.extensions) {
-        if (extension.rowType == ReferenceRowType)
+        const RowOrigin declared {m_metaName, extension.declaredOnLine};
+        if (extension.rowType != ReferenceRowType)
+            sink.warning(
+                declared, QStringLiteral("extensions this program does not read"),
+                QStringLiteral("%1 (%2)").arg(DwcaMeta::termName(extension.rowType), extension.location));
+        else if (m_package.find(extension.location).isEmpty())
+            sink.warning(declared, QStringLiteral("extension files missing from the archive"),
+                         QStringLiteral("%1 is not in the archive; its references are not read")
+                             .arg(extension.location));
+        else if (extension.idIndex < 0)
+            sink.warning(declared, QStringLiteral("extensions without a coreid column"),
+                         QStringLiteral("%1 does not say which name each row belongs to; it is not read")
+                             .arg(extension.location));
+        else if (!references)
             references = &extension;
     }
     qint64 total = m_package.size(core.location);

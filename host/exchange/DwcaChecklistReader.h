@@ -23,6 +23,7 @@ public:
 
 private:
     const ArchiveFolder& m_package;
+    QString m_metaName;
     DwcaMeta m_meta;
 };
 

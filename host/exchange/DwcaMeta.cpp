@@ -2,81 +2,209 @@
 
 #include "error/Error.h"
 
-#include <QDomDocument>
-#include <QDomElement>
+#include <QXmlStreamReader>
 
 namespace bryx::host {
 
 namespace {
 
-[[noreturn]] void refuse(const QString& source, int line, const QString& why)
+[[noreturn]] void refuse(const QString& source, qint64 line, const QString& why)
 {
     throw Error(ErrorNumber::InvalidArgument,
                 QStringLiteral("%1, line %2: %3").arg(source).arg(line).arg(why));
 }
 
-int wholeNumber(const QDomElement& element, const QString& attribute, const QString& source)
-{
-    bool ok = false;
-    const int value = element.attribute(attribute).trimmed().toInt(&ok);
-    if (!ok || value < 0)
-        refuse(
-            source, element.lineNumber(),
-            QStringLiteral("%1=\"%2\" is not a whole number").arg(attribute, element.attribute(attribute)));
-    return value;
-}
-
-DwcaFile readFile(const QDomElement& element, const QString& source, bool isCore)
-{
-    DwcaFile file;
-    file.rowType = element.attribute(QStringLiteral("rowType"));
-    if (element.hasAttribute(QStringLiteral("encoding")))
-        file.encoding = element.attribute(QStringLiteral("encoding")).trimmed();
-    if (element.hasAttribute(QStringLiteral("fieldsTerminatedBy")))
-        file.fieldsTerminatedBy =
-            DwcaMeta::unescaped(element.attribute(QStringLiteral("fieldsTerminatedBy")));
-    if (element.hasAttribute(QStringLiteral("linesTerminatedBy")))
-        file.linesTerminatedBy = DwcaMeta::unescaped(element.attribute(QStringLiteral("linesTerminatedBy")));
-    if (element.hasAttribute(QStringLiteral("fieldsEnclosedBy"))) {
-        // Declared empty: no quoting at all. Left out: the standard's double quote.
-        const QString quote = DwcaMeta::unescaped(element.attribute(QStringLiteral("fieldsEnclosedBy")));
-        file.fieldsEnclosedBy = quote.isEmpty() ? std::nullopt : std::optional<QChar>(quote.front());
+// Reads meta.xml element by element: a streaming reader with a depth limit keeps a hostile
+// description (nested a hundred thousand deep) from costing more than a real one.
+class MetaReader {
+public:
+    MetaReader(const QByteArray& xml, QString source)
+        : m_xml(xml)
+        , m_source(std::move(source))
+    {
     }
-    if (element.hasAttribute(QStringLiteral("ignoreHeaderLines")))
-        file.ignoreHeaderLines = wholeNumber(element, QStringLiteral("ignoreHeaderLines"), source);
-    if (file.fieldsTerminatedBy.isEmpty())
-        refuse(source, element.lineNumber(), QStringLiteral("fieldsTerminatedBy is empty"));
 
-    const QDomElement location =
-        element.firstChildElement(QStringLiteral("files")).firstChildElement(QStringLiteral("location"));
-    file.location = location.text().trimmed();
-    if (file.location.isEmpty())
-        refuse(source, element.lineNumber(),
-               QStringLiteral("the %1 names no data file (files/location)")
-                   .arg(isCore ? QStringLiteral("core") : QStringLiteral("extension")));
+    DwcaMeta read()
+    {
+        if (!nextElement(0))
+            refuse(line(), QStringLiteral("the description holds no element"));
+        if (m_xml.name() != QLatin1String("archive"))
+            refuse(line(), QStringLiteral("the root element is <%1>, not <archive>").arg(m_xml.name()));
+        const qint64 archiveLine = line();
+        DwcaMeta meta;
+        bool haveCore = false;
+        while (nextElement(1)) {
+            const bool core = m_xml.name() == QLatin1String("core");
+            if (core || m_xml.name() == QLatin1String("extension")) {
+                DwcaFile file = readFile(core);
+                if (core && !haveCore) {
+                    meta.core = std::move(file);
+                    haveCore = true;
+                } else if (!core) {
+                    meta.extensions.push_back(std::move(file));
+                }
+            } else {
+                skipElement();
+            }
+        }
+        if (!haveCore)
+            refuse(archiveLine, QStringLiteral("the archive declares no core"));
+        return meta;
+    }
 
-    const QString idTag = isCore ? QStringLiteral("id") : QStringLiteral("coreid");
-    const QDomElement id = element.firstChildElement(idTag);
-    if (!id.isNull())
-        file.idIndex = wholeNumber(id, QStringLiteral("index"), source);
+private:
+    qint64 line() const { return m_xml.lineNumber(); }
+    [[noreturn]] void refuse(qint64 line, const QString& why) const
+    {
+        bryx::host::refuse(m_source, line, why);
+    }
 
-    for (QDomElement field = element.firstChildElement(QStringLiteral("field")); !field.isNull();
-         field = field.nextSiblingElement(QStringLiteral("field"))) {
+    void checkXml()
+    {
+        if (m_xml.hasError())
+            refuse(line(),
+                   QStringLiteral("not well-formed XML (%1, column %2)")
+                       .arg(m_xml.errorString())
+                       .arg(m_xml.columnNumber()));
+    }
+
+    // Moves to the next element starting inside the current one; false at its end. `depth` is
+    // the depth of the element looked for, the root's 0.
+    bool nextElement(int depth)
+    {
+        if (depth > DwcaMeta::MaxDepth)
+            refuse(
+                line(),
+                QStringLiteral("the description is nested deeper than %1 elements").arg(DwcaMeta::MaxDepth));
+        while (!m_xml.atEnd()) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            checkXml();
+            if (token == QXmlStreamReader::StartElement)
+                return true;
+            if (token == QXmlStreamReader::EndElement)
+                return false;
+        }
+        checkXml();
+        if (depth > 0)
+            refuse(line(), QStringLiteral("not well-formed XML (Premature end of document)"));
+        return false;
+    }
+
+    // Passes over the current element and all it holds, its depth bounded as ever.
+    void skipElement(int depth = 2)
+    {
+        while (nextElement(depth))
+            skipElement(depth + 1);
+    }
+
+    QString text()
+    {
+        QString content;
+        while (!m_xml.atEnd()) {
+            const QXmlStreamReader::TokenType token = m_xml.readNext();
+            checkXml();
+            if (token == QXmlStreamReader::Characters)
+                content += m_xml.text();
+            else if (token == QXmlStreamReader::StartElement)
+                skipElement(4);
+            else if (token == QXmlStreamReader::EndElement)
+                break;
+        }
+        return content;
+    }
+
+    QString attribute(const char* name) const
+    {
+        return m_xml.attributes().value(QLatin1String(name)).toString();
+    }
+    bool hasAttribute(const char* name) const { return m_xml.attributes().hasAttribute(QLatin1String(name)); }
+
+    // A whole number attribute; a column index may also be written empty, for no column.
+    int wholeNumber(const char* name, int largest, bool emptyIsNone)
+    {
+        const QString written = attribute(name);
+        if (emptyIsNone && written.trimmed().isEmpty())
+            return -1;
+        bool ok = false;
+        const qlonglong value = written.trimmed().toLongLong(&ok);
+        if (!ok || value < 0)
+            refuse(line(),
+                   QStringLiteral("%1=\"%2\" is not a whole number").arg(QLatin1String(name), written));
+        if (value > largest)
+            refuse(line(),
+                   QStringLiteral("%1=\"%2\" is past the last column this program reads (%3)")
+                       .arg(QLatin1String(name), written)
+                       .arg(largest));
+        return int(value);
+    }
+
+    DwcaFile readFile(bool isCore)
+    {
+        DwcaFile file;
+        file.declaredOnLine = int(line());
+        file.rowType = attribute("rowType");
+        if (hasAttribute("encoding"))
+            file.encoding = attribute("encoding").trimmed();
+        if (hasAttribute("fieldsTerminatedBy"))
+            file.fieldsTerminatedBy = DwcaMeta::unescaped(attribute("fieldsTerminatedBy"));
+        if (hasAttribute("linesTerminatedBy"))
+            file.linesTerminatedBy = DwcaMeta::unescaped(attribute("linesTerminatedBy"));
+        if (hasAttribute("fieldsEnclosedBy")) {
+            // Declared empty: no quoting at all. Left out: the standard's double quote.
+            const QString quote = DwcaMeta::unescaped(attribute("fieldsEnclosedBy"));
+            file.fieldsEnclosedBy = quote.isEmpty() ? std::nullopt : std::optional<QChar>(quote.front());
+        }
+        if (hasAttribute("ignoreHeaderLines"))
+            file.ignoreHeaderLines = wholeNumber("ignoreHeaderLines", DwcaMeta::MaxColumn, false);
+        if (file.fieldsTerminatedBy.isEmpty())
+            refuse(file.declaredOnLine, QStringLiteral("fieldsTerminatedBy is empty"));
+
+        const QLatin1String idTag = isCore ? QLatin1String("id") : QLatin1String("coreid");
+        while (nextElement(2)) {
+            if (m_xml.name() == QLatin1String("files")) {
+                while (nextElement(3)) {
+                    if (m_xml.name() == QLatin1String("location") && file.location.isEmpty())
+                        file.location = text().trimmed();
+                    else
+                        skipElement(4);
+                }
+            } else if (m_xml.name() == idTag) {
+                if (hasAttribute("index"))
+                    file.idIndex = wholeNumber("index", DwcaMeta::MaxColumn, true);
+                skipElement(3);
+            } else if (m_xml.name() == QLatin1String("field")) {
+                file.fields.push_back(readField());
+            } else {
+                skipElement(3);
+            }
+        }
+        if (file.location.isEmpty())
+            refuse(file.declaredOnLine,
+                   QStringLiteral("the %1 names no data file (files/location)")
+                       .arg(isCore ? QStringLiteral("core") : QStringLiteral("extension")));
+        return file;
+    }
+
+    DwcaField readField()
+    {
         DwcaField declared;
-        declared.term = field.attribute(QStringLiteral("term")).trimmed();
+        declared.term = attribute("term").trimmed();
         if (declared.term.isEmpty())
-            refuse(source, field.lineNumber(), QStringLiteral("a field has no term"));
-        declared.hasDefault = field.hasAttribute(QStringLiteral("default"));
-        declared.defaultValue = field.attribute(QStringLiteral("default"));
-        if (field.hasAttribute(QStringLiteral("index")))
-            declared.index = wholeNumber(field, QStringLiteral("index"), source);
+            refuse(line(), QStringLiteral("a field has no term"));
+        declared.hasDefault = hasAttribute("default");
+        declared.defaultValue = attribute("default");
+        if (hasAttribute("index"))
+            declared.index = wholeNumber("index", DwcaMeta::MaxColumn, true);
         else if (!declared.hasDefault)
-            refuse(source, field.lineNumber(),
+            refuse(line(),
                    QStringLiteral("the field %1 has neither an index nor a default").arg(declared.term));
-        file.fields.push_back(declared);
+        skipElement(3);
+        return declared;
     }
-    return file;
-}
+
+    QXmlStreamReader m_xml;
+    QString m_source;
+};
 
 } // namespace
 
@@ -93,7 +221,8 @@ const DwcaField* DwcaFile::field(const QString& term) const
 
 QString DwcaMeta::termName(const QString& term)
 {
-    const qsizetype cut = std::max(term.lastIndexOf(QLatin1Char('/')), term.lastIndexOf(QLatin1Char('#')));
+    const qsizetype cut = std::max({term.lastIndexOf(QLatin1Char('/')), term.lastIndexOf(QLatin1Char('#')),
+                                    term.lastIndexOf(QLatin1Char(':'))});
     return cut < 0 ? term : term.mid(cut + 1);
 }
 
@@ -120,26 +249,11 @@ QString DwcaMeta::unescaped(const QString& written)
 
 DwcaMeta DwcaMeta::parse(const QByteArray& xml, const QString& sourceName)
 {
-    QDomDocument document;
-    QString message;
-    int line = 0;
-    int column = 0;
-    if (!document.setContent(xml, false, &message, &line, &column))
-        refuse(sourceName, line,
-               QStringLiteral("not well-formed XML (%1, column %2)").arg(message).arg(column));
-    const QDomElement archive = document.documentElement();
-    if (archive.tagName() != QLatin1String("archive"))
-        refuse(sourceName, archive.lineNumber(),
-               QStringLiteral("the root element is <%1>, not <archive>").arg(archive.tagName()));
-    const QDomElement core = archive.firstChildElement(QStringLiteral("core"));
-    if (core.isNull())
-        refuse(sourceName, archive.lineNumber(), QStringLiteral("the archive declares no core"));
-    DwcaMeta meta;
-    meta.core = readFile(core, sourceName, true);
-    for (QDomElement extension = archive.firstChildElement(QStringLiteral("extension")); !extension.isNull();
-         extension = extension.nextSiblingElement(QStringLiteral("extension")))
-        meta.extensions.push_back(readFile(extension, sourceName, false));
-    return meta;
+    if (xml.size() > MaxBytes)
+        refuse(sourceName, 1,
+               QStringLiteral("the description is larger than %1 MiB, far more than any archive needs")
+                   .arg(MaxBytes >> 20));
+    return MetaReader(xml, sourceName).read();
 }
 
 } // namespace bryx::host

@@ -11,7 +11,7 @@ namespace bryx::host {
 // index, or none for a constant), the term it holds, and the value to use when the cell is
 // empty or the column absent.
 struct DwcaField {
-    int index = -1;
+    int index = -1; // -1: no column (index left out or written empty)
     QString term; // the full term URI as declared
     QString defaultValue; // "" when none is declared
     bool hasDefault = false;
@@ -28,7 +28,8 @@ struct DwcaFile {
     // No value: fields are never quoted.
     std::optional<QChar> fieldsEnclosedBy = QChar(u'"');
     int ignoreHeaderLines = 0;
-    int idIndex = -1;
+    int idIndex = -1; // -1: no ID column (an <id/> or <coreid/> without an index)
+    int declaredOnLine = 0; // where meta.xml declares it, for messages
     std::vector<DwcaField> fields;
 
     // The field holding the term, given by its full URI or by its name alone
@@ -38,10 +39,17 @@ struct DwcaFile {
 
 // meta.xml of a Darwin Core Archive, read as real archives write it: delimiters as character
 // references or backslash escapes ("&#x9;", "\t"), quoting declared empty or left out (then the
-// standard's double quote), column indexes that skip numbers, default values. Malformed
-// descriptions are refused with the file name and line.
+// standard's double quote), column indexes that skip numbers or are written empty, default
+// values, an ID element without an index. Malformed descriptions are refused with the file name
+// and line; so is one nested deeper, or with columns further out, than any real description.
 class DwcaMeta {
 public:
+    // The largest description read, in bytes, and the deepest nesting of its elements.
+    static constexpr qint64 MaxBytes = 4 << 20;
+    static constexpr int MaxDepth = 32;
+    // The last column index a description may name: far past any published archive's.
+    static constexpr int MaxColumn = 9999;
+
     DwcaFile core;
     std::vector<DwcaFile> extensions;
 

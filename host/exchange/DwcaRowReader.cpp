@@ -143,6 +143,17 @@ bool DwcaRowReader::readRow(QStringList& fields)
         ++m_line;
     };
     const QChar delimiter = m_delimiter.front();
+    qsizetype rowLength = 0;
+    auto checkLength = [&] {
+        if (field.size() > MaxFieldLength)
+            refuse(m_rowLine,
+                   QStringLiteral("a field is longer than %1 characters, the most one field may hold")
+                       .arg(MaxFieldLength));
+        if (rowLength + field.size() > MaxRowLength)
+            refuse(m_rowLine,
+                   QStringLiteral("the row is longer than %1 characters, the most one row may hold")
+                       .arg(MaxRowLength));
+    };
     while (fill()) {
         if (!quoted && (fieldStarted || !m_quote || m_buffer[m_at] != *m_quote)) {
             // Plain text up to the next delimiter or line end is taken in one piece.
@@ -155,11 +166,14 @@ bool DwcaRowReader::readRow(QStringList& fields)
                 field.append(text + m_at, end - m_at);
                 fieldStarted = true;
                 m_at = end;
+                checkLength();
                 continue;
             }
         }
         const QChar c = m_buffer[m_at++];
         if (quoted) {
+            if ((field.size() & 0xFFF) == 0)
+                checkLength();
             if (c == *m_quote) {
                 if (fill() && m_buffer[m_at] == *m_quote) {
                     field += c;
@@ -193,8 +207,10 @@ bool DwcaRowReader::readRow(QStringList& fields)
         if (c == m_delimiter.front()
             && (m_delimiter.size() == 1 || QStringView(m_buffer).mid(m_at - 1).startsWith(m_delimiter))) {
             m_at += m_delimiter.size() - 1;
+            rowLength += field.size() + 1; // the delimiter: a row of nothing else is long too
             fields << field;
             field.clear();
+            checkLength();
             fieldStarted = false;
             continue;
         }

@@ -17,6 +17,11 @@ namespace bryx::host {
 // Windows-1252). A row that cannot be read is refused with the file name and line.
 class DwcaRowReader {
 public:
+    // The longest field and row read, in characters: far past any name or citation, and a
+    // file without line ends cannot fill the memory.
+    static constexpr qsizetype MaxFieldLength = 1 << 20;
+    static constexpr qsizetype MaxRowLength = 4 << 20;
+
     DwcaRowReader(QIODevice& device, const DwcaFile& file, QString sourceName);
 
     // The next row's fields; false after the last row.

@@ -136,6 +136,11 @@ void ImportStaging::badRow(const RowOrigin& origin, const QString& reason)
     m_summary.skip(origin, reason);
 }
 
+void ImportStaging::warning(const RowOrigin& origin, const QString& kind, const QString& detail)
+{
+    m_summary.warn(origin, kind, detail);
+}
+
 void ImportStaging::progress(qint64 done, qint64 total)
 {
     if (m_progress)

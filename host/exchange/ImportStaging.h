@@ -45,6 +45,7 @@ public:
     void reference(const ChecklistReference& reference) override;
     void link(const ChecklistLink& link) override;
     void badRow(const RowOrigin& origin, const QString& reason) override;
+    void warning(const RowOrigin& origin, const QString& kind, const QString& detail) override;
     void progress(qint64 done, qint64 total) override;
     // Writes what is still buffered.
     void flush();

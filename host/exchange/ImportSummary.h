@@ -2,9 +2,11 @@
 
 #include "ChecklistRecords.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
-#include <algorithm>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace bryx::host {
@@ -15,12 +17,22 @@ struct SkippedRow {
     QString reason;
 };
 
+// Something an import took as it was but the user should know of ("rows with more fields than
+// the header"), counted by kind, with the first few places it was seen.
+struct ImportWarning {
+    QString kind;
+    qint64 count = 0;
+    std::vector<SkippedRow> first; // where, and what exactly
+};
+
 // What an import did, for the summary the user reads.
 struct ImportSummary {
     // How many reasons are kept: past that only the count grows.
     static constexpr size_t KeptReasons = 1000;
+    // Places listed for each kind of warning.
+    static constexpr size_t ListedWarnings = 3;
 
-    QString format; // "Darwin Core Archive" or "ColDP"
+    QString format; // "Darwin Core Archive", "ColDP" or "Spreadsheet"
     qint64 namesRead = 0;
     qint64 imported = 0;
     qint64 updated = 0;
@@ -29,35 +41,20 @@ struct ImportSummary {
     qint64 linksAdded = 0;
     qint64 skippedRows = 0;
     std::vector<SkippedRow> skipped;
+    std::vector<ImportWarning> warnings;
 
-    void skip(const RowOrigin& origin, const QString& reason)
-    {
-        ++skippedRows;
-        if (skipped.size() < KeptReasons)
-            skipped.push_back({origin, reason});
-    }
-
+    // A row passed over; a row already passed over (its name, then the publication it gives)
+    // counts once, with its first reason.
+    void skip(const RowOrigin& origin, const QString& reason);
+    void warn(const RowOrigin& origin, const QString& kind, const QString& detail = {});
     // The summary as the user reads it, one count a line, then up to `listed` skipped rows
-    // with their reasons.
-    QString describe(size_t listed) const
-    {
-        QStringList lines {QStringLiteral("names read: %1").arg(namesRead),
-                           QStringLiteral("names imported: %1").arg(imported)};
-        if (updated > 0)
-            lines << QStringLiteral("names updated: %1").arg(updated);
-        if (alreadyPresent > 0)
-            lines << QStringLiteral("already in the database: %1 (left as they were; updating changes them)")
-                         .arg(alreadyPresent);
-        lines << QStringLiteral("references added: %1").arg(referencesAdded)
-              << QStringLiteral("reference links added: %1").arg(linksAdded)
-              << QStringLiteral("rows skipped: %1").arg(skippedRows);
-        for (size_t i = 0; i < skipped.size() && i < listed; ++i)
-            lines << QStringLiteral("    %1: %2").arg(skipped[i].origin.text(), skipped[i].reason);
-        const qint64 unlisted = skippedRows - qint64(std::min(listed, skipped.size()));
-        if (unlisted > 0)
-            lines << QStringLiteral("    ... and %1 more").arg(unlisted);
-        return lines.join(QLatin1Char('\n'));
-    }
+    // with their reasons, then the warnings by kind.
+    QString describe(size_t listed) const;
+    // Called with every row skipped, past the kept ones too: for a report of them all.
+    std::function<void(const SkippedRow&)> reportSkipped;
+
+private:
+    QSet<std::pair<QString, qint64>> m_skippedOrigins;
 };
 
 } // namespace bryx::host

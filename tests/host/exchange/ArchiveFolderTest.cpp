@@ -31,7 +31,7 @@ bryx::test::PackageFiles package()
 
 QStringList namesIn(const ArchiveFolder& folder)
 {
-    const QByteArray meta = folder.readAll("meta.xml");
+    const QByteArray meta = folder.readAll("meta.xml", 1 << 20);
     const DwcaMeta description = DwcaMeta::parse(meta);
     auto device = folder.open(description.core.location);
     DwcaRowReader reader(*device, description.core, description.core.location);

@@ -4,6 +4,8 @@
 #include "db/Database.h"
 #include "error/Error.h"
 #include "exchange/ChecklistImporter.h"
+#include "exchange/DwcaMeta.h"
+#include "exchange/DwcaRowReader.h"
 #include "recordset/Recordset.h"
 #include "services/SqlAppManager.h"
 #include "support/QtPrinters.h"
@@ -340,8 +342,6 @@ TEST_P(ChecklistImport, BadRowsAreRefusedByFileAndLineOrSkippedWithTheirReasons)
         const char* reason;
     };
     const Case cases[] = {
-        {"2\tAbies nordmanniana\tspecies\n", "taxon.txt, line 3: the row has 3 fields where the file has 4",
-         "the row has 3 fields where the file has 4"},
         {"2\tAbies nordmanniana\tblah\t\n", "taxon.txt, line 3: the rank \"blah\" is unknown",
          "the rank \"blah\" is unknown"},
         {"1\tAbies nordmanniana\tspecies\t\n", "taxon.txt, line 3: the ID \"1\" is used already on line 2",
@@ -377,6 +377,94 @@ TEST_P(ChecklistImport, BadRowsAreRefusedByFileAndLineOrSkippedWithTheirReasons)
     EXPECT_EQ(chained.imported, 2) << "Abies alba and its synonym Abies pectinata";
     ASSERT_EQ(chained.skippedRows, 2);
     EXPECT_EQ(chained.skipped.back().reason, "the accepted name \"2\" is not in the checklist");
+}
+
+TEST_P(ChecklistImport, RowsAndDescriptionsAreReadAsPublishedArchivesWriteThem)
+{
+    // Trailing empty fields dropped, a row with a field too many, a column declared with an
+    // empty index whose default applies, an ID element without an index on an extension of a
+    // kind this program does not read, and a References extension whose file is missing.
+    const QByteArray meta = R"(<archive xmlns="http://rs.tdwg.org/dwc/text/">
+  <core fieldsTerminatedBy="\t" fieldsEnclosedBy="" ignoreHeaderLines="1" rowType="http://rs.tdwg.org/dwc/terms/Taxon">
+    <files><location>taxon.txt</location></files>
+    <id index="0"/>
+    <field index="1" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
+    <field index="2" term="http://rs.tdwg.org/dwc/terms/taxonRank"/>
+    <field index="3" term="http://rs.tdwg.org/dwc/terms/acceptedNameUsageID"/>
+    <field index="4" term="http://rs.tdwg.org/dwc/terms/taxonomicStatus"/>
+    <field index="" term="http://rs.tdwg.org/dwc/terms/kingdom" default="Animalia"/>
+  </core>
+  <extension rowType="http://rs.gbif.org/terms/1.0/VernacularName">
+    <files><location>vernacular.txt</location></files>
+    <coreid/>
+    <field index="1" term="http://rs.tdwg.org/dwc/terms/vernacularName"/>
+  </extension>
+  <extension rowType="http://rs.gbif.org/terms/1.0/Reference">
+    <files><location>references.txt</location></files>
+    <coreid index="0"/>
+    <field index="1" term="http://purl.org/dc/terms/bibliographicCitation"/>
+  </extension>
+</archive>)";
+    const QByteArray taxa = "id\tname\trank\taccepted\tstatus\n"
+                            "1\tBalaena mysticetus Linnaeus, 1758\tspecies\n"
+                            "2\tBalaena\n"
+                            "3\tBalaena glacialis Müller, 1776\tspecies\t\taccepted\textra\n"
+                            "4\tBalaena mysticeta\tspecies\t1\n";
+    const ImportSummary summary = import({{"meta.xml", meta}, {"taxon.txt", taxa}});
+    EXPECT_EQ(summary.namesRead, 4);
+    EXPECT_EQ(summary.imported, 4);
+    EXPECT_EQ(summary.skippedRows, 0);
+    EXPECT_EQ(described(*db, "Balaena mysticetus"),
+              "Balaena mysticetus | Linnaeus, 1758 | A | Invertebrate Animal | Species | ");
+    EXPECT_EQ(described(*db, "Balaena"), "Balaena |  | A | Invertebrate Animal |  | ")
+        << "a row of two fields is a name without rank";
+    EXPECT_EQ(described(*db, "Balaena mysticeta"),
+              "Balaena mysticeta |  | A | Invertebrate Animal | Species | Synonym -> Balaena mysticetus");
+    const QString said = summary.describe(10);
+    EXPECT_TRUE(
+        said.contains("warning: rows with more fields than the header (the extra fields are not read): 1\n"
+                      "    taxon.txt, line 4: 6 fields where the header has 5"))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains("warning: extensions this program does not read: 1\n"
+                              "    meta.xml, line 11: VernacularName (vernacular.txt)"))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains("warning: extension files missing from the archive: 1"
+                              "\n    meta.xml, line 16: references.txt is not in the archive"))
+        << said.toStdString();
+}
+
+TEST_P(ChecklistImport, HostilePackagesAreRefusedQuicklyWithTheLimitTheyPassed)
+{
+    // Nested far past any real description: refused at the limit, not parsed to the end.
+    QByteArray deep = "<archive><core>";
+    for (int i = 0; i < 200'000; ++i)
+        deep += "<x>";
+    EXPECT_EQ(refused({{"meta.xml", deep}, {"taxon.txt", ""}}),
+              "meta.xml, line 1: the description is nested deeper than 32 elements");
+
+    PackageFiles huge = plainArchive("");
+    huge["meta.xml"] = QByteArray(DwcaMeta::MaxBytes + 10, '\0');
+    EXPECT_EQ(refused(huge),
+              "meta.xml, line 1: the description is larger than 4 MiB, far more than any "
+              "archive needs");
+
+    PackageFiles overflow = plainArchive("");
+    overflow["meta.xml"].replace("index=\"3\"", "index=\"2147483647\"");
+    EXPECT_EQ(refused(overflow),
+              "meta.xml, line 9: index=\"2147483647\" is past the last column this "
+              "program reads (9999)");
+
+    // A line without an end: the reader stops at the limit of one field.
+    PackageFiles endless = plainArchive("");
+    endless["taxon.txt"] += QByteArray(DwcaRowReader::MaxFieldLength + 10, '\0');
+    EXPECT_EQ(refused(endless),
+              "taxon.txt, line 4: a field is longer than 1048576 characters, the most one "
+              "field may hold");
+    PackageFiles tabs = plainArchive("");
+    tabs["taxon.txt"] += QByteArray(DwcaRowReader::MaxRowLength + 10, '\t');
+    EXPECT_EQ(refused(tabs),
+              "taxon.txt, line 4: the row is longer than 4194304 characters, the most one "
+              "row may hold");
 }
 
 TEST_P(ChecklistImport, BrokenPackagesAreRefusedAndChangeNothing)

@@ -22,6 +22,10 @@ public:
     {
         take(QStringLiteral("bad %1: %2").arg(origin.line).arg(reason));
     }
+    void warning(const RowOrigin& origin, const QString& kind, const QString&) override
+    {
+        take(QStringLiteral("warning %1: %2").arg(origin.line).arg(kind));
+    }
     void progress(qint64 done, qint64 total) override
     {
         take(QStringLiteral("progress %1/%2").arg(done).arg(total));
@@ -63,6 +67,8 @@ TEST(ChecklistPipe, EverythingReadArrivesInOrderOnTheCallingThread)
                 if (line % 700 == 0) {
                     out.badRow({QStringLiteral("taxon.txt"), line}, QStringLiteral("too few fields"));
                     sent << QStringLiteral("bad %1: too few fields").arg(line);
+                    out.warning({QStringLiteral("taxon.txt"), line}, QStringLiteral("extra fields"), {});
+                    sent << QStringLiteral("warning %1: extra fields").arg(line);
                     out.progress(line, 5000);
                     sent << QStringLiteral("progress %1/5000").arg(line);
                 }
