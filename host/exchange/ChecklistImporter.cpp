@@ -116,6 +116,9 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
             staging);
         staging.flush();
         progress(ReadingEnds, QStringLiteral("Checking the names' IDs and links"));
+        stagingTables.createIndex(QStringLiteral("import_name_key_idx ON import_name (name_key)"));
+        const qint64 untyped = staging.resolvePendingTypes(options.nameType);
+        refuseWhenNothingIsImportable(summary, untyped);
         checkKeys(stagingTables, summary, options.skipBadRows);
         findPresentNames(summary, options.update);
         progress(KeysChecked, QStringLiteral("Writing the names"));
@@ -132,9 +135,23 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
     return summary;
 }
 
+void ChecklistImporter::refuseWhenNothingIsImportable(const ImportSummary& summary, qint64 untyped)
+{
+    if (summary.namesRead == 0 || summary.skippedRows < summary.namesRead
+        || m_db.scalar(QStringLiteral("SELECT 1 FROM import_name WHERE state IS NULL LIMIT 1")).isValid())
+        return;
+    if (untyped * 2 >= summary.namesRead)
+        throw Error(ErrorNumber::InvalidArgument,
+                    QStringLiteral("No row says whether its names are botanical, zoological or ecological "
+                                   "communities; choose a name type for the import."));
+    throw Error(ErrorNumber::InvalidArgument,
+                QStringLiteral("None of the %1 names can be imported; the first is passed over because %2.")
+                    .arg(summary.namesRead)
+                    .arg(summary.skipped.empty() ? QString() : summary.skipped.front().reason));
+}
+
 void ChecklistImporter::checkKeys(ImportStaging::Tables& tables, ImportSummary& summary, bool skipBadRows)
 {
-    tables.createIndex(QStringLiteral("import_name_key_idx ON import_name (name_key)"));
     tables.createIndex(QStringLiteral("import_link_name_idx ON import_link (name_key)"));
     tables.createIndex(QStringLiteral("import_reference_key_idx ON import_reference (ref_key)"));
     const QString earlier =

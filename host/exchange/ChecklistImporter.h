@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <functional>
+#include <optional>
 
 namespace bryx::host {
 
@@ -19,6 +20,9 @@ struct ImportOptions {
     // A name already in the database (the same name and author) takes the package's category,
     // level and established name; without this it is left as it is.
     bool update = false;
+    // The name type of names that nothing in the package types ('P', 'A' or 'C'); without it
+    // they are bad rows.
+    std::optional<QChar> nameType;
     // Called as the import goes on with how much of it is done (0-1000) and what it is doing;
     // may throw ExchangeCancelled to stop it.
     std::function<void(int permille, const QString& stage)> progress;
@@ -35,6 +39,8 @@ public:
     ImportSummary import(const QString& path, const ImportOptions& options);
 
 private:
+    // A package of which no name can be imported is refused with why, in one sentence.
+    void refuseWhenNothingIsImportable(const ImportSummary& summary, qint64 untyped);
     void checkKeys(ImportStaging::Tables& tables, ImportSummary& summary, bool skipBadRows);
     void findPresentNames(ImportSummary& summary, bool update);
     void writeNames(ImportSummary& summary, qint64 lastSequence, qint64 linkedNames);

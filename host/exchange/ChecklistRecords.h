@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NameAuthorship.h"
+#include "NameParts.h"
 
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,11 @@ struct ChecklistName {
     QString kingdom;
     QString phylum;
     QString className;
+    QString order;
+    QString family;
+    QString higherClassification; // the whole classification in one cell, "Animalia|Chordata|..."
+    QString parentKey; // the parent taxon's key (parentNameUsageID, ColDP parentID)
+    NameParts parts; // the name in parts, for a row that gives no whole name
     QString category; // this program's own column; absent in other packages
     QString taxonomicStatus;
     QString acceptedKey; // the accepted name's key, when it is not the name's own
@@ -41,17 +47,27 @@ struct ChecklistName {
     // The name and its authorship apart.
     NameAndAuthor nameAndAuthor() const
     {
-        if (m_parts)
-            return *m_parts;
-        return authorshipColumn ? withoutRepeatedAuthorship(scientificName, authorship)
-                                : splitAuthorship(scientificName, authorship);
+        if (m_split)
+            return *m_split;
+        if (scientificName.trimmed().isEmpty())
+            return {parts.assembled(typeHint() == QChar(u'A')), authorship.simplified()};
+        // An authorship column left empty on a row leaves the authorship to be split off the
+        // name; a community's name is never split, its words are often capitalised
+        // ("Temperate Flooded & Swamp Forest").
+        return authorshipColumn && (!authorship.trimmed().isEmpty() || typeHint() == QChar(u'C'))
+            ? withoutRepeatedAuthorship(scientificName, authorship)
+            : splitAuthorship(scientificName, authorship);
     }
     // Takes the name and its authorship apart ahead of their use, so that a reading thread can
     // do it while another writes the database.
-    void prepare() { m_parts = nameAndAuthor(); }
+    void prepare() { m_split = nameAndAuthor(); }
 
 private:
-    std::optional<NameAndAuthor> m_parts;
+    // The name type the row itself tells, if any: a zoological subspecies is written without
+    // "subsp.", a community's name is not split.
+    std::optional<QChar> typeHint() const;
+
+    std::optional<NameAndAuthor> m_split;
 };
 
 // A publication a package describes once and names link to by its ID (ColDP Reference.tsv).

@@ -82,24 +82,6 @@ QString ChecklistVocabulary::rankWord(const QString& levelName)
     return levelName.trimmed().toLower();
 }
 
-std::optional<QChar> ChecklistVocabulary::nameTypeOf(const QString& nomenclaturalCode, const QString& kingdom)
-{
-    const QString code = nomenclaturalCode.trimmed();
-    if (isOneOf(code, {"ICN", "ICNafp", "ICBN", "ICNCP", "botanical", "botany", "cultivars"}))
-        return QChar(u'P');
-    if (isOneOf(code, {"ICZN", "zoological", "zoology"}))
-        return QChar(u'A');
-    if (isOneOf(code, {"ICPN", "phytosociological", "phytosociology"}))
-        return QChar(u'C');
-    // A code this database has no type for (bacteria, viruses) leaves the kingdom to decide.
-    const QString realm = kingdom.trimmed();
-    if (isOneOf(realm, {"Plantae", "Viridiplantae", "Fungi", "Chromista", "Plants"}))
-        return QChar(u'P');
-    if (isOneOf(realm, {"Animalia", "Metazoa", "Animals"}))
-        return QChar(u'A');
-    return std::nullopt;
-}
-
 QString ChecklistVocabulary::nameTypeDescription(QChar nameType)
 {
     switch (nameType.unicode()) {
@@ -142,7 +124,8 @@ QString ChecklistVocabulary::categoryOf(QChar nameType, const QString& kingdom, 
         if (isOneOf(phylum.trimmed(), {"Chordata", "Vertebrata"})
             || isOneOf(className.trimmed(),
                        {"Mammalia", "Aves", "Reptilia", "Amphibia", "Actinopterygii", "Sarcopterygii",
-                        "Chondrichthyes", "Squamata", "Testudines"}))
+                        "Chondrichthyes", "Elasmobranchii", "Holocephali", "Myxini", "Petromyzonti",
+                        "Cephalaspidomorphi", "Teleostei", "Pisces", "Squamata", "Testudines"}))
             return QStringLiteral("Vertebrate Animal");
         return QStringLiteral("Invertebrate Animal");
     }

@@ -23,9 +23,6 @@ std::optional<Rank> rankOf(const QString& written);
 // The word an export writes for a classification level ("Subspecies" -> "subspecies").
 QString rankWord(const QString& levelName);
 
-// The name type code ('P' botanical, 'A' zoological, 'C' ecological community) for a
-// nomenclatural code, or failing that, a kingdom; no value when neither tells.
-std::optional<QChar> nameTypeOf(const QString& nomenclaturalCode, const QString& kingdom);
 // How the name-type code list describes a type ("Botanical", "Zoological", "Ecological").
 QString nameTypeDescription(QChar nameType);
 // The code an export writes for a name type ("ICN", "ICZN", "ICPN").

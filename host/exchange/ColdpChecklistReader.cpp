@@ -100,6 +100,8 @@ struct Classification {
     QString kingdom;
     QString phylum;
     QString className;
+    QString order;
+    QString family;
 };
 
 // Whether a status makes the row's parent its accepted name rather than its higher taxon.
@@ -112,7 +114,8 @@ bool linksToAccepted(const QString& status)
 Classification classificationOf(const Table& table)
 {
     return {table.value(QStringLiteral("kingdom")), table.value(QStringLiteral("phylum")),
-            table.value(QStringLiteral("class"))};
+            table.value(QStringLiteral("class")), table.value(QStringLiteral("order")),
+            table.value(QStringLiteral("family"))};
 }
 
 void classify(ChecklistName& name, const Classification& classification)
@@ -120,6 +123,8 @@ void classify(ChecklistName& name, const Classification& classification)
     name.kingdom = classification.kingdom;
     name.phylum = classification.phylum;
     name.className = classification.className;
+    name.order = classification.order;
+    name.family = classification.family;
 }
 
 // The columns a name row has in either layout (NameUsage.tsv or Name.tsv).
@@ -132,6 +137,14 @@ ChecklistName nameOf(const Table& table)
     name.authorship = table.value(QStringLiteral("authorship"));
     name.authorshipColumn = table.has(QStringLiteral("authorship"));
     name.rank = table.value(QStringLiteral("rank"));
+    if (name.scientificName.isEmpty()) {
+        name.parts.uninomial = table.value(QStringLiteral("uninomial"));
+        name.parts.genus = table.value(QStringLiteral("genus"));
+        name.parts.infrageneric = table.value(QStringLiteral("infragenericEpithet"));
+        name.parts.specific = table.value(QStringLiteral("specificEpithet"));
+        name.parts.infraspecific = table.value(QStringLiteral("infraspecificEpithet"));
+        name.parts.rank = name.rank;
+    }
     name.nomenclaturalCode = table.value(QStringLiteral("code"));
     name.category = table.value(ColdpChecklistReader::CategoryColumn);
     name.relationship = table.value(ColdpChecklistReader::RelationshipColumn);
@@ -235,8 +248,11 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
             ChecklistName name = nameOf(table);
             classify(name, classificationOf(table));
             name.taxonomicStatus = table.value(QStringLiteral("status"));
+            const QString parent = table.value(QStringLiteral("parentID"));
             if (linksToAccepted(name.taxonomicStatus))
-                name.acceptedKey = table.value(QStringLiteral("parentID"));
+                name.acceptedKey = parent;
+            else if (parent != name.key)
+                name.parentKey = parent;
             sink.name(name);
             sendLinks(sink, table, name.key, table.value(QStringLiteral("nameReferenceID")),
                       table.value(QStringLiteral("referenceID")));
@@ -249,6 +265,7 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
     // The split layout: a name's status and accepted name come from the taxon and synonym
     // tables, which are read first and kept by ID.
     QHash<QString, QString> nameOfTaxon;
+    QHash<QString, QString> parentTaxonOfName;
     QHash<QString, Classification> classificationOfName;
     QHash<QString, std::pair<QString, QString>> synonymOfName; // name ID -> accepted taxon ID, status
     if (!taxonFile.isEmpty()) {
@@ -257,6 +274,7 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
         while (table.next(sink)) {
             const QString nameKey = table.value(QStringLiteral("nameID"));
             nameOfTaxon.insert(table.value(QStringLiteral("ID")), nameKey);
+            parentTaxonOfName.insert(nameKey, table.value(QStringLiteral("parentID")));
             classificationOfName.insert(nameKey, classificationOf(table));
             progress(table, rows);
         }
@@ -289,6 +307,7 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
                 classification = classificationOfName.value(*accepted);
         } else if (classificationOfName.contains(name.key)) {
             name.taxonomicStatus = QStringLiteral("accepted");
+            name.parentKey = nameOfTaxon.value(parentTaxonOfName.value(name.key));
         }
         classify(name, classification);
         sink.name(name);

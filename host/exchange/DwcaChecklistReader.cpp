@@ -127,9 +127,10 @@ DwcaChecklistReader::DwcaChecklistReader(const ArchiveFolder& package)
         throw Error(ErrorNumber::InvalidArgument,
                     QStringLiteral("%1: the archive's core holds %2 records, not a checklist of taxa")
                         .arg(package.path(), DwcaMeta::termName(m_meta.core.rowType)));
-    if (!m_meta.core.field(QStringLiteral("scientificName")))
+    if (!m_meta.core.field(QStringLiteral("scientificName")) && !m_meta.core.field(QStringLiteral("genus")))
         throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("%1: meta.xml declares no scientificName column").arg(metaName));
+                    QStringLiteral("%1: meta.xml declares neither a scientificName nor a genus column")
+                        .arg(metaName));
 }
 
 void DwcaChecklistReader::read(ChecklistSink& sink) const
@@ -168,6 +169,15 @@ void DwcaChecklistReader::read(ChecklistSink& sink) const
     const DwcaField* const kingdom = coreColumn[QStringLiteral("kingdom")];
     const DwcaField* const phylum = coreColumn[QStringLiteral("phylum")];
     const DwcaField* const className = coreColumn[QStringLiteral("class")];
+    const DwcaField* const order = coreColumn[QStringLiteral("order")];
+    const DwcaField* const family = coreColumn[QStringLiteral("family")];
+    const DwcaField* const higher = coreColumn[QStringLiteral("higherClassification")];
+    const DwcaField* const parent = coreColumn[QStringLiteral("parentNameUsageID")];
+    const DwcaField* const genus = coreColumn[QStringLiteral("genus")];
+    const DwcaField* const subgenus = coreColumn[QStringLiteral("subgenus")];
+    const DwcaField* const specific = coreColumn[QStringLiteral("specificEpithet")];
+    const DwcaField* const infraspecific = coreColumn[QStringLiteral("infraspecificEpithet")];
+    const DwcaField* const verbatimRank = coreColumn[QStringLiteral("verbatimTaxonRank")];
     const DwcaField* const category = coreColumn[CategoryTerm];
     const DwcaField* const relationship = coreColumn[RelationshipTerm];
     const DwcaField* const status = coreColumn[QStringLiteral("taxonomicStatus")];
@@ -190,6 +200,20 @@ void DwcaChecklistReader::read(ChecklistSink& sink) const
         name.kingdom = row.value(kingdom);
         name.phylum = row.value(phylum);
         name.className = row.value(className);
+        name.order = row.value(order);
+        name.family = row.value(family);
+        name.higherClassification = row.value(higher);
+        name.parentKey = row.value(parent);
+        if (name.parentKey == name.key)
+            name.parentKey.clear();
+        if (name.scientificName.isEmpty()) {
+            name.parts.genus = row.value(genus);
+            name.parts.infrageneric = row.value(subgenus);
+            name.parts.specific = row.value(specific);
+            name.parts.infraspecific = row.value(infraspecific);
+            name.parts.rank = name.rank;
+            name.parts.verbatimRank = row.value(verbatimRank);
+        }
         name.category = row.value(category);
         name.relationship = row.value(relationship);
         name.taxonomicStatus = row.value(status);

@@ -3,11 +3,13 @@
 #include "ChecklistVocabulary.h"
 #include "ImportSummary.h"
 #include "NameAuthorship.h"
+#include "NameTypeRules.h"
 #include "db/Database.h"
 #include "db/SampleData.h"
 #include "error/Error.h"
 
 #include <QRegularExpression>
+#include <QSqlQuery>
 
 namespace bryx::host {
 
@@ -27,7 +29,12 @@ const char* const TableDefinitions[] = {
     " scientific_name varchar(255), author_name varchar(255), formatted varchar(1000), placeholder char(1),"
     " category_id integer, level_id integer, est_id integer, relationship varchar(255),"
     " accepted_key varchar(255), basionym_key varchar(255), state char(1), existing_id integer,"
-    " name_id integer, link_id integer)",
+    " name_id integer, link_id integer, name_type char(1), parent_key varchar(255), category_text "
+    "varchar(255),"
+    " kingdom varchar(255), phylum varchar(255), class_name varchar(255), rank_text varchar(255),"
+    " atomised char(1))",
+    "import_typed (seq integer PRIMARY KEY, scientific_name varchar(255), name_type char(1),"
+    " category_id integer, level_id integer, formatted varchar(1000), state char(1))",
     "import_reference (ref_key varchar(255), code varchar(40), citation varchar(2000), year integer,"
     " file varchar(255), line integer)",
     "import_link (seq integer PRIMARY KEY, file varchar(255), line integer, name_key varchar(255),"
@@ -80,11 +87,13 @@ ImportStaging::ImportStaging(Database& db, ImportSummary& summary, bool skipBadR
     , m_skipBadRows(skipBadRows)
     , m_progress(std::move(progress))
     , m_codes(db)
-    , m_names(
-          RowInserter::open(db, QStringLiteral("import_name"),
-                            QStringList {"seq", "file", "line", "name_key", "scientific_name", "author_name",
-                                         "formatted", "placeholder", "category_id", "level_id", "est_id",
-                                         "relationship", "accepted_key", "basionym_key", "name_id"}))
+    , m_names(RowInserter::open(
+          db, QStringLiteral("import_name"),
+          QStringList {"seq",         "file",         "line",         "name_key",      "scientific_name",
+                       "author_name", "formatted",    "placeholder",  "category_id",   "level_id",
+                       "est_id",      "relationship", "accepted_key", "basionym_key",  "name_id",
+                       "name_type",   "parent_key",   "state",        "category_text", "kingdom",
+                       "phylum",      "class_name",   "rank_text",    "atomised"}))
     , m_references(RowInserter::open(db, QStringLiteral("import_reference"),
                                      QStringList {"ref_key", "code", "citation", "year", "file", "line"}))
     , m_links(RowInserter::open(db, QStringLiteral("import_link"),
@@ -147,38 +156,57 @@ void ImportStaging::progress(qint64 done, qint64 total)
         m_progress(done, total);
 }
 
+std::optional<ImportStaging::Codes> ImportStaging::codesFor(QChar type, const RowFacts& facts, QString& why)
+{
+    const QString categoryName = facts.category.isEmpty()
+        ? ChecklistVocabulary::categoryOf(type, facts.kingdom, facts.phylum, facts.className)
+        : facts.category;
+    const std::optional<ImportCodeLists::Category> category = m_codes.category(categoryName, type);
+    if (!category) {
+        why = QStringLiteral("the category \"%1\" is not one for %2 names")
+                  .arg(categoryName, ChecklistVocabulary::nameTypeDescription(type).toLower());
+        return std::nullopt;
+    }
+    Codes codes {category->id, {}};
+    if (!facts.rank.isEmpty()) {
+        const std::optional<int32_t> levelId = m_codes.level(category->framework, facts.rank);
+        if (!levelId) {
+            why = QStringLiteral("the rank \"%1\" is unknown").arg(facts.rank);
+            return std::nullopt;
+        }
+        codes.level = *levelId;
+    }
+    return codes;
+}
+
 void ImportStaging::name(const ChecklistName& row)
 {
     ++m_summary.namesRead;
     const NameAndAuthor parts = row.nameAndAuthor();
     if (parts.name.isEmpty())
-        return badRow(row.origin, QStringLiteral("the row has no scientific name"));
+        return badRow(row.origin,
+                      row.scientificName.trimmed().isEmpty() && row.parts.isEmpty()
+                          ? QStringLiteral("the row has no name and no genus")
+                          : QStringLiteral("the row has no scientific name"));
     if (parts.name.size() > NameLength || parts.author.size() > NameLength)
         return badRow(
             row.origin,
             QStringLiteral("the name or its authorship is longer than %1 characters").arg(NameLength));
-    std::optional<QChar> type = ChecklistVocabulary::nameTypeOf(row.nomenclaturalCode, row.kingdom);
-    if (!type && !row.category.isEmpty())
-        type = m_codes.typeOfCategory(row.category);
-    if (!type)
-        return badRow(row.origin,
-                      QStringLiteral("neither the nomenclatural code (\"%1\") nor the kingdom (\"%2\") "
-                                     "tells whether the name is botanical, zoological or a community")
-                          .arg(row.nomenclaturalCode, row.kingdom));
-    const QString categoryName = row.category.isEmpty()
-        ? ChecklistVocabulary::categoryOf(*type, row.kingdom, row.phylum, row.className)
-        : row.category;
-    const std::optional<ImportCodeLists::Category> category = m_codes.category(categoryName, *type);
-    if (!category)
-        return badRow(row.origin,
-                      QStringLiteral("the category \"%1\" is not one for %2 names")
-                          .arg(categoryName, ChecklistVocabulary::nameTypeDescription(*type).toLower()));
-    QVariant level;
-    if (!row.rank.isEmpty()) {
-        const std::optional<int32_t> levelId = m_codes.level(category->framework, row.rank);
-        if (!levelId)
-            return badRow(row.origin, QStringLiteral("the rank \"%1\" is unknown").arg(row.rank));
-        level = *levelId;
+    NameTypeRules::Finding finding = NameTypeRules::fromRow(row);
+    if (!finding.type && finding.refusal.isEmpty() && !row.category.isEmpty()) {
+        finding.type = m_codes.typeOfCategory(row.category);
+        finding.rule = NameTypeRules::ByCategory;
+    }
+    if (!finding.refusal.isEmpty())
+        return badRow(row.origin, finding.refusal);
+    const RowFacts facts {row.category, row.kingdom, row.phylum, row.className, row.rank};
+    std::optional<Codes> codes;
+    if (finding.type) {
+        QString why;
+        codes = codesFor(*finding.type, facts, why);
+        if (!codes)
+            return badRow(row.origin, why);
+        m_summary.countTypeRule(finding.rule);
     }
     QString establishment = ChecklistVocabulary::establishmentOf(row.taxonomicStatus);
     if (!row.acceptedKey.isEmpty() && (establishment.isEmpty() || establishment == QLatin1String("Accepted")))
@@ -199,13 +227,109 @@ void ImportStaging::name(const ChecklistName& row)
         ++m_linkedNames;
     const QString key =
         row.key.isEmpty() ? QStringLiteral("@%1:%2").arg(row.origin.file).arg(row.origin.line) : row.key;
-    m_names->add({++m_sequence, row.origin.file, row.origin.line, key, parts.name, textOrNull(parts.author),
-                  SampleData::formattedName(parts.name, QString(*type)),
-                  parts.name.endsWith(QLatin1String(" sp."), Qt::CaseInsensitive) ? "Y" : "N", category->id,
-                  level,
-                  establishment.isEmpty() ? QVariant() : QVariant(m_codes.establishment(establishment)),
-                  textOrNull(relationship.left(NameLength)), textOrNull(row.acceptedKey),
-                  row.acceptedKey.isEmpty() ? textOrNull(row.basionymKey) : QVariant(), m_nextId++});
+    // A name whose type only its parents or the user can tell waits for them with what its
+    // codes are worked out from (resolvePendingTypes).
+    const bool pending = !finding.type;
+    if (pending)
+        ++m_pendingTypes;
+    m_names->add(
+        {++m_sequence,
+         row.origin.file,
+         row.origin.line,
+         key,
+         parts.name,
+         textOrNull(parts.author),
+         pending ? QVariant() : QVariant(SampleData::formattedName(parts.name, QString(*finding.type))),
+         parts.name.endsWith(QLatin1String(" sp."), Qt::CaseInsensitive) ? "Y" : "N",
+         pending ? QVariant() : QVariant(codes->category),
+         pending ? QVariant() : codes->level,
+         establishment.isEmpty() ? QVariant() : QVariant(m_codes.establishment(establishment)),
+         textOrNull(relationship.left(NameLength)),
+         textOrNull(row.acceptedKey),
+         row.acceptedKey.isEmpty() ? textOrNull(row.basionymKey) : QVariant(),
+         m_nextId++,
+         pending ? QVariant() : QVariant(QString(*finding.type)),
+         textOrNull(row.parentKey),
+         pending ? QVariant("T") : QVariant(),
+         pending ? textOrNull(row.category) : QVariant(),
+         pending ? textOrNull(row.kingdom) : QVariant(),
+         pending ? textOrNull(row.phylum) : QVariant(),
+         pending ? textOrNull(row.className) : QVariant(),
+         pending ? textOrNull(row.rank) : QVariant(),
+         pending && row.scientificName.trimmed().isEmpty() ? QVariant("Y") : QVariant()});
+}
+
+qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
+{
+    if (m_pendingTypes == 0)
+        return 0;
+    // A name takes the type of its nearest ancestor (or accepted name) that has one, wherever
+    // in the package that is: one step up the tree at a time.
+    const QString parentOf = QStringLiteral("FROM import_name p WHERE p.name_key = "
+                                            "coalesce(import_name.parent_key, import_name.accepted_key) AND "
+                                            "p.name_type IS NOT NULL");
+    qint64 byParent = 0;
+    for (;;) {
+        const qint64 changed =
+            m_db.query(QStringLiteral(
+                           "UPDATE import_name SET name_type = (SELECT min(p.name_type) %1) WHERE state "
+                           "= 'T' AND name_type IS NULL AND EXISTS (SELECT 1 %1)")
+                           .arg(parentOf))
+                .numRowsAffected();
+        if (changed <= 0)
+            break;
+        byParent += changed;
+    }
+    m_summary.countTypeRule(NameTypeRules::ByParent, byParent);
+
+    const std::unique_ptr<RowInserter> typed = RowInserter::open(
+        m_db, QStringLiteral("import_typed"),
+        QStringList {"seq", "scientific_name", "name_type", "category_id", "level_id", "formatted", "state"});
+    QSqlQuery rows = m_db.query(QStringLiteral(
+        "SELECT seq, file, line, scientific_name, name_type, category_text, kingdom, phylum, class_name, "
+        "rank_text, atomised FROM import_name WHERE state = 'T' ORDER BY seq"));
+    qint64 undecided = 0;
+    while (rows.next()) {
+        const RowOrigin origin {rows.value(1).toString(), rows.value(2).toLongLong()};
+        QString name = rows.value(3).toString();
+        std::optional<QChar> type;
+        if (!rows.value(4).isNull())
+            type = rows.value(4).toString().front();
+        else if (chosen) {
+            type = chosen;
+            m_summary.countTypeRule(NameTypeRules::ByChoice);
+        }
+        QString why;
+        std::optional<Codes> codes;
+        if (!type) {
+            ++undecided;
+            why = QStringLiteral(
+                "nothing on the row or above it tells whether the name is botanical, zoological or "
+                "a community; choose a name type for the import");
+        } else {
+            codes = codesFor(*type,
+                             {rows.value(5).toString(), rows.value(6).toString(), rows.value(7).toString(),
+                              rows.value(8).toString(), rows.value(9).toString()},
+                             why);
+        }
+        if (!codes) {
+            badRow(origin, why);
+            typed->add({rows.value(0), name, QVariant(), QVariant(), QVariant(), QVariant(), "B"});
+            continue;
+        }
+        // A name put together from its parts before its type was known: a zoological
+        // subspecies has no marker.
+        if (*type == u'A' && rows.value(10).toString() == QLatin1String("Y"))
+            name.replace(QLatin1String(" subsp. "), QLatin1String(" "));
+        typed->add({rows.value(0), name, QString(*type), codes->category, codes->level,
+                    SampleData::formattedName(name, QString(*type)), QVariant()});
+    }
+    typed->flush();
+    m_db.exec(QStringLiteral(
+        "UPDATE import_name SET scientific_name = t.scientific_name, name_type = t.name_type, category_id = "
+        "t.category_id, level_id = t.level_id, "
+        "formatted = t.formatted, state = t.state FROM import_typed t WHERE t.seq = import_name.seq"));
+    return undecided;
 }
 
 void ImportStaging::reference(const ChecklistReference& row)

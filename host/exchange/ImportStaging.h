@@ -4,8 +4,10 @@
 #include "ImportCodeLists.h"
 #include "db/RowInserter.h"
 
+#include <QVariant>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace bryx::host {
 
@@ -49,12 +51,31 @@ public:
     void progress(qint64 done, qint64 total) override;
     // Writes what is still buffered.
     void flush();
+    // Gives the names no rule of their own row could type the type of their nearest typed
+    // ancestor, or failing that the one chosen for the import, and works out their codes;
+    // after flush(), with the names indexed by key. Answers how many names stay untyped (each
+    // passed to badRow).
+    qint64 resolvePendingTypes(std::optional<QChar> chosen);
 
     qint64 lastSequence() const { return m_sequence; }
     // Names staged with a link to an accepted name or a basionym.
     qint64 linkedNames() const { return m_linkedNames; }
 
 private:
+    // What a name's codes are worked out from besides its type.
+    struct RowFacts {
+        QString category;
+        QString kingdom;
+        QString phylum;
+        QString className;
+        QString rank;
+    };
+    struct Codes {
+        int32_t category = 0;
+        QVariant level;
+    };
+    std::optional<Codes> codesFor(QChar type, const RowFacts& facts, QString& why);
+
     Database& m_db;
     ImportSummary& m_summary;
     bool m_skipBadRows;
@@ -66,6 +87,7 @@ private:
     std::unique_ptr<RowInserter> m_links;
     qint64 m_sequence = 0;
     qint64 m_linkedNames = 0;
+    qint64 m_pendingTypes = 0;
     // New names take their IDs as they are staged, from blocks reserved as they are needed.
     int32_t m_nextId = 0;
     int32_t m_idsLeft = 0;

@@ -30,6 +30,18 @@ void ImportSummary::warn(const RowOrigin& origin, const QString& kind, const QSt
         found->first.push_back({origin, detail});
 }
 
+void ImportSummary::countTypeRule(const QString& rule, qint64 names)
+{
+    if (names <= 0)
+        return;
+    auto found = std::find_if(nameTypeRules.begin(), nameTypeRules.end(),
+                              [&](const auto& counted) { return counted.first == rule; });
+    if (found == nameTypeRules.end())
+        nameTypeRules.emplace_back(rule, names);
+    else
+        found->second += names;
+}
+
 QString ImportSummary::describe(size_t listed) const
 {
     QStringList lines {QStringLiteral("names read: %1").arg(namesRead),
@@ -39,6 +51,12 @@ QString ImportSummary::describe(size_t listed) const
     if (alreadyPresent > 0)
         lines << QStringLiteral("already in the database: %1 (left as they were; updating changes them)")
                      .arg(alreadyPresent);
+    if (!nameTypeRules.empty()) {
+        QStringList rules;
+        for (const auto& [rule, names] : nameTypeRules)
+            rules << QStringLiteral("%1 %2").arg(rule).arg(names);
+        lines << QStringLiteral("name types from: %1").arg(rules.join(QStringLiteral(", ")));
+    }
     lines << QStringLiteral("references added: %1").arg(referencesAdded)
           << QStringLiteral("reference links added: %1").arg(linksAdded)
           << QStringLiteral("rows skipped: %1").arg(skippedRows);
@@ -50,8 +68,9 @@ QString ImportSummary::describe(size_t listed) const
     for (const ImportWarning& warning : warnings) {
         lines << QStringLiteral("warning: %1: %2").arg(warning.kind).arg(warning.count);
         for (const SkippedRow& place : warning.first) {
-            lines << (place.reason.isEmpty() ? QStringLiteral("    %1").arg(place.origin.text())
-                                             : QStringLiteral("    %1: %2").arg(place.origin.text(), place.reason));
+            lines << (place.reason.isEmpty()
+                          ? QStringLiteral("    %1").arg(place.origin.text())
+                          : QStringLiteral("    %1: %2").arg(place.origin.text(), place.reason));
         }
     }
     return lines.join(QLatin1Char('\n'));

@@ -42,11 +42,14 @@ struct ImportSummary {
     qint64 skippedRows = 0;
     std::vector<SkippedRow> skipped;
     std::vector<ImportWarning> warnings;
+    // How many names each rule gave their name type, in the order the rules first decided.
+    std::vector<std::pair<QString, qint64>> nameTypeRules;
 
     // A row passed over; a row already passed over (its name, then the publication it gives)
     // counts once, with its first reason.
     void skip(const RowOrigin& origin, const QString& reason);
     void warn(const RowOrigin& origin, const QString& kind, const QString& detail = {});
+    void countTypeRule(const QString& rule, qint64 names = 1);
     // The summary as the user reads it, one count a line, then up to `listed` skipped rows
     // with their reasons, then the warnings by kind.
     QString describe(size_t listed) const;

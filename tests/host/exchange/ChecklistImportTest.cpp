@@ -349,8 +349,8 @@ TEST_P(ChecklistImport, BadRowsAreRefusedByFileAndLineOrSkippedWithTheirReasons)
         {"2\tAbies nordmanniana\tspecies\t99\n",
          "taxon.txt, line 3: the accepted name \"99\" is not in the checklist",
          "the accepted name \"99\" is not in the checklist"},
-        {"2\t\tspecies\t\n", "taxon.txt, line 3: the row has no scientific name",
-         "the row has no scientific name"},
+        {"2\t\tspecies\t\n", "taxon.txt, line 3: the row has no name and no genus",
+         "the row has no name and no genus"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(refused(plainArchive(c.rows)), c.error);
@@ -431,6 +431,82 @@ TEST_P(ChecklistImport, RowsAndDescriptionsAreReadAsPublishedArchivesWriteThem)
     EXPECT_TRUE(said.contains("warning: extension files missing from the archive: 1"
                               "\n    meta.xml, line 16: references.txt is not in the archive"))
         << said.toStdString();
+}
+
+// A spider checklist as data papers publish it: no code, no kingdom, a family column on some
+// rows, a tree by parentNameUsageID with children before their parents, and names in parts.
+const QByteArray TreeMeta = R"(<archive xmlns="http://rs.tdwg.org/dwc/text/">
+  <core fieldsTerminatedBy="\t" fieldsEnclosedBy="" ignoreHeaderLines="1" rowType="http://rs.tdwg.org/dwc/terms/Taxon">
+    <files><location>taxon.txt</location></files>
+    <id index="0"/>
+    <field index="0" term="http://rs.tdwg.org/dwc/terms/taxonID"/>
+    <field index="1" term="http://rs.tdwg.org/dwc/terms/parentNameUsageID"/>
+    <field index="2" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
+    <field index="3" term="http://rs.tdwg.org/dwc/terms/taxonRank"/>
+    <field index="4" term="http://rs.tdwg.org/dwc/terms/family"/>
+    <field index="5" term="http://rs.tdwg.org/dwc/terms/genus"/>
+    <field index="6" term="http://rs.tdwg.org/dwc/terms/specificEpithet"/>
+    <field index="7" term="http://rs.tdwg.org/dwc/terms/infraspecificEpithet"/>
+    <field index="8" term="http://rs.tdwg.org/dwc/terms/scientificNameAuthorship"/>
+  </core>
+</archive>)";
+
+TEST_P(ChecklistImport, NameTypesComeFromTheClassificationTheParentsOrTheUsersChoice)
+{
+    const QByteArray taxa = "id\tparent\tname\trank\tfamily\tgenus\tepithet\tinfra\tauthor\n"
+                            "s2\tg1\t\tsubspecies\t\tAraneus\tdiadematus\tstellatus\tWalckenaer, 1802\n"
+                            "s1\tg1\tAraneus diadematus Clerck, 1757\tspecies\t\t\t\t\t\n"
+                            "g1\tf1\tAraneus\tgenus\n"
+                            "f1\t\tAraneidae\tfamily\n"
+                            "x1\t\tZelotes\tgenus\n"
+                            "p1\t\tQuercus robur\tspecies\tFagaceae\n"
+                            "b1\t\t\tspecies\n";
+    const PackageFiles files {{"meta.xml", TreeMeta}, {"taxon.txt", taxa}};
+    EXPECT_EQ(refused(files), "taxon.txt, line 8: the row has no name and no genus");
+
+    ImportOptions skipping;
+    skipping.skipBadRows = true;
+    const ImportSummary summary = import(files, skipping);
+    EXPECT_EQ(summary.namesRead, 7);
+    EXPECT_EQ(summary.imported, 5);
+    EXPECT_EQ(described(*db, "Araneus diadematus stellatus"),
+              "Araneus diadematus stellatus | Walckenaer, 1802 | A | Invertebrate Animal | Subspecies | ")
+        << "an atomised name of a zoological parent chain has no subspecies marker";
+    EXPECT_EQ(described(*db, "Araneus diadematus"),
+              "Araneus diadematus | Clerck, 1757 | A | Invertebrate Animal | Species | ")
+        << "the authorship column empty on the row: split from the name";
+    EXPECT_EQ(described(*db, "Araneus"), "Araneus |  | A | Invertebrate Animal | Genus | ");
+    EXPECT_EQ(described(*db, "Quercus robur"), "Quercus robur |  | P | Vascular Plant | Species | ");
+    EXPECT_EQ(described(*db, "Zelotes"), "(no Zelotes)");
+    ASSERT_EQ(summary.skipped.size(), 2u);
+    EXPECT_EQ(summary.skipped[0].origin.text(), "taxon.txt, line 8");
+    EXPECT_EQ(summary.skipped[1].origin.text(), "taxon.txt, line 6");
+    EXPECT_EQ(summary.skipped[1].reason,
+              "nothing on the row or above it tells whether the name is botanical, "
+              "zoological or a community; choose a name type for the import");
+    EXPECT_TRUE(summary.describe(0).contains(
+        "name types from: the higher classification 2, the parent or accepted name 3"))
+        << summary.describe(0).toStdString();
+
+    // The user's choice types what nothing else does, and nothing else.
+    auto second = std::make_unique<test::TestDatabase>(GetParam(), false);
+    db = second->open();
+    skipping.nameType = QChar(u'A');
+    const ImportSummary chosen = import(files, skipping);
+    EXPECT_EQ(chosen.imported, 6);
+    EXPECT_EQ(described(*db, "Zelotes"), "Zelotes |  | A | Invertebrate Animal | Genus | ");
+    EXPECT_EQ(described(*db, "Quercus robur"), "Quercus robur |  | P | Vascular Plant | Species | ");
+
+    // A package none of whose names says its type is refused in one sentence.
+    ImportOptions untyped;
+    untyped.skipBadRows = true;
+    EXPECT_EQ(refused({{"meta.xml", TreeMeta},
+                       {"taxon.txt",
+                        "id\tparent\tname\trank\tfamily\tgenus\tepithet\tinfra\tauthor\n1\t\tZelotes\n2\t1\tZ"
+                        "elotes x\n"}},
+                      untyped),
+              "No row says whether its names are botanical, zoological or ecological communities; choose a "
+              "name type for the import.");
 }
 
 TEST_P(ChecklistImport, HostilePackagesAreRefusedQuicklyWithTheLimitTheyPassed)
