@@ -70,6 +70,13 @@ ArchiveFolder::ArchiveFolder(QString path)
     if (!info.exists())
         throw Error(ErrorNumber::FileNotFound, QStringLiteral("%1 does not exist").arg(m_path));
     m_folder = info.isDir();
+    static const QStringList spreadsheets = {"csv", "tsv", "tab", "txt"};
+    if (!m_folder && spreadsheets.contains(info.suffix().toLower())) {
+        m_single = true;
+        m_names << info.fileName();
+        m_sizes.insert(info.fileName(), info.size());
+        return;
+    }
     if (m_folder) {
         const QDir root(info.absoluteFilePath());
         QDirIterator files(root.path(), QDir::Files, QDirIterator::Subdirectories);
@@ -120,8 +127,8 @@ std::unique_ptr<QIODevice> ArchiveFolder::open(const QString& name) const
     const QString member = find(name);
     if (member.isEmpty())
         throw Error(ErrorNumber::FileNotFound, QStringLiteral("%1 holds no file %2").arg(m_path, name));
-    if (m_folder) {
-        auto file = std::make_unique<QFile>(QDir(m_path).filePath(member));
+    if (m_folder || m_single) {
+        auto file = std::make_unique<QFile>(m_single ? m_path : QDir(m_path).filePath(member));
         if (!file->open(QIODevice::ReadOnly))
             throw Error(ErrorNumber::PathFileAccess,
                         QStringLiteral("%1 cannot be read: %2").arg(file->fileName(), file->errorString()));

@@ -10,9 +10,9 @@ class QIODevice;
 
 namespace bryx::host {
 
-// The files of a checklist package, whether it is a zip archive or a folder it was unpacked
-// into. Archive members are streamed from the archive as they are read, never unpacked whole
-// into memory or onto the disk.
+// The files of a checklist package, whether it is a zip archive, a folder it was unpacked
+// into, or a single spreadsheet (a .csv, .tsv, .tab or .txt file, its one member). Archive members are
+// streamed from the archive as they are read, never unpacked whole into memory or onto the disk.
 class ArchiveFolder {
 public:
     // Throws, naming the path, when it is neither a folder nor an archive that can be read.
@@ -36,6 +36,7 @@ public:
 private:
     QString m_path;
     bool m_folder = false;
+    bool m_single = false;
     QStringList m_names;
     QHash<QString, qint64> m_sizes;
 };

@@ -5,6 +5,7 @@
 #include "ColdpChecklistReader.h"
 #include "DwcaChecklistReader.h"
 #include "ImportStaging.h"
+#include "SpreadsheetDialect.h"
 #include "db/AuditTriggers.h"
 #include "db/BulkWriteJournal.h"
 #include "db/Database.h"
@@ -92,12 +93,16 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
     } else if (ColdpChecklistReader::recognises(package)) {
         coldp.emplace(package);
         summary.format = QStringLiteral("ColDP");
+    } else if (const QString sheet = SpreadsheetDialect::soleDataFile(package); !sheet.isEmpty()) {
+        dwca.emplace(package, SpreadsheetDialect::describe(package, sheet));
+        summary.format = QStringLiteral("Spreadsheet");
     } else {
         throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("%1 is neither a Darwin Core Archive (it holds no meta.xml) nor a ColDP "
-                                   "package (it holds no NameUsage.tsv or Name.tsv)")
+                    QStringLiteral("%1 is neither a Darwin Core Archive (it holds no meta.xml), a ColDP "
+                                   "package (it holds no NameUsage.tsv or Name.tsv) nor a single spreadsheet")
                         .arg(path));
     }
+    summary.reportSkipped = options.onSkipped;
     m_now = QDateTime::currentDateTimeUtc();
     const BulkWriteJournal journal(m_db);
     ImportStaging::Tables stagingTables(m_db);

@@ -23,6 +23,8 @@ struct ImportOptions {
     // The name type of names that nothing in the package types ('P', 'A' or 'C'); without it
     // they are bad rows.
     std::optional<QChar> nameType;
+    // Told of every row passed over, past the ones the summary keeps.
+    std::function<void(const SkippedRow&)> onSkipped;
     // Called as the import goes on with how much of it is done (0-1000) and what it is doing;
     // may throw ExchangeCancelled to stop it.
     std::function<void(int permille, const QString& stage)> progress;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NameAuthorship.h"
+#include "AuthorshipSplitter.h"
 #include "NameParts.h"
 
 #include <QString>
@@ -55,8 +55,8 @@ struct ChecklistName {
         // name; a community's name is never split, its words are often capitalised
         // ("Temperate Flooded & Swamp Forest").
         return authorshipColumn && (!authorship.trimmed().isEmpty() || typeHint() == QChar(u'C'))
-            ? withoutRepeatedAuthorship(scientificName, authorship)
-            : splitAuthorship(scientificName, authorship);
+            ? AuthorshipSplitter::withoutRepeated(scientificName, authorship)
+            : AuthorshipSplitter::split(scientificName, authorship);
     }
     // Takes the name and its authorship apart ahead of their use, so that a reading thread can
     // do it while another writes the database.

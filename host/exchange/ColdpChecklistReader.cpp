@@ -32,10 +32,11 @@ QString tableFile(const ArchiveFolder& package, const QString& table)
 // One ColDP table read row by row, its cells found by column name.
 class Table {
 public:
-    Table(const ArchiveFolder& package, const QString& member)
+    Table(const ArchiveFolder& package, const QString& member, const ColdpDefaults& defaults)
         : m_member(member)
         , m_device(package.open(member))
         , m_reader(*m_device, dialect(member), member)
+        , m_defaults(defaults.of(member.section(QLatin1Char('/'), -1).section(QLatin1Char('.'), 0, 0)))
     {
     }
     // The next row. One shorter than the header has its trailing fields empty; one longer
@@ -54,10 +55,15 @@ public:
     }
     QString value(const QString& column) const
     {
-        const int index = m_columns.value(column.toLower(), -1);
-        return index >= 0 ? m_cells.value(index).trimmed() : QString();
+        const QString name = column.toLower();
+        const int index = m_columns.value(name, -1);
+        const QString cell = index >= 0 ? m_cells.value(index).trimmed() : QString();
+        return cell.isEmpty() ? m_defaults.value(name) : cell;
     }
-    bool has(const QString& column) const { return m_columns.contains(column.toLower()); }
+    bool has(const QString& column) const
+    {
+        return m_columns.contains(column.toLower()) || m_defaults.contains(column.toLower());
+    }
     RowOrigin origin() const { return {m_member, m_reader.rowLine()}; }
     qint64 bytesRead() const { return m_reader.bytesRead(); }
 
@@ -92,6 +98,7 @@ private:
     DwcaRowReader m_reader;
     QStringList m_cells;
     QHash<QString, int> m_columns;
+    QHash<QString, QString> m_defaults;
     qsizetype m_width = 0;
 };
 
@@ -127,8 +134,46 @@ void classify(ChecklistName& name, const Classification& classification)
     name.family = classification.family;
 }
 
+// Authors by ID (Author.tsv), as a name's authorship writes them: the botanical abbreviation
+// when there is one, else the family name.
+using Authors = QHash<QString, QString>;
+
+// "Linnaeus", "Linnaeus & Smith", "Linnaeus, Smith & Jones" from a list of author IDs, or the
+// team as written when the package gives it.
+QString teamOf(const Table& table, const QString& prefix, const Authors& authors)
+{
+    QString written = table.value(prefix + QStringLiteral("Authorship"));
+    if (written.isEmpty()) {
+        QStringList names;
+        for (const QString& id :
+             table.value(prefix + QStringLiteral("AuthorshipID")).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            names << authors.value(id.trimmed(), id.trimmed());
+        const QString last = names.isEmpty() ? QString() : names.takeLast();
+        written = names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" & ") + last;
+    }
+    const QString ex = table.value(prefix + QStringLiteral("ExAuthorship"));
+    if (!ex.isEmpty() && !written.isEmpty())
+        written = ex + QStringLiteral(" ex ") + written;
+    const QString year = table.value(prefix + QStringLiteral("AuthorshipYear"));
+    if (!year.isEmpty())
+        written = written.isEmpty() ? year : written + QStringLiteral(", ") + year;
+    return written;
+}
+
+// A name's authorship from its parts, for a package that gives no whole authorship:
+// "(basionym authors, year) combination authors, year".
+QString authorshipFromParts(const Table& table, const Authors& authors)
+{
+    const QString basionym = teamOf(table, QStringLiteral("basionym"), authors);
+    const QString combination = teamOf(table, QStringLiteral("combination"), authors);
+    if (basionym.isEmpty())
+        return combination;
+    return combination.isEmpty() ? QStringLiteral("(%1)").arg(basionym)
+                                 : QStringLiteral("(%1) %2").arg(basionym, combination);
+}
+
 // The columns a name row has in either layout (NameUsage.tsv or Name.tsv).
-ChecklistName nameOf(const Table& table)
+ChecklistName nameOf(const Table& table, const Authors& authors)
 {
     ChecklistName name;
     name.origin = table.origin();
@@ -136,6 +181,10 @@ ChecklistName nameOf(const Table& table)
     name.scientificName = table.value(QStringLiteral("scientificName"));
     name.authorship = table.value(QStringLiteral("authorship"));
     name.authorshipColumn = table.has(QStringLiteral("authorship"));
+    if (name.authorship.isEmpty()) {
+        name.authorship = authorshipFromParts(table, authors);
+        name.authorshipColumn = name.authorshipColumn || !name.authorship.isEmpty();
+    }
     name.rank = table.value(QStringLiteral("rank"));
     if (name.scientificName.isEmpty()) {
         name.parts.uninomial = table.value(QStringLiteral("uninomial"));
@@ -192,6 +241,13 @@ ColdpChecklistReader::ColdpChecklistReader(const ArchiveFolder& package)
     if (!recognises(package))
         throw Error(ErrorNumber::FileNotFound,
                     QStringLiteral("%1 holds neither NameUsage.tsv nor Name.tsv").arg(package.path()));
+    for (const char* name : {"default.yaml", "default.yml"}) {
+        const QString member = package.find(QLatin1String(name));
+        if (!member.isEmpty()) {
+            m_defaults = ColdpDefaults::parse(package.readAll(member, ColdpDefaults::MaxBytes));
+            break;
+        }
+    }
 }
 
 bool ColdpChecklistReader::recognises(const ArchiveFolder& package)
@@ -212,13 +268,22 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
          {usageFile.isEmpty() ? nameFile : usageFile, taxonFile, synonymFile, referenceFile})
         total += file.isEmpty() ? 0 : m_package.size(file);
     qint64 done = 0;
+    Authors authors;
+    if (const QString authorFile = tableFile(m_package, QStringLiteral("Author")); !authorFile.isEmpty()) {
+        Table table(m_package, authorFile, m_defaults);
+        while (table.next(sink)) {
+            const QString abbreviation = table.value(QStringLiteral("abbreviationBotany"));
+            authors.insert(table.value(QStringLiteral("ID")),
+                           abbreviation.isEmpty() ? table.value(QStringLiteral("family")) : abbreviation);
+        }
+    }
     auto progress = [&](const Table& table, qint64& rows) {
         if (++rows % 4096 == 0)
             sink.progress(done + table.bytesRead(), total);
     };
 
     if (!referenceFile.isEmpty()) {
-        Table table(m_package, referenceFile);
+        Table table(m_package, referenceFile, m_defaults);
         qint64 rows = 0;
         while (table.next(sink)) {
             ChecklistReference reference;
@@ -242,10 +307,10 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
     }
 
     if (!usageFile.isEmpty()) {
-        Table table(m_package, usageFile);
+        Table table(m_package, usageFile, m_defaults);
         qint64 rows = 0;
         while (table.next(sink)) {
-            ChecklistName name = nameOf(table);
+            ChecklistName name = nameOf(table, authors);
             classify(name, classificationOf(table));
             name.taxonomicStatus = table.value(QStringLiteral("status"));
             const QString parent = table.value(QStringLiteral("parentID"));
@@ -269,7 +334,7 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
     QHash<QString, Classification> classificationOfName;
     QHash<QString, std::pair<QString, QString>> synonymOfName; // name ID -> accepted taxon ID, status
     if (!taxonFile.isEmpty()) {
-        Table table(m_package, taxonFile);
+        Table table(m_package, taxonFile, m_defaults);
         qint64 rows = 0;
         while (table.next(sink)) {
             const QString nameKey = table.value(QStringLiteral("nameID"));
@@ -281,7 +346,7 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
         done += table.bytesRead();
     }
     if (!synonymFile.isEmpty()) {
-        Table table(m_package, synonymFile);
+        Table table(m_package, synonymFile, m_defaults);
         qint64 rows = 0;
         while (table.next(sink)) {
             synonymOfName.insert(
@@ -291,10 +356,10 @@ void ColdpChecklistReader::read(ChecklistSink& sink) const
         }
         done += table.bytesRead();
     }
-    Table table(m_package, nameFile);
+    Table table(m_package, nameFile, m_defaults);
     qint64 rows = 0;
     while (table.next(sink)) {
-        ChecklistName name = nameOf(table);
+        ChecklistName name = nameOf(table, authors);
         Classification classification = classificationOfName.value(name.key);
         const auto synonym = synonymOfName.constFind(name.key);
         if (synonym != synonymOfName.cend()) {

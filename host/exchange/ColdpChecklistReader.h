@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ColdpDefaults.h"
+
 #include <QString>
 
 namespace bryx::host {
@@ -10,7 +12,9 @@ class ChecklistSink;
 // Reads a Catalogue of Life Data Package: its names from NameUsage.tsv, or from Name.tsv with
 // Taxon.tsv and Synonym.tsv, and its publications from Reference.tsv. Each file is tab- or
 // comma-separated (by its extension) with a header line; columns are found by name, with or
-// without the "col:" prefix. metadata.yaml describes the package, not its names, and is not read.
+// without the "col:" prefix; file names in any case. default.yaml gives values for the columns
+// rows leave empty, and Author.tsv the authorship of names that link to their authors by ID.
+// metadata.yaml describes the package, not its names, and is not read.
 class ColdpChecklistReader {
 public:
     // Columns of this program's own, written by its exports (see DwcaChecklistReader).
@@ -26,6 +30,7 @@ public:
 
 private:
     const ArchiveFolder& m_package;
+    ColdpDefaults m_defaults;
 };
 
 } // namespace bryx::host

@@ -117,20 +117,32 @@ DwcaChecklistReader::DwcaChecklistReader(const ArchiveFolder& package)
     m_metaName = package.find(QStringLiteral("meta.xml"));
     if (m_metaName.isEmpty())
         throw Error(ErrorNumber::FileNotFound, QStringLiteral("%1 holds no meta.xml").arg(package.path()));
-    const QString& metaName = m_metaName;
-    m_meta = DwcaMeta::parse(package.readAll(metaName, DwcaMeta::MaxBytes), metaName);
-    if (package.find(m_meta.core.location).isEmpty())
+    m_meta = DwcaMeta::parse(package.readAll(m_metaName, DwcaMeta::MaxBytes), m_metaName);
+    check();
+}
+
+DwcaChecklistReader::DwcaChecklistReader(const ArchiveFolder& package, DwcaMeta meta)
+    : m_package(package)
+    , m_metaName(meta.core.location)
+    , m_meta(std::move(meta))
+{
+    check();
+}
+
+void DwcaChecklistReader::check() const
+{
+    if (m_package.find(m_meta.core.location).isEmpty())
         throw Error(ErrorNumber::FileNotFound,
                     QStringLiteral("%1: meta.xml names the data file %2, which the archive does not hold")
-                        .arg(package.path(), m_meta.core.location));
+                        .arg(m_package.path(), m_meta.core.location));
     if (m_meta.core.rowType != TaxonRowType)
         throw Error(ErrorNumber::InvalidArgument,
                     QStringLiteral("%1: the archive's core holds %2 records, not a checklist of taxa")
-                        .arg(package.path(), DwcaMeta::termName(m_meta.core.rowType)));
+                        .arg(m_package.path(), DwcaMeta::termName(m_meta.core.rowType)));
     if (!m_meta.core.field(QStringLiteral("scientificName")) && !m_meta.core.field(QStringLiteral("genus")))
         throw Error(ErrorNumber::InvalidArgument,
                     QStringLiteral("%1: meta.xml declares neither a scientificName nor a genus column")
-                        .arg(metaName));
+                        .arg(m_metaName));
 }
 
 void DwcaChecklistReader::read(ChecklistSink& sink) const

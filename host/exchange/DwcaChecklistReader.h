@@ -19,9 +19,13 @@ public:
     static const QString RelationshipTerm;
 
     explicit DwcaChecklistReader(const ArchiveFolder& package);
+    // A package described otherwise than by a meta.xml of its own (a single spreadsheet).
+    DwcaChecklistReader(const ArchiveFolder& package, DwcaMeta meta);
     void read(ChecklistSink& sink) const;
 
 private:
+    void check() const;
+
     const ArchiveFolder& m_package;
     QString m_metaName;
     DwcaMeta m_meta;

@@ -30,6 +30,8 @@ struct DwcaFile {
     int ignoreHeaderLines = 0;
     int idIndex = -1; // -1: no ID column (an <id/> or <coreid/> without an index)
     int declaredOnLine = 0; // where meta.xml declares it, for messages
+    // What a file that is not in its declared encoding should do, for the message.
+    QString encodingAdvice = QStringLiteral("declare its encoding in meta.xml");
     std::vector<DwcaField> fields;
 
     // The field holding the term, given by its full URI or by its name alone

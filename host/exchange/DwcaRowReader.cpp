@@ -52,6 +52,7 @@ DwcaRowReader::DwcaRowReader(QIODevice& device, const DwcaFile& file, QString so
     , m_quote(file.fieldsEnclosedBy)
     , m_headerLines(file.ignoreHeaderLines)
     , m_noError(device.errorString())
+    , m_encodingAdvice(file.encodingAdvice)
 {
     const QString encoding = file.encoding.trimmed().toUpper().remove(QLatin1Char('_'));
     if (encoding == QLatin1String("UTF-8") || encoding == QLatin1String("UTF8") || encoding.isEmpty())
@@ -94,7 +95,7 @@ bool DwcaRowReader::fill()
             m_buffer = m_utf8.decode(bytes);
             if (m_utf8.hasError())
                 refuse(m_line + bytes.left(firstInvalidUtf8(bytes)).count('\n'),
-                       QStringLiteral("the text is not valid UTF-8 (declare its encoding in meta.xml)"));
+                       QStringLiteral("the text is not valid UTF-8 (%1)").arg(m_encodingAdvice));
             break;
         case Encoding::Latin1:
             m_buffer = QString::fromLatin1(bytes);

@@ -47,7 +47,8 @@ private:
     QString m_delimiter;
     std::optional<QChar> m_quote;
     int m_headerLines = 0;
-    QString m_noError; // what the device says before anything went wrong
+    QString m_noError;
+    QString m_encodingAdvice; // what the device says before anything went wrong
     QStringList m_header;
     qint64 m_bytesRead = 0;
     QString m_buffer;

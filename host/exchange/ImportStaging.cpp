@@ -1,8 +1,8 @@
 #include "ImportStaging.h"
 
+#include "AuthorshipSplitter.h"
 #include "ChecklistVocabulary.h"
 #include "ImportSummary.h"
-#include "NameAuthorship.h"
 #include "NameTypeRules.h"
 #include "db/Database.h"
 #include "db/SampleData.h"
@@ -268,7 +268,6 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
     const QString parentOf = QStringLiteral("FROM import_name p WHERE p.name_key = "
                                             "coalesce(import_name.parent_key, import_name.accepted_key) AND "
                                             "p.name_type IS NOT NULL");
-    qint64 byParent = 0;
     for (;;) {
         const qint64 changed =
             m_db.query(QStringLiteral(
@@ -278,9 +277,7 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
                 .numRowsAffected();
         if (changed <= 0)
             break;
-        byParent += changed;
     }
-    m_summary.countTypeRule(NameTypeRules::ByParent, byParent);
 
     const std::unique_ptr<RowInserter> typed = RowInserter::open(
         m_db, QStringLiteral("import_typed"),
@@ -295,10 +292,8 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
         std::optional<QChar> type;
         if (!rows.value(4).isNull())
             type = rows.value(4).toString().front();
-        else if (chosen) {
+        else
             type = chosen;
-            m_summary.countTypeRule(NameTypeRules::ByChoice);
-        }
         QString why;
         std::optional<Codes> codes;
         if (!type) {
@@ -321,6 +316,9 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
         // subspecies has no marker.
         if (*type == u'A' && rows.value(10).toString() == QLatin1String("Y"))
             name.replace(QLatin1String(" subsp. "), QLatin1String(" "));
+        // Every pending name that has a type now took it from its parent chain, or else from the
+        // choice.
+        m_summary.countTypeRule(rows.value(4).isNull() ? NameTypeRules::ByChoice : NameTypeRules::ByParent);
         typed->add({rows.value(0), name, QString(*type), codes->category, codes->level,
                     SampleData::formattedName(name, QString(*type)), QVariant()});
     }

@@ -12,6 +12,8 @@
 #include "error/Error.h"
 #include "exchange/ChecklistExporter.h"
 #include "exchange/ChecklistImporter.h"
+#include "exchange/NameTypeRules.h"
+#include "exchange/SkippedRowReport.h"
 #include "services/UserSession.h"
 
 #include <QCoreApplication>
@@ -49,13 +51,21 @@ Commands:
   generate [--names N] [--references M]
                        Add N synthetic names and M synthetic references (deterministic) for
                        trials at scale.
-  import FILE [--user NAME] [--skip-bad-rows] [--update]
+  import FILE [--user NAME] [--skip-bad-rows] [--update] [--name-type TYPE]
+              [--report TSV]
                        Bring in a checklist: a Darwin Core Archive or a ColDP package, as a
                        zip file or an unpacked folder. All of it is imported in one
                        transaction, or nothing is. A name already stored with the same
                        author is left as it is, or with --update takes the checklist's
                        category, level and established name. --skip-bad-rows imports what
-                       can be imported and lists the rows passed over, with reasons.
+                       can be imported and lists the rows passed over, with reasons;
+                       --report writes every one of them to a TSV file.
+                       A name's type is taken from, in this order: its nomenclatural code,
+                       its kingdom, its higher classification (phylum, class, order,
+                       family, higherClassification; a family ending in -aceae is
+                       botanical, in -idae zoological), its nearest parent (or accepted
+                       name) whose type is known, and last --name-type botanical,
+                       zoological or ecological, for the names nothing else decides.
   export FILE --format dwca|coldp
                        Write the stored names, their established names and references as a
                        Darwin Core Archive or a ColDP package (a zip file when FILE ends in
@@ -83,6 +93,8 @@ struct Arguments {
     QString rolePrefix = QLatin1String(ServerRoles::DefaultPrefix);
     bool skipBadRows = false;
     bool update = false;
+    std::optional<QChar> nameType;
+    QString report;
     ChecklistFormat format = ChecklistFormat::DarwinCoreArchive;
 };
 
@@ -111,6 +123,10 @@ Arguments parse(const QStringList& args)
     parser.addOption(
         {QStringLiteral("skip-bad-rows"), QStringLiteral("Pass over rows that cannot be imported.")});
     parser.addOption({QStringLiteral("update"), QStringLiteral("Update names already stored.")});
+    parser.addOption({QStringLiteral("name-type"), QStringLiteral("The type of names nothing else types."),
+                      QStringLiteral("TYPE")});
+    parser.addOption({QStringLiteral("report"), QStringLiteral("Write the skipped rows to a TSV file."),
+                      QStringLiteral("TSV")});
     parser.addOption({QStringLiteral("format"), QStringLiteral("dwca or coldp."), QStringLiteral("FORMAT")});
     parser.addOption(
         {QStringLiteral("roles"), QStringLiteral("Prefix of the server roles."), QStringLiteral("PREFIX")});
@@ -133,6 +149,12 @@ Arguments parse(const QStringList& args)
     parsed.user = parser.value(QStringLiteral("user"));
     parsed.skipBadRows = parser.isSet(QStringLiteral("skip-bad-rows"));
     parsed.update = parser.isSet(QStringLiteral("update"));
+    if (parser.isSet(QStringLiteral("name-type"))) {
+        parsed.nameType = NameTypeRules::typeNamed(parser.value(QStringLiteral("name-type")));
+        if (!parsed.nameType || parser.value(QStringLiteral("name-type")).size() == 1)
+            throw UsageError(QStringLiteral("--name-type takes botanical, zoological or ecological"));
+    }
+    parsed.report = parser.value(QStringLiteral("report"));
     if (parser.isSet(QStringLiteral("roles")))
         parsed.rolePrefix = parser.value(QStringLiteral("roles"));
     static const QStringList commands = {"init", "upgrade", "check", "generate", "import", "export", "user"};
@@ -230,9 +252,17 @@ int exchange(const Arguments& arguments, Database& db)
             ImportOptions options;
             options.skipBadRows = arguments.skipBadRows;
             options.update = arguments.update;
+            options.nameType = arguments.nameType;
+            std::optional<SkippedRowReport> report;
+            if (!arguments.report.isEmpty()) {
+                report.emplace(arguments.report);
+                options.onSkipped = [&](const SkippedRow& row) { report->add(row); };
+            }
             options.progress = [&](int permille, const QString& stage) { bar.show(permille, stage); };
             summary =
                 ChecklistImporter(db, importingUser(db, arguments.user)).import(arguments.file, options);
+            if (report)
+                report->commit();
         }
         printSummary(arguments.file, arguments.url, summary, double(timer.elapsed()) / 1000.0);
         return 0;

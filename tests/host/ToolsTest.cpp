@@ -80,6 +80,8 @@ TEST(Tools, EveryWrongCommandLineIsOneClearLineAndStatusTwo)
         {BRYX_DB_PATH, {"init", "upgrade"}},
         {BRYX_DB_PATH, {"check", "--database", "mysql://somewhere"}},
         {BRYX_DB_PATH, {"import"}},
+        {BRYX_DB_PATH, {"import", "names.zip", "--name-type", "fungal"}},
+        {BRYX_DB_PATH, {"import", "names.zip", "--name-type", "P"}},
         {BRYX_DB_PATH, {"export", "names.zip"}},
         {BRYX_DB_PATH, {"export", "names.zip", "--format", "csv"}},
         {BRYX_DB_PATH, {"check", "names.zip"}},
@@ -125,6 +127,24 @@ TEST(Tools, ImportAndExportChecklistsFromTheCommandLine)
         skipped.out.contains(QRegularExpression("rows skipped: +1\n +taxon.txt, line 3: the rank \"blah\" is "
                                                 "unknown\n")));
     EXPECT_FALSE(skipped.err.contains('[')) << "no progress bar when standard error is not a terminal";
+    // The report lists every skipped row; the summary says which rule typed the names.
+    const QString report = folder.filePath("skipped.tsv");
+    writeZip(folder.filePath("untyped.zip"),
+             {{"meta.xml", R"(<archive><core fieldsTerminatedBy="\t" ignoreHeaderLines="1"
+        rowType="http://rs.tdwg.org/dwc/terms/Taxon"><files><location>taxon.txt</location></files><id index="0"/>
+        <field index="1" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
+        <field index="2" term="http://rs.tdwg.org/dwc/terms/taxonRank"/></core></archive>)"},
+              {"taxon.txt", "id\tname\trank\n1\tPinus sylvestris L.\tspecies\n2\tPinus mugo Turra\tblah\n"}});
+    const ToolRun typed = run(BRYX_DB_PATH,
+                              {"import", folder.filePath("untyped.zip"), "--database", url, "--skip-bad-rows",
+                               "--name-type", "botanical", "--report", report});
+    ASSERT_EQ(typed.exitCode, 0) << typed.err.toStdString();
+    EXPECT_TRUE(typed.out.contains("name types from: the name type chosen for the import 1\n"))
+        << typed.out.toStdString();
+    QFile reportFile(report);
+    ASSERT_TRUE(reportFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(reportFile.readAll(), "file\tline\treason\ntaxon.txt\t3\tthe rank \"blah\" is unknown\n");
+
     const ToolRun again = run(BRYX_DB_PATH, {"import", archive, "--database", url, "--skip-bad-rows"});
     EXPECT_TRUE(again.out.contains(QRegularExpression("already in the database: 1 ")))
         << again.out.toStdString();
@@ -142,6 +162,6 @@ TEST(Tools, ImportAndExportChecklistsFromTheCommandLine)
     const ToolRun exported =
         run(BRYX_DB_PATH, {"export", folder.filePath("out.zip"), "--format", "coldp", "--database", url});
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
-    EXPECT_TRUE(exported.out.startsWith("Exported 1 names, 0 references"));
+    EXPECT_TRUE(exported.out.startsWith("Exported 2 names, 0 references"));
     EXPECT_TRUE(QFile::exists(folder.filePath("out.zip")));
 }

@@ -88,12 +88,12 @@ TEST(ArchiveFolder, DamagedOrIncompletePackagesAreRefusedByName)
 
     EXPECT_TRUE(
         refusal([&] { ArchiveFolder(temp.filePath("missing.zip")); }).contains("missing.zip does not exist"));
-    const QString notArchive = temp.filePath("notes.txt");
+    const QString notArchive = temp.filePath("notes.dat");
     QFile text(notArchive);
     ASSERT_TRUE(text.open(QIODevice::WriteOnly));
     text.write("just words, not an archive\n");
     text.close();
-    EXPECT_TRUE(refusal([&] { ArchiveFolder {notArchive}; }).contains("notes.txt")) << "named";
+    EXPECT_TRUE(refusal([&] { ArchiveFolder {notArchive}; }).contains("notes.dat")) << "named";
     EXPECT_EQ(refusal([&] { ArchiveFolder(zip).open("Reference.tsv"); }),
               zip + " holds no file Reference.tsv");
 }

@@ -334,6 +334,33 @@ TEST_P(ChecklistImport, ColdpPackagesInEitherLayout)
               QStringList({"b1 Linnaeus, C. 1758. Systema Naturae (1758) original"}));
 }
 
+TEST_P(ChecklistImport, ColdpAsPublishedDefaultsFileNamesInAnyCaseAndAuthorsByTheirIds)
+{
+    const PackageFiles files = {
+        {"data/default.yaml",
+         "# what every row would repeat\nName:\n  code: zoological  # ICZN\n"
+         "Reference:\n  \"col:year\": '1900'\n"},
+        {"data/name.tsv",
+         "ID\tscientificName\trank\tcombinationAuthorshipID\tcombinationAuthorshipYear\tbasionymAuthorshipID"
+         "\t"
+         "basionymAuthorshipYear\tcode\n"
+         "n1\tSalticus scenicus\tspecies\ta1\t1757\t\t\t\n"
+         "n2\tEvarcha arcuata\tspecies\ta2,a3\t1992\ta4\t1757\t\n"
+         "n3\tPinus\tgenus\ta5\t\t\t\tbotanical\n"},
+        {"data/author.tsv",
+         "ID\tgiven\tfamily\tabbreviationBotany\n"
+         "a1\tCarl\tClerck\t\na2\t\tSmith\t\na3\t\tJones\t\na4\t\tClerck\t\na5\tCarl\tLinnaeus\tL.\n"}};
+    const ImportSummary summary = import(files);
+    EXPECT_EQ(summary.format, "ColDP");
+    EXPECT_EQ(summary.imported, 3);
+    EXPECT_EQ(described(*db, "Salticus scenicus"),
+              "Salticus scenicus | Clerck, 1757 | A | Invertebrate Animal | Species | ");
+    EXPECT_EQ(described(*db, "Evarcha arcuata"),
+              "Evarcha arcuata | (Clerck, 1757) Smith & Jones, 1992 | A | Invertebrate Animal | Species | ");
+    EXPECT_EQ(described(*db, "Pinus"), "Pinus | L. | P | Vascular Plant | Genus | ")
+        << "a row's own code before the default";
+}
+
 TEST_P(ChecklistImport, BadRowsAreRefusedByFileAndLineOrSkippedWithTheirReasons)
 {
     struct Case {
@@ -509,6 +536,46 @@ TEST_P(ChecklistImport, NameTypesComeFromTheClassificationTheParentsOrTheUsersCh
               "name type for the import.");
 }
 
+TEST_P(ChecklistImport, ASingleSpreadsheetIsReadByTheTermsItsHeaderNames)
+{
+    // As a spreadsheet program saves it: a byte order mark, terms in any case and with a
+    // namespace, semicolons, quotes around a cell that holds one, Windows line ends.
+    const QByteArray csv = "\xEF\xBB\xBF"
+                           "TaxonID;dwc:ScientificName;SCIENTIFICNAMEAUTHORSHIP;taxonRank;Family\r\n"
+                           "1;Salmo trutta;Linnaeus, 1758;species;Salmonidae\r\n"
+                           "2;\"Salmo trutta fario\";\"Linnaeus; 1758\";subspecies;Salmonidae\r\n"
+                           "3;Thymallus thymallus (Linnaeus, 1758);;species;Salmonidae\r\n";
+    const ImportSummary zipped = import({{"fishes/fish-list.csv", csv}});
+    EXPECT_EQ(zipped.format, "Spreadsheet");
+    EXPECT_EQ(zipped.imported, 3);
+    EXPECT_EQ(described(*db, "Salmo trutta fario"),
+              "Salmo trutta fario | Linnaeus; 1758 | A | Invertebrate Animal | Subspecies | ");
+    EXPECT_EQ(described(*db, "Thymallus thymallus"),
+              "Thymallus thymallus | (Linnaeus, 1758) | A | Invertebrate Animal | Species | ");
+
+    // A bare tab-separated file, no ID column, an unquoted quote inside a name.
+    auto second = std::make_unique<test::TestDatabase>(GetParam(), false);
+    db = second->open();
+    const QString bare = folder.filePath("plants.tsv");
+    test::writeFolder(folder.path(),
+                      {{"plants.tsv",
+                        "scientificName\tkingdom\n"
+                        "Abies alba Mill.\tPlantae\n"
+                        "\"Abies\" hybrid\tPlantae\n"}});
+    const ImportSummary tsv = ChecklistImporter(*db, UserSession::load(*db, "editor")).import(bare, {});
+    EXPECT_EQ(tsv.imported, 2);
+    EXPECT_EQ(described(*db, "Abies alba"), "Abies alba | Mill. | P | Vascular Plant |  | ");
+
+    // Not UTF-8: said with what to do.
+    test::writeFolder(folder.path(),
+                      {{"latin.csv", "scientificName,kingdom\nIso\xEBtes lacustris L.,Plantae\n"}});
+    EXPECT_EQ(
+        refusal([&] {
+            ChecklistImporter(*db, UserSession::load(*db, "editor")).import(folder.filePath("latin.csv"), {});
+        }),
+        "latin.csv, line 2: the text is not valid UTF-8 (save the file as UTF-8)");
+}
+
 TEST_P(ChecklistImport, HostilePackagesAreRefusedQuicklyWithTheLimitTheyPassed)
 {
     // Nested far past any real description: refused at the limit, not parsed to the end.
@@ -567,7 +634,11 @@ TEST_P(ChecklistImport, BrokenPackagesAreRefusedAndChangeNothing)
     EXPECT_TRUE(why.contains("damaged.zip")) << why.toStdString();
     EXPECT_EQ(snapshot(*db), before);
 
-    EXPECT_TRUE(refused({{"readme.txt", "hello"}}).contains("is neither a Darwin Core Archive"));
+    EXPECT_TRUE(refused({{"readme.pdf", "hello"}}).contains("is neither a Darwin Core Archive"));
+    EXPECT_EQ(
+        refused({{"readme.txt", "hello"}}),
+        "readme.txt, line 1: the header names no scientificName or genus column (a spreadsheet's first row "
+        "names its columns by their Darwin Core terms)");
 
     // A viewer may not import.
     test::writeZip(folder.filePath("good.zip"), plainArchive(""));
