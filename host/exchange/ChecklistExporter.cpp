@@ -5,6 +5,7 @@
 #include "ColdpChecklistReader.h"
 #include "DelimitedWriter.h"
 #include "DwcaChecklistReader.h"
+#include "ExportTarget.h"
 #include "db/Database.h"
 #include "error/Error.h"
 
@@ -197,29 +198,18 @@ ExportSummary ChecklistExporter::exportTo(const QString& path, ChecklistFormat f
                                           const Progress& progress)
 {
     ExportSummary summary;
+    ExportTarget target(path);
+    const QStringList files = writeFiles(target.filesFolder(), format, summary, progress);
     if (!path.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive)) {
-        if (!QDir().mkpath(path))
-            throw Error(ErrorNumber::PathFileAccess,
-                        QStringLiteral("The folder %1 cannot be made").arg(path));
-        writeFiles(path, format, summary, progress);
+        target.commitFolder();
         return summary;
     }
-    // The archive is packed beside its final place and renamed into it, so that a failed or
-    // cancelled export leaves no half-written file behind.
-    const QFileInfo target(path);
-    QTemporaryDir staging(target.absoluteDir().filePath(QStringLiteral(".bryx-export-XXXXXX")));
-    if (!staging.isValid())
-        throw Error(ErrorNumber::PathFileAccess,
-                    QStringLiteral("%1 cannot be written: %2").arg(path, staging.errorString()));
-    const QStringList files = writeFiles(staging.path(), format, summary, progress);
-    const QString packed = staging.filePath(QStringLiteral("package.zip"));
+    const QString packed = target.stagedFile(QStringLiteral("package.zip"));
     // The last moment a cancel is taken: once the archive is in place, the export is done.
     if (progress)
-        progress(NamesDone, QStringLiteral("Packing %1").arg(target.fileName()));
-    packZip(staging.path(), files, packed);
-    QFile::remove(path);
-    if (!QFile::rename(packed, path))
-        throw Error(ErrorNumber::PathFileAccess, QStringLiteral("%1 cannot be written").arg(path));
+        progress(NamesDone, QStringLiteral("Packing %1").arg(QFileInfo(path).fileName()));
+    packZip(target.filesFolder(), files, packed);
+    target.commitFile(packed);
     return summary;
 }
 

@@ -20,8 +20,9 @@ struct ExportSummary {
 // Writes the stored names, their established-name links and their publications as a Darwin
 // Core Archive (a Taxon core with the References extension) or a ColDP package (NameUsage.tsv,
 // Reference.tsv, metadata.yaml), so that importing it into an empty database gives the same
-// names back. A path ending in ".zip" gets a zip archive, written whole or not at all; any
-// other path a folder of the files.
+// names back. A path ending in ".zip" gets a zip archive, any other path a folder of the files;
+// either is written whole or not at all, and an earlier package there stays until the new one
+// is complete.
 class ChecklistExporter {
 public:
     using Progress = std::function<void(int permille, const QString& stage)>;

@@ -7,7 +7,6 @@
 #include "ImportStaging.h"
 #include "SpreadsheetDialect.h"
 #include "db/AuditTriggers.h"
-#include "db/BulkWriteJournal.h"
 #include "db/Database.h"
 #include "db/DeferredSchema.h"
 #include "db/NameKey.h"
@@ -104,7 +103,10 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
     }
     summary.reportSkipped = options.onSkipped;
     m_now = QDateTime::currentDateTimeUtc();
-    const BulkWriteJournal journal(m_db);
+    // The import writes through SQLite's write-ahead log like any other writer: readers keep
+    // reading the names as they were until it commits, and an import killed outright leaves the
+    // file as it found it. (Switching to a rollback journal for the bulk write saves little and
+    // locks every reader out, and outlives a killed process.)
     ImportStaging::Tables stagingTables(m_db);
     m_db.transaction([&] {
         stagingTables.create();

@@ -3,9 +3,11 @@
 #include "db/Database.h"
 #include "exchange/TestPackage.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace bryx::test;
@@ -164,4 +166,49 @@ TEST(Tools, ImportAndExportChecklistsFromTheCommandLine)
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     EXPECT_TRUE(exported.out.startsWith("Exported 2 names, 0 references"));
     EXPECT_TRUE(QFile::exists(folder.filePath("out.zip")));
+}
+
+// Other programs go on reading while an import writes, and an import killed outright leaves
+// the file as it found it: in its write-ahead log mode, with the names it had.
+TEST(Tools, AnImportKilledHalfwayLeavesTheFileAsItFoundItAndReadersNeverFail)
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath("names.sqlite");
+    const QString url = "sqlite:" + file;
+    ASSERT_EQ(run(BRYX_DB_PATH, {"init", "--database", url}).exitCode, 0);
+    const QString before = run(BRYX_FIND_PATH, {"--database", url, "--text", "a", "--count"}).out;
+    QByteArray rows = "id\tname\trank\n";
+    for (int i = 0; i < 400'000; ++i)
+        rows += QByteArray::number(i) + "\tAbies x" + QByteArray::number(i) + " Mill.\tspecies\n";
+    writeZip(folder.filePath("big.zip"),
+             {{"meta.xml", R"(<archive><core fieldsTerminatedBy="\t" ignoreHeaderLines="1" fieldsEnclosedBy=""
+        rowType="http://rs.tdwg.org/dwc/terms/Taxon"><files><location>taxon.txt</location></files><id index="0"/>
+        <field index="1" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
+        <field index="2" term="http://rs.tdwg.org/dwc/terms/taxonRank"/>
+        <field term="http://rs.tdwg.org/dwc/terms/nomenclaturalCode" default="ICN"/></core></archive>)"},
+              {"taxon.txt", rows}});
+
+    QProcess import;
+    import.start(QStringLiteral(BRYX_DB_PATH), {"import", folder.filePath("big.zip"), "--database", url});
+    ASSERT_TRUE(import.waitForStarted());
+    // Well into the import: its transaction holds the file's write lock by now.
+    QFile wal(file + "-wal");
+    for (int i = 0; i < 200 && import.state() == QProcess::Running && wal.size() < (1 << 20); ++i)
+        QThread::msleep(25);
+    ASSERT_EQ(import.state(), QProcess::Running) << "the import must still be running for this test";
+    const ToolRun reader = run(BRYX_FIND_PATH, {"--database", url, "--text", "a", "--count"});
+    EXPECT_EQ(reader.exitCode, 0) << reader.err.toStdString();
+    EXPECT_EQ(reader.out, before) << "a reader sees the names as they were";
+
+    ASSERT_EQ(import.state(), QProcess::Running);
+    import.kill();
+    import.waitForFinished();
+    QFile header(file);
+    ASSERT_TRUE(header.open(QIODevice::ReadOnly));
+    const QByteArray bytes = header.read(20);
+    EXPECT_EQ(bytes.at(18), 2) << "the file is still in write-ahead log mode";
+    EXPECT_EQ(bytes.at(19), 2);
+    header.close();
+    EXPECT_EQ(run(BRYX_FIND_PATH, {"--database", url, "--text", "a", "--count"}).out, before);
+    EXPECT_EQ(run(BRYX_DB_PATH, {"check", "--database", url}).exitCode, 0);
 }

@@ -1,4 +1,5 @@
 #include "../TestDatabase.h"
+#include "TestPackage.h"
 #include "db/Database.h"
 #include "db/NameGenerator.h"
 #include "error/Error.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QMap>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -165,6 +167,42 @@ TEST_P(ChecklistRoundTrip, ACancelledOrFailedExportLeavesNoArchiveBehind)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList())
         << "neither the archive nor its makings";
+
+    // A folder package: the one there before stays whole through a cancelled export.
+    const QString coldp = folder.filePath("coldp");
+    ChecklistExporter(*db).exportTo(coldp, ChecklistFormat::ColDP);
+    QFile usage(QDir(coldp).filePath("NameUsage.tsv"));
+    const qint64 whole = usage.size();
+    ASSERT_GT(whole, 100'000);
+    db->exec("DELETE FROM scientific_name WHERE scientific_name_id % 2 = 0");
+    reports = 0;
+    EXPECT_THROW(ChecklistExporter(*db).exportTo(coldp, ChecklistFormat::ColDP,
+                                                 [&](int, const QString&) {
+                                                     if (++reports == 1)
+                                                         throw ExchangeCancelled();
+                                                 }),
+                 ExchangeCancelled);
+    EXPECT_EQ(usage.size(), whole) << "the earlier package as it was";
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList {"coldp"});
+
+    // What an export killed outright left is cleared by the next one; a live one's is not.
+    const QString abandoned = folder.filePath(".bryx-export-killed");
+    QDir().mkpath(abandoned);
+    QFile deadLock(QDir(abandoned).filePath("export.lock"));
+    ASSERT_TRUE(deadLock.open(QIODevice::WriteOnly));
+    deadLock.write("999999999\nbryx-db\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    deadLock.close();
+    ChecklistExporter(*db).exportTo(coldp, ChecklistFormat::ColDP);
+    EXPECT_FALSE(QFileInfo::exists(abandoned));
+    EXPECT_LT(usage.size(), whole) << "the new package in place";
+
+    // A folder that holds other work is not replaced.
+    test::writeFolder(folder.filePath("thesis"), {{"chapter1.odt", "words"}});
+    EXPECT_TRUE(test::refusal([&] {
+                    ChecklistExporter(*db).exportTo(folder.filePath("thesis"), ChecklistFormat::ColDP);
+                }).contains("the folder holds chapter1.odt, which is not part of a checklist package"));
+    EXPECT_TRUE(QFile::exists(folder.filePath("thesis/chapter1.odt")));
 
     const QString unwritable = folder.filePath("no/such/folder/names.zip");
     EXPECT_THROW(ChecklistExporter(*db).exportTo(unwritable, ChecklistFormat::ColDP), Error);
