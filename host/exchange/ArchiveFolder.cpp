@@ -15,6 +15,15 @@ namespace {
 
 constexpr size_t ReadBlockBytes = 1 << 16;
 
+// libarchive's account of what went wrong, or a plain one when it gives none (a truncated
+// archive often does not).
+QString archiveError(archive* reader)
+{
+    const char* said = archive_error_string(reader);
+    return said && *said ? QString::fromUtf8(said)
+                         : QStringLiteral("its data is cut short or damaged (the archive may be incomplete)");
+}
+
 using ArchiveHandle = std::unique_ptr<archive, int (*)(archive*)>;
 
 ArchiveHandle openArchive(const QString& path)
@@ -25,9 +34,9 @@ ArchiveHandle openArchive(const QString& path)
     archive_read_support_filter_all(reader.get());
     if (archive_read_open_filename(reader.get(), QFile::encodeName(path).constData(), ReadBlockBytes)
         != ARCHIVE_OK)
-        throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("%1 cannot be read as an archive: %2")
-                        .arg(path, QString::fromUtf8(archive_error_string(reader.get()))));
+        throw Error(
+            ErrorNumber::InvalidArgument,
+            QStringLiteral("%1 cannot be read as an archive: %2").arg(path, archiveError(reader.get())));
     return reader;
 }
 
@@ -48,8 +57,8 @@ protected:
     {
         const la_ssize_t read = archive_read_data(m_reader.get(), data, size_t(maxSize));
         if (read < 0) {
-            setErrorString(QStringLiteral("%1 is damaged: %2")
-                               .arg(m_description, QString::fromUtf8(archive_error_string(m_reader.get()))));
+            setErrorString(
+                QStringLiteral("%1 is damaged: %2").arg(m_description, archiveError(m_reader.get())));
             return -1;
         }
         return read;
@@ -78,10 +87,15 @@ ArchiveFolder::ArchiveFolder(QString path)
         return;
     }
     if (m_folder) {
-        const QDir root(info.absoluteFilePath());
+        const QDir root(info.canonicalFilePath());
         QDirIterator files(root.path(), QDir::Files, QDirIterator::Subdirectories);
         while (files.hasNext()) {
             const QString file = files.next();
+            // A link that leads out of the folder is not part of the package: reading it would
+            // import whatever it points at.
+            const QString real = QFileInfo(file).canonicalFilePath();
+            if (real.isEmpty() || !real.startsWith(root.path() + QLatin1Char('/')))
+                continue;
             m_names << root.relativeFilePath(file);
             m_sizes.insert(m_names.back(), QFileInfo(file).size());
         }
@@ -100,8 +114,7 @@ ArchiveFolder::ArchiveFolder(QString path)
     }
     if (status != ARCHIVE_EOF)
         throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("%1 is damaged: %2")
-                        .arg(m_path, QString::fromUtf8(archive_error_string(reader.get()))));
+                    QStringLiteral("%1 is damaged: %2").arg(m_path, archiveError(reader.get())));
 }
 
 QString ArchiveFolder::find(const QString& name) const

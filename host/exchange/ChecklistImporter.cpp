@@ -27,6 +27,11 @@ constexpr int NamesWritten = 930;
 // Added to the place of a link given by a name's own row, to order it after its package's list.
 constexpr int LaterThanAnyLink = 1'000'000'000;
 
+// Synonyms that are each other's accepted name.
+const QString MutualSynonyms = QStringLiteral("FROM import_name s JOIN import_name t ON t.name_key = "
+                                              "s.accepted_key WHERE t.accepted_key = s.name_key AND "
+                                              "s.state IS NULL AND t.state IS NULL");
+
 // Establishment columns a --update may change, with the staging column that holds the new value.
 const std::pair<const char*, const char*> UpdatedColumns[] = {
     {"d_name_category_id", "category_id"},           {"d_classification_level_id", "level_id"},
@@ -173,6 +178,15 @@ void ChecklistImporter::checkKeys(ImportStaging::Tables& tables, ImportSummary& 
                    summary, skipBadRows, QStringLiteral("the ID \"%1\" is used already on line %2"));
         m_db.exec(QStringLiteral("UPDATE import_name SET state = 'B' WHERE EXISTS (SELECT 1 %1)")
                       .arg(QString(earlier).replace(QLatin1String("d."), QLatin1String("import_name."))));
+    }
+    // Two synonyms that name each other as their accepted name leave neither an accepted name.
+    if (count(m_db, QStringLiteral("SELECT count(*) %1").arg(MutualSynonyms)) > 0) {
+        reportRows(m_db.query(QStringLiteral("SELECT s.file, s.line, s.accepted_key %1 ORDER BY s.seq")
+                                  .arg(MutualSynonyms)),
+                   summary, skipBadRows,
+                   QStringLiteral("the accepted name \"%1\" is itself a synonym of this name"));
+        m_db.exec(QStringLiteral("UPDATE import_name SET state = 'B' WHERE seq IN (SELECT s.seq %1)")
+                      .arg(MutualSynonyms));
     }
     // A name left out for its broken link may be what another one links to: check again until
     // every remaining link holds.

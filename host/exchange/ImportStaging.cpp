@@ -18,6 +18,8 @@ namespace {
 // Lengths the database's columns hold.
 constexpr qsizetype NameLength = 255;
 constexpr qsizetype CitationLength = 2000;
+// A NUL cannot be stored in PostgreSQL's text, and means a damaged file anywhere.
+const QString NulReason = QStringLiteral("the row holds a NUL character, which no name or citation may");
 constexpr qsizetype CodeLength = 40;
 // The SQLite database the staging tables are kept in.
 constexpr const char* ScratchSchema = "import_staging";
@@ -43,6 +45,15 @@ const char* const TableDefinitions[] = {
     "import_citation (seq integer PRIMARY KEY, citation varchar(2000), code varchar(40), year integer,"
     " reference_id integer, created char(1))",
 };
+
+bool holdsNul(std::initializer_list<const QString*> texts)
+{
+    for (const QString* text : texts) {
+        if (text->contains(QChar(0)))
+            return true;
+    }
+    return false;
+}
 
 QVariant textOrNull(const QString& text)
 {
@@ -188,6 +199,11 @@ void ImportStaging::name(const ChecklistName& row)
                       row.scientificName.trimmed().isEmpty() && row.parts.isEmpty()
                           ? QStringLiteral("the row has no name and no genus")
                           : QStringLiteral("the row has no scientific name"));
+    if (holdsNul({&parts.name, &parts.author, &row.key, &row.acceptedKey, &row.basionymKey, &row.parentKey,
+                  &row.rank, &row.category}))
+        return badRow(row.origin, NulReason);
+    if (!row.acceptedKey.isEmpty() && row.acceptedKey == row.key)
+        return badRow(row.origin, QStringLiteral("the name is given as its own accepted name"));
     if (parts.name.size() > NameLength || parts.author.size() > NameLength)
         return badRow(
             row.origin,
@@ -330,9 +346,22 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
     return undecided;
 }
 
+QString ImportStaging::storedCitation(const RowOrigin& origin, const QString& citation)
+{
+    if (citation.size() <= CitationLength)
+        return citation;
+    m_summary.warn(
+        origin,
+        QStringLiteral("citations longer than %1 characters (kept to their first %1)").arg(CitationLength),
+        QStringLiteral("%1 characters").arg(citation.size()));
+    return citation.left(CitationLength);
+}
+
 void ImportStaging::reference(const ChecklistReference& row)
 {
-    const QString citation = row.citation.left(CitationLength);
+    if (holdsNul({&row.citation, &row.code, &row.key}))
+        return badRow(row.origin, NulReason);
+    const QString citation = storedCitation(row.origin, row.citation);
     const QVariant year = yearOf(row.year, citation);
     m_references->add(
         {row.key, codeOf(row.code, citation, year), citation, year, row.origin.file, row.origin.line});
@@ -340,7 +369,9 @@ void ImportStaging::reference(const ChecklistReference& row)
 
 void ImportStaging::link(const ChecklistLink& row)
 {
-    const QString citation = row.citation.left(CitationLength);
+    if (holdsNul({&row.citation, &row.code, &row.nameKey, &row.referenceKey}))
+        return badRow(row.origin, NulReason);
+    const QString citation = storedCitation(row.origin, row.citation);
     const QVariant year = yearOf(row.year, citation);
     m_links->add(
         {++m_linkSequence, row.origin.file, row.origin.line, row.nameKey, textOrNull(row.referenceKey),

@@ -75,6 +75,8 @@ private:
         QVariant level;
     };
     std::optional<Codes> codesFor(QChar type, const RowFacts& facts, QString& why);
+    // A citation as the reference table holds it; a longer one is cut, and the summary says so.
+    QString storedCitation(const RowOrigin& origin, const QString& citation);
 
     Database& m_db;
     ImportSummary& m_summary;

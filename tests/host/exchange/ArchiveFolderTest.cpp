@@ -85,6 +85,7 @@ TEST(ArchiveFolder, DamagedOrIncompletePackagesAreRefusedByName)
         while (reader.next(fields)) { }
     });
     EXPECT_TRUE(damagedWhy.contains("cut.zip")) << damagedWhy.toStdString();
+    EXPECT_FALSE(damagedWhy.trimmed().endsWith(':')) << "says why: " << damagedWhy.toStdString();
 
     EXPECT_TRUE(
         refusal([&] { ArchiveFolder(temp.filePath("missing.zip")); }).contains("missing.zip does not exist"));

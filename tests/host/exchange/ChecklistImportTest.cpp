@@ -576,6 +576,55 @@ TEST_P(ChecklistImport, ASingleSpreadsheetIsReadByTheTermsItsHeaderNames)
         "latin.csv, line 2: the text is not valid UTF-8 (save the file as UTF-8)");
 }
 
+TEST_P(ChecklistImport, HostileRowsAreEachPassedOverWithAReasonOrKeptByARule)
+{
+    ImportOptions skipping;
+    skipping.skipBadRows = true;
+    const QByteArray longCitation = "Miller, P. 1768. " + QByteArray(2500, 'x');
+    static const char nulRow[] = "2\tAbies no\0rdmanniana\tspecies\t\n\0"
+                                 "4\tAbies\tgenus\t\n";
+    PackageFiles files = plainArchive(QByteArray(nulRow, sizeof nulRow - 1));
+    const ImportSummary nul = import(files, skipping);
+    ASSERT_EQ(nul.skipped.size(), 2u) << "in a name, and in an ID";
+    EXPECT_EQ(nul.skipped[0].reason, "the row holds a NUL character, which no name or citation may");
+    EXPECT_EQ(nul.skipped[1].origin.text(), "taxon.txt, line 4");
+    EXPECT_EQ(nul.imported, 2);
+
+    auto second = std::make_unique<test::TestDatabase>(GetParam(), false);
+    db = second->open();
+    const PackageFiles coldp = {{"NameUsage.tsv",
+                                 "ID\tparentID\tstatus\tscientificName\tauthorship\trank\tcode\treferenceID\n"
+                                 "1\t\taccepted\tPicea abies\t(L.) H.Karst.\tspecies\tbotanical\tr1\n"
+                                 "2\t2\tsynonym\tPinus abies\tL.\tspecies\tbotanical\t\n"
+                                 "3\t4\tsynonym\tPinus excelsa\tLam.\tspecies\tbotanical\t\n"
+                                 "4\t3\tsynonym\tPicea excelsa\t(Lam.) Link\tspecies\tbotanical\t\n"},
+                                {"Reference.tsv",
+                                 "ID\tcitation\n"
+                                 "r1\t"
+                                     + longCitation + "\n"}};
+    const ImportSummary links = import(coldp, skipping);
+    EXPECT_EQ(links.imported, 1);
+    ASSERT_EQ(links.skipped.size(), 3u);
+    EXPECT_EQ(links.skipped[0].reason, "the name is given as its own accepted name");
+    EXPECT_EQ(links.skipped[1].reason, "the accepted name \"4\" is itself a synonym of this name");
+    EXPECT_EQ(links.skipped[2].reason, "the accepted name \"3\" is itself a synonym of this name");
+    EXPECT_EQ(db->scalar("SELECT length(full_citation) FROM reference").toInt(), 2000);
+    EXPECT_TRUE(
+        links.describe(0).contains("warning: citations longer than 2000 characters (kept to their first "
+                                   "2000): 1\n    Reference.tsv, line 2: 2517 characters"))
+        << links.describe(0).toStdString();
+
+    // A folder package does not follow a link out of itself.
+    QTemporaryDir outside;
+    test::writeFolder(outside.path(), {{"secret.txt", "taxonID\tscientificName\n1\tSecretus secretus\n"}});
+    const QString package = folder.filePath("linked");
+    test::writeFolder(package, {{"meta.xml", TaxonMeta}});
+    ASSERT_TRUE(QFile::link(outside.filePath("secret.txt"), QDir(package).filePath("taxon.txt")));
+    EXPECT_TRUE(refusal([&] {
+                    ChecklistImporter(*db, UserSession::load(*db, "editor")).import(package, {});
+                }).endsWith("meta.xml names the data file taxon.txt, which the archive does not hold"));
+}
+
 TEST_P(ChecklistImport, HostilePackagesAreRefusedQuicklyWithTheLimitTheyPassed)
 {
     // Nested far past any real description: refused at the limit, not parsed to the end.
