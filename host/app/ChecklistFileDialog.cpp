@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -34,7 +35,9 @@ ChecklistFileDialog::ChecklistFileDialog(Mode mode, QWidget* parent)
     auto* explanation = new QLabel(
         importing
             ? tr("A Darwin Core Archive or a ColDP package, as a zip file or an unpacked folder (choose its "
-                 "meta.xml or NameUsage.tsv). The whole checklist is imported, or nothing.")
+                 "meta.xml or NameUsage.tsv), or a single spreadsheet (CSV or TSV) whose first row names "
+                 "Darwin Core terms. You see what it holds before anything is imported; then the whole "
+                 "checklist is imported, or nothing.")
             : tr("The stored names with their established names and references. A file name ending in .zip "
                  "gives a zip archive; any other name a folder."),
         this);
@@ -83,13 +86,19 @@ ChecklistFileDialog::ChecklistFileDialog(Mode mode, QWidget* parent)
 QString ChecklistFileDialog::path() const
 {
     const QString typed = m_path->text().trimmed();
-    // A data file or meta.xml chosen inside an unpacked package stands for its folder.
+    // A file chosen inside an unpacked package stands for its folder; a spreadsheet on its own
+    // is the checklist itself.
     const QFileInfo info(typed);
-    if (m_mode == Mode::Import && info.isFile()
-        && (info.fileName().compare(QLatin1String("meta.xml"), Qt::CaseInsensitive) == 0
-            || info.suffix().compare(QLatin1String("tsv"), Qt::CaseInsensitive) == 0))
-        return info.absolutePath();
-    return typed;
+    if (m_mode != Mode::Import || !info.isFile())
+        return typed;
+    bool package = false;
+    for (const QString& name : info.absoluteDir().entryList(QDir::Files)) {
+        const QString base = name.section(QLatin1Char('.'), 0, 0);
+        package = package || name.compare(QLatin1String("meta.xml"), Qt::CaseInsensitive) == 0
+            || base.compare(QLatin1String("NameUsage"), Qt::CaseInsensitive) == 0
+            || base.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0;
+    }
+    return package ? info.absolutePath() : typed;
 }
 
 void ChecklistFileDialog::setPath(const QString& path)
@@ -126,7 +135,8 @@ void ChecklistFileDialog::setFormat(ChecklistFormat format)
 
 void ChecklistFileDialog::browse()
 {
-    const QString filter = tr("Checklists (*.zip meta.xml NameUsage.tsv Name.tsv);;All files (*)");
+    const QString filter =
+        tr("Checklists (*.zip meta.xml NameUsage.tsv Name.tsv *.csv *.tsv *.txt);;All files (*)");
     const QString chosen = m_mode == Mode::Import
         ? QFileDialog::getOpenFileName(this, windowTitle(), m_path->text(), filter)
         : QFileDialog::getSaveFileName(this, windowTitle(), m_path->text(), tr("Zip archives (*.zip)"));

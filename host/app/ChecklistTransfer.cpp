@@ -2,13 +2,17 @@
 
 #include "ChecklistFileDialog.h"
 #include "ExchangeProgressDialog.h"
+#include "ImportPreviewDialog.h"
+#include "ImportSummaryDialog.h"
 #include "error/Error.h"
+#include "exchange/SkippedRowReport.h"
 #include "services/MessageBox.h"
 #include "services/Screen.h"
 #include "services/SqlAppManager.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QWidget>
 
 namespace bryx::host {
@@ -34,7 +38,34 @@ void ChecklistTransfer::importChecklist()
     ChecklistFileDialog dialog(ChecklistFileDialog::Mode::Import, &m_window);
     DesktopServices::current().showModal(dialog);
     if (dialog.result() == QDialog::Accepted)
-        importFrom(dialog.path(), dialog.importOptions());
+        importChecklist(dialog.path(), dialog.importOptions());
+}
+
+void ChecklistTransfer::importChecklist(const QString& path, const ImportOptions& options)
+{
+    const std::optional<ImportPreview> preview = previewOf(path, options);
+    if (!preview)
+        return;
+    ImportPreviewDialog looked(path, *preview, options, &m_window);
+    DesktopServices::current().showModal(looked);
+    if (looked.result() == QDialog::Accepted)
+        importFrom(path, looked.importOptions());
+}
+
+std::optional<ImportPreview> ChecklistTransfer::previewOf(const QString& path, const ImportOptions& options)
+{
+    try {
+        ExchangeProgressDialog progress(ImportTitle, &m_window);
+        ImportOptions reading = options;
+        reading.progress = [&](int permille, const QString& stage) { progress.report(permille, stage); };
+        return ChecklistImporter(m_appManager->writable(), m_appManager->user()).preview(path, reading);
+    } catch (const ExchangeCancelled&) {
+        return std::nullopt;
+    } catch (const Error& error) {
+        MsgBox(QStringLiteral("The checklist cannot be imported.\n\n%1").arg(error.Description()),
+               MsgBoxStyle::Critical, ImportTitle);
+        return std::nullopt;
+    }
 }
 
 void ChecklistTransfer::exportChecklist()
@@ -49,10 +80,9 @@ void ChecklistTransfer::exportChecklist()
     const QString shown = QDir::toNativeSeparators(dialog.path());
     QString question;
     if (target.isDir() && !QDir(dialog.path()).isEmpty())
-        question =
-            QStringLiteral("The folder %1 is not empty; files of the same names in it will be replaced. "
-                           "Export into it?")
-                .arg(shown);
+        question = QStringLiteral("The folder %1 is not empty; the checklist package in it will be replaced. "
+                                  "Export into it?")
+                       .arg(shown);
     else if (target.exists() && !target.isDir())
         question = QStringLiteral("%1 exists already. Replace it?").arg(shown);
     if (!question.isEmpty()
@@ -64,10 +94,21 @@ void ChecklistTransfer::exportChecklist()
 std::optional<ImportSummary> ChecklistTransfer::importFrom(const QString& path, ImportOptions options)
 {
     std::optional<ImportSummary> summary;
+    // Every skipped row goes to a file, for the summary's Save Skipped Rows...
+    QTemporaryDir scratch;
+    const QString skippedRows =
+        scratch.isValid() ? scratch.filePath(QStringLiteral("skipped.tsv")) : QString();
     try {
         ExchangeProgressDialog progress(ImportTitle, &m_window);
         options.progress = [&](int permille, const QString& stage) { progress.report(permille, stage); };
+        std::optional<SkippedRowReport> report;
+        if (!skippedRows.isEmpty()) {
+            report.emplace(skippedRows);
+            options.onSkipped = [&](const SkippedRow& row) { report->add(row); };
+        }
         summary = ChecklistImporter(m_appManager->writable(), m_appManager->user()).import(path, options);
+        if (report)
+            report->commit();
     } catch (const ExchangeCancelled&) {
         MsgBox(QStringLiteral("The import was cancelled; nothing was changed."), MsgBoxStyle::Information,
                ImportTitle);
@@ -78,9 +119,11 @@ std::optional<ImportSummary> ChecklistTransfer::importFrom(const QString& path, 
                MsgBoxStyle::Critical, ImportTitle);
         return std::nullopt;
     }
-    MsgBox(QStringLiteral("%1 (%2) is imported.\n\n%3")
-               .arg(QDir::toNativeSeparators(path), summary->format, summary->describe(ListedReasons)),
-           MsgBoxStyle::Information, ImportTitle);
+    ImportSummaryDialog told(
+        QStringLiteral("%1 (%2) is imported.\n\n%3")
+            .arg(QDir::toNativeSeparators(path), summary->format, summary->describe(ListedReasons)),
+        summary->skippedRows, skippedRows, &m_window);
+    DesktopServices::current().showModal(told);
     return summary;
 }
 

@@ -20,7 +20,13 @@ public:
 
     // File > Import Checklist... and Export Checklist...
     void importChecklist();
+    // The import of a checklist chosen already (given on the command line, opened from a file
+    // manager): its first pass, the preview and then the import.
+    void importChecklist(const QString& path, const ImportOptions& options = {});
     void exportChecklist();
+    // The first pass over a checklist, for the user to look over; no value when it failed or
+    // was cancelled (the user has been told).
+    std::optional<ImportPreview> previewOf(const QString& path, const ImportOptions& options);
     // The import itself; no value when it failed or was cancelled (the user has been told, and
     // nothing changed).
     std::optional<ImportSummary> importFrom(const QString& path, ImportOptions options);

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
 #include <limits>
@@ -26,9 +27,14 @@ using namespace bryx::host;
 
 namespace {
 
-const char* const Help = R"(Usage: bryx-host [--database URL] [--user NAME]
+// How often the picture taker looks for the dialog it is to photograph.
+constexpr int WatchMilliseconds = 50;
+
+const char* const Help = R"(Usage: bryx-host [--database URL] [--user NAME] [CHECKLIST]
 
 Opens the working list of scientific names, from which names are found, added and opened.
+With a CHECKLIST (a Darwin Core Archive, a ColDP package or a spreadsheet) it first shows
+what the checklist holds and offers to import it.
 
 Options:
   --database URL     sqlite:/path/file.sqlite or postgresql://login@host:port/db
@@ -43,6 +49,8 @@ Options:
                      it in a details window instead of searching
   --page N           with --details: the tab page shown (0 Identifiers, 1 Nomenclature,
                      2 References, 3 Comments)
+  --screenshot FILE with a CHECKLIST: save a picture of its import preview to FILE and quit
+                     without importing
   --exit-when-ready  quit as soon as the main window is shown (for timing the start)
 )";
 
@@ -54,6 +62,7 @@ struct Arguments {
     bool exitWhenReady = false;
     int detailsId = 0;
     int page = 0;
+    QString checklist;
 };
 
 int numberArgument(const QCommandLineParser& parser, const char* name, int lowest, int highest)
@@ -76,7 +85,7 @@ Arguments parse(const QStringList& args)
     for (const char* valued : {"user", "screenshot", "search", "details", "page"})
         parser.addOption({QLatin1String(valued), QString(), QStringLiteral("value")});
     parser.addOption({QStringLiteral("exit-when-ready"), QString()});
-    parseArguments(parser, args, 0);
+    parseArguments(parser, args, 1);
 
     Arguments parsed;
     parsed.url = databaseArgument(parser, LocalDatabase::defaultUrl());
@@ -89,6 +98,7 @@ Arguments parse(const QStringList& args)
         parsed.detailsId = numberArgument(parser, "details", 1, std::numeric_limits<int>::max());
     if (parser.isSet(QStringLiteral("page")))
         parsed.page = numberArgument(parser, "page", 0, 3);
+    parsed.checklist = parser.positionalArguments().value(0);
     return parsed;
 }
 
@@ -152,6 +162,38 @@ bool takeDetailsScreenshot(MainWindow& window, int32_t id, int page, const QStri
     return showsIt;
 }
 
+// The import preview of a checklist, pictured: the first pass runs as the user would see it,
+// and the preview is photographed and cancelled, so nothing is imported. A refusal the user
+// would read in a message box is printed instead.
+bool takeImportPreviewScreenshot(MainWindow& window, const QString& checklist, const QString& file)
+{
+    bool saved = false;
+    QTimer watcher;
+    watcher.setInterval(WatchMilliseconds);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!modal)
+            return;
+        if (auto* message = qobject_cast<QMessageBox*>(modal)) {
+            std::fprintf(stderr, "bryx-host: %s\n", qPrintable(message->text()));
+            message->reject();
+            return;
+        }
+        if (modal->objectName() != QLatin1String("dlgImportPreview"))
+            return;
+        watcher.stop();
+        QApplication::processEvents();
+        saved = modal->grab().save(file);
+        modal->reject();
+    });
+    watcher.start();
+    window.checklists().importChecklist(checklist);
+    if (saved)
+        std::printf("bryx-host: import preview of %s, picture in %s\n", qPrintable(checklist),
+                    qPrintable(file));
+    return saved;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -187,7 +229,12 @@ int main(int argc, char** argv)
             int status = 0;
             QTimer::singleShot(0, &window, [&] {
                 try {
-                    if (arguments.detailsId > 0)
+                    if (!arguments.checklist.isEmpty())
+                        status =
+                            takeImportPreviewScreenshot(window, arguments.checklist, arguments.screenshot)
+                            ? 0
+                            : 1;
+                    else if (arguments.detailsId > 0)
                         status = takeDetailsScreenshot(window, arguments.detailsId, arguments.page,
                                                        arguments.screenshot)
                             ? 0
@@ -202,6 +249,8 @@ int main(int argc, char** argv)
             });
             return QApplication::exec() == 0 ? status : 1;
         }
+        if (!arguments.checklist.isEmpty())
+            QTimer::singleShot(0, &window, [&] { window.checklists().importChecklist(arguments.checklist); });
         return QApplication::exec();
     } catch (const UsageError& error) {
         std::fprintf(stderr, "bryx-host: %s (see bryx-host --help)\n", error.what());

@@ -2,6 +2,7 @@
 
 #include "ArchiveFolder.h"
 #include "ChecklistPipe.h"
+#include "ChecklistVocabulary.h"
 #include "ColdpChecklistReader.h"
 #include "DwcaChecklistReader.h"
 #include "ImportStaging.h"
@@ -26,6 +27,9 @@ constexpr int NamesStored = 890;
 constexpr int NamesWritten = 930;
 // Added to the place of a link given by a name's own row, to order it after its package's list.
 constexpr int LaterThanAnyLink = 1'000'000'000;
+
+// Ends a first pass, which rolls its transaction back.
+struct PreviewReady { };
 
 // Synonyms that are each other's accepted name.
 const QString MutualSynonyms = QStringLiteral("FROM import_name s JOIN import_name t ON t.name_key = "
@@ -79,6 +83,25 @@ ChecklistImporter::ChecklistImporter(Database& db, UserSession user)
 
 ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions& options)
 {
+    return run(path, options, nullptr);
+}
+
+ImportPreview ChecklistImporter::preview(const QString& path, ImportOptions options)
+{
+    options.skipBadRows = true;
+    options.onSkipped = {};
+    ImportPreview preview;
+    try {
+        run(path, options, &preview);
+    } catch (const PreviewReady&) {
+        return preview;
+    }
+    throw Error(ErrorNumber::InvalidArgument, QStringLiteral("%1: the first pass did not finish").arg(path));
+}
+
+ImportSummary ChecklistImporter::run(const QString& path, const ImportOptions& options,
+                                     ImportPreview* preview)
+{
     if (!m_user.mayCreate)
         throw Error(ErrorNumber::InvalidArgument,
                     QStringLiteral("User \"%1\" may not add names to %2")
@@ -130,9 +153,17 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
         progress(ReadingEnds, QStringLiteral("Checking the names' IDs and links"));
         stagingTables.createIndex(QStringLiteral("import_name_key_idx ON import_name (name_key)"));
         const qint64 untyped = staging.resolvePendingTypes(options.nameType);
-        refuseWhenNothingIsImportable(summary, untyped);
+        if (!preview)
+            refuseWhenNothingIsImportable(summary, untyped);
         checkKeys(stagingTables, summary, options.skipBadRows);
         findPresentNames(summary, options.update);
+        if (preview) {
+            preview->untyped = untyped;
+            collectPreview(*preview);
+            preview->summary = summary;
+            // Nothing of the pass stays: the transaction unwinds.
+            throw PreviewReady();
+        }
         progress(KeysChecked, QStringLiteral("Writing the names"));
         writeNames(summary, staging.lastSequence(), staging.linkedNames());
         if (m_db.dialect() == Dialect::SQLite) {
@@ -145,6 +176,31 @@ ImportSummary ChecklistImporter::import(const QString& path, const ImportOptions
         progress(1000, QStringLiteral("Done"));
     });
     return summary;
+}
+
+void ChecklistImporter::collectPreview(ImportPreview& preview)
+{
+    preview.importable =
+        count(m_db, QStringLiteral("SELECT count(*) FROM import_name WHERE state IS NULL OR state = 'U'"));
+    QSqlQuery rows = m_db.query(
+        QStringLiteral("SELECT n.scientific_name, n.author_name, c.name_type_cd, c.name_category_desc, "
+                       "l.classification_level_name, t.scientific_name FROM import_name n LEFT JOIN "
+                       "d_name_category c ON "
+                       "c.d_name_category_id = n.category_id LEFT JOIN d_classification_level l ON "
+                       "l.d_classification_level_id "
+                       "= n.level_id LEFT JOIN import_name t ON t.seq = (SELECT min(f.seq) FROM import_name "
+                       "f WHERE f.name_key "
+                       "= coalesce(n.accepted_key, n.basionym_key)) WHERE n.state IS NULL OR n.state = 'U' "
+                       "ORDER BY n.seq "
+                       "LIMIT %1")
+            .arg(ImportPreview::ShownRows));
+    while (rows.next()) {
+        const QString type = rows.value(2).toString();
+        preview.rows.push_back(
+            {rows.value(0).toString(), rows.value(1).toString(),
+             type.isEmpty() ? QString() : ChecklistVocabulary::nameTypeDescription(type.front()),
+             rows.value(3).toString(), rows.value(4).toString(), rows.value(5).toString()});
+    }
 }
 
 void ChecklistImporter::refuseWhenNothingIsImportable(const ImportSummary& summary, qint64 untyped)

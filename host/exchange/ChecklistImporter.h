@@ -30,6 +30,30 @@ struct ImportOptions {
     std::function<void(int permille, const QString& stage)> progress;
 };
 
+// One name of a first pass as the import would store it, for the user to look over.
+struct PreviewRow {
+    QString name;
+    QString author;
+    QString type; // "Botanical"
+    QString category;
+    QString level;
+    QString establishedName;
+};
+
+// What a first pass over a package found: the import's own counts and reasons, without
+// writing anything.
+struct ImportPreview {
+    static constexpr int ShownRows = 50;
+
+    ImportSummary summary;
+    qint64 importable = 0; // names that would be added or updated
+    qint64 untyped = 0; // names that only a chosen name type can import
+    std::vector<PreviewRow> rows; // the first of them, as they would be stored
+
+    // Rows that would be passed over for another reason than an undecided type.
+    qint64 skippedForOtherReasons() const { return summary.skippedRows - untyped; }
+};
+
 // Brings a checklist package (a Darwin Core Archive or a ColDP package, zipped or unpacked)
 // into the database in one transaction: all of it, or, on an error or a cancel, nothing.
 // Names keep the package's links between them (established names), whatever order they come
@@ -39,8 +63,14 @@ class ChecklistImporter {
 public:
     ChecklistImporter(Database& db, UserSession user);
     ImportSummary import(const QString& path, const ImportOptions& options);
+    // Reads the package as the import does, with bad rows passed over, and says what it would
+    // do; the database is left as it was (the pass is rolled back), and its memory stays flat
+    // however large the package.
+    ImportPreview preview(const QString& path, ImportOptions options);
 
 private:
+    ImportSummary run(const QString& path, const ImportOptions& options, ImportPreview* preview);
+    void collectPreview(ImportPreview& preview);
     // A package of which no name can be imported is refused with why, in one sentence.
     void refuseWhenNothingIsImportable(const ImportSummary& summary, qint64 untyped);
     void checkKeys(ImportStaging::Tables& tables, ImportSummary& summary, bool skipBadRows);

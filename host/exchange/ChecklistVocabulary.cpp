@@ -65,6 +65,36 @@ bool isOneOf(const QString& word, std::initializer_list<const char*> words)
     return false;
 }
 
+// Orders and families of vertebrates that checklists without a class column most often name.
+bool isVertebrateGroup(const QString& group)
+{
+    return isOneOf(group, {"Cetacea",        "Cetartiodactyla",   "Artiodactyla",      "Perissodactyla",
+                           "Carnivora",      "Primates",          "Rodentia",          "Lagomorpha",
+                           "Chiroptera",     "Eulipotyphla",      "Soricomorpha",      "Sirenia",
+                           "Pinnipedia",     "Passeriformes",     "Accipitriformes",   "Falconiformes",
+                           "Strigiformes",   "Anseriformes",      "Galliformes",       "Charadriiformes",
+                           "Columbiformes",  "Piciformes",        "Psittaciformes",    "Squamata",
+                           "Serpentes",      "Testudines",        "Crocodylia",        "Anura",
+                           "Caudata",        "Urodela",           "Perciformes",       "Cypriniformes",
+                           "Siluriformes",   "Salmoniformes",     "Clupeiformes",      "Gadiformes",
+                           "Anguilliformes", "Pleuronectiformes", "Carcharhiniformes", "Lamniformes",
+                           "Rajiformes",     "Balaenidae",        "Balaenopteridae",   "Eschrichtiidae",
+                           "Neobalaenidae",  "Delphinidae",       "Phocoenidae",       "Monodontidae",
+                           "Physeteridae",   "Kogiidae",          "Ziphiidae",         "Platanistidae",
+                           "Iniidae",        "Pontoporiidae",     "Phocidae",          "Otariidae",
+                           "Odobenidae",     "Canidae",           "Felidae",           "Mustelidae",
+                           "Ursidae",        "Cervidae",          "Bovidae",           "Suidae",
+                           "Muridae",        "Cricetidae",        "Sciuridae",         "Vespertilionidae",
+                           "Soricidae",      "Hominidae",         "Accipitridae",      "Anatidae",
+                           "Laridae",        "Corvidae",          "Paridae",           "Turdidae",
+                           "Fringillidae",   "Columbidae",        "Strigidae",         "Colubridae",
+                           "Viperidae",      "Lacertidae",        "Ranidae",           "Bufonidae",
+                           "Salamandridae",  "Salmonidae",        "Cyprinidae",        "Percidae",
+                           "Gadidae",        "Clupeidae",         "Cichlidae",         "Gobiidae",
+                           "Scombridae",     "Carcharhinidae",    "Rajidae",           "Anguillidae",
+                           "Esocidae",       "Cottidae",          "Pleuronectidae"});
+}
+
 } // namespace
 
 std::optional<ChecklistVocabulary::Rank> ChecklistVocabulary::rankOf(const QString& written)
@@ -109,7 +139,7 @@ QString ChecklistVocabulary::nomenclaturalCodeOf(QChar nameType)
 }
 
 QString ChecklistVocabulary::categoryOf(QChar nameType, const QString& kingdom, const QString& phylum,
-                                        const QString& className)
+                                        const QString& className, const QStringList& groups)
 {
     if (nameType == u'P') {
         if (isOneOf(kingdom.trimmed(), {"Fungi"}))
@@ -121,7 +151,11 @@ QString ChecklistVocabulary::categoryOf(QChar nameType, const QString& kingdom, 
         return QStringLiteral("Vascular Plant");
     }
     if (nameType == u'A') {
-        if (isOneOf(phylum.trimmed(), {"Chordata", "Vertebrata"})
+        bool vertebrateGroup = false;
+        for (const QString& group : groups)
+            vertebrateGroup =
+                vertebrateGroup || isVertebrateGroup(group.trimmed().section(QLatin1Char(' '), 0, 0));
+        if (vertebrateGroup || isOneOf(phylum.trimmed(), {"Chordata", "Vertebrata"})
             || isOneOf(className.trimmed(),
                        {"Mammalia", "Aves", "Reptilia", "Amphibia", "Actinopterygii", "Sarcopterygii",
                         "Chondrichthyes", "Elasmobranchii", "Holocephali", "Myxini", "Petromyzonti",

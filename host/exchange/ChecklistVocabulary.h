@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace bryx::host {
@@ -30,7 +31,9 @@ QString nomenclaturalCodeOf(QChar nameType);
 
 // The name category for a name of that type, from its higher classification when the checklist
 // does not name the category itself.
-QString categoryOf(QChar nameType, const QString& kingdom, const QString& phylum, const QString& className);
+// `groups` are the lower groups the row names (order, family), for a vertebrate known by them.
+QString categoryOf(QChar nameType, const QString& kingdom, const QString& phylum, const QString& className,
+                   const QStringList& groups = {});
 // The kingdom an export writes for a name of that type and category.
 QString kingdomOf(QChar nameType, const QString& category);
 

@@ -34,7 +34,7 @@ const char* const TableDefinitions[] = {
     " name_id integer, link_id integer, name_type char(1), parent_key varchar(255), category_text "
     "varchar(255),"
     " kingdom varchar(255), phylum varchar(255), class_name varchar(255), rank_text varchar(255),"
-    " atomised char(1))",
+    " atomised char(1), groups varchar(1000))",
     "import_typed (seq integer PRIMARY KEY, scientific_name varchar(255), name_type char(1),"
     " category_id integer, level_id integer, formatted varchar(1000), state char(1))",
     "import_reference (ref_key varchar(255), code varchar(40), citation varchar(2000), year integer,"
@@ -104,7 +104,7 @@ ImportStaging::ImportStaging(Database& db, ImportSummary& summary, bool skipBadR
                        "author_name", "formatted",    "placeholder",  "category_id",   "level_id",
                        "est_id",      "relationship", "accepted_key", "basionym_key",  "name_id",
                        "name_type",   "parent_key",   "state",        "category_text", "kingdom",
-                       "phylum",      "class_name",   "rank_text",    "atomised"}))
+                       "phylum",      "class_name",   "rank_text",    "atomised",      "groups"}))
     , m_references(RowInserter::open(db, QStringLiteral("import_reference"),
                                      QStringList {"ref_key", "code", "citation", "year", "file", "line"}))
     , m_links(RowInserter::open(db, QStringLiteral("import_link"),
@@ -170,7 +170,7 @@ void ImportStaging::progress(qint64 done, qint64 total)
 std::optional<ImportStaging::Codes> ImportStaging::codesFor(QChar type, const RowFacts& facts, QString& why)
 {
     const QString categoryName = facts.category.isEmpty()
-        ? ChecklistVocabulary::categoryOf(type, facts.kingdom, facts.phylum, facts.className)
+        ? ChecklistVocabulary::categoryOf(type, facts.kingdom, facts.phylum, facts.className, facts.groups)
         : facts.category;
     const std::optional<ImportCodeLists::Category> category = m_codes.category(categoryName, type);
     if (!category) {
@@ -215,7 +215,9 @@ void ImportStaging::name(const ChecklistName& row)
     }
     if (!finding.refusal.isEmpty())
         return badRow(row.origin, finding.refusal);
-    const RowFacts facts {row.category, row.kingdom, row.phylum, row.className, row.rank};
+    // A family row names itself where a species row names its family.
+    const QStringList groups {row.order, row.family, row.scientificName.section(QLatin1Char(' '), 0, 0)};
+    const RowFacts facts {row.category, row.kingdom, row.phylum, row.className, row.rank, groups};
     std::optional<Codes> codes;
     if (finding.type) {
         QString why;
@@ -272,7 +274,8 @@ void ImportStaging::name(const ChecklistName& row)
          pending ? textOrNull(row.phylum) : QVariant(),
          pending ? textOrNull(row.className) : QVariant(),
          pending ? textOrNull(row.rank) : QVariant(),
-         pending && row.scientificName.trimmed().isEmpty() ? QVariant("Y") : QVariant()});
+         pending && row.scientificName.trimmed().isEmpty() ? QVariant("Y") : QVariant(),
+         pending ? QVariant(groups.join(QLatin1Char('|'))) : QVariant()});
 }
 
 qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
@@ -300,7 +303,7 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
         QStringList {"seq", "scientific_name", "name_type", "category_id", "level_id", "formatted", "state"});
     QSqlQuery rows = m_db.query(QStringLiteral(
         "SELECT seq, file, line, scientific_name, name_type, category_text, kingdom, phylum, class_name, "
-        "rank_text, atomised FROM import_name WHERE state = 'T' ORDER BY seq"));
+        "rank_text, atomised, groups FROM import_name WHERE state = 'T' ORDER BY seq"));
     qint64 undecided = 0;
     while (rows.next()) {
         const RowOrigin origin {rows.value(1).toString(), rows.value(2).toLongLong()};
@@ -320,7 +323,8 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
         } else {
             codes = codesFor(*type,
                              {rows.value(5).toString(), rows.value(6).toString(), rows.value(7).toString(),
-                              rows.value(8).toString(), rows.value(9).toString()},
+                              rows.value(8).toString(), rows.value(9).toString(),
+                              rows.value(11).toString().split(QLatin1Char('|'))},
                              why);
         }
         if (!codes) {

@@ -69,6 +69,7 @@ private:
         QString phylum;
         QString className;
         QString rank;
+        QStringList groups; // order, family
     };
     struct Codes {
         int32_t category = 0;

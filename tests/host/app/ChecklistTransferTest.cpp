@@ -4,14 +4,20 @@
 #include "controls/FlexGrid.h"
 #include "exchange/ArchiveFolder.h"
 #include "support/QtPrinters.h"
+#include "support/UserInput.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -40,6 +46,12 @@ PackageFiles checklist()
              "4\tAbies borisii-regis Mattf.\tnotarank\t\n"}};
 }
 
+// A click in the middle of a button, as the mouse delivers it.
+void click(QWidget& button)
+{
+    mouseClick(button, button.rect().center());
+}
+
 QAction& fileMenuItem(MainWindow& window, const char* name)
 {
     for (QAction* action : window.findChildren<QAction*>()) {
@@ -64,28 +76,69 @@ TEST_P(ChecklistTransferInHost, ImportAChecklistFromTheFileMenu)
     const QString zip = folder.filePath("fir-checklist.zip");
     writeZip(zip, checklist());
     const qint64 before = names();
-    bool asked = false;
+    const QString saved = folder.filePath("skipped.tsv");
+    QStringList seen;
     desktop.whileShown = [&](QDialog& shown) {
-        auto& dialog = dynamic_cast<host::ChecklistFileDialog&>(shown);
-        EXPECT_EQ(dialog.windowTitle(), "Import Checklist");
-        QDialogButtonBox* buttons = dialog.findChild<QDialogButtonBox*>();
-        EXPECT_FALSE(buttons->button(QDialogButtonBox::Ok)->isEnabled()) << "nothing to import yet";
-        dialog.findChild<QLineEdit*>("txtPath")->setText(zip);
-        dialog.findChild<QCheckBox*>("chkSkipBadRows")->setChecked(true);
-        EXPECT_TRUE(buttons->button(QDialogButtonBox::Ok)->isEnabled());
-        asked = true;
-        dialog.accept();
+        seen << shown.objectName();
+        if (auto* files = dynamic_cast<host::ChecklistFileDialog*>(&shown)) {
+            EXPECT_EQ(files->windowTitle(), "Import Checklist");
+            QDialogButtonBox* buttons = files->findChild<QDialogButtonBox*>();
+            EXPECT_FALSE(buttons->button(QDialogButtonBox::Ok)->isEnabled()) << "nothing to import yet";
+            typeKeys(*files->findChild<QLineEdit*>("txtPath"), zip);
+            EXPECT_TRUE(buttons->button(QDialogButtonBox::Ok)->isEnabled());
+            click(*buttons->button(QDialogButtonBox::Ok));
+            return;
+        }
+        if (shown.objectName() == "dlgImportPreview") {
+            EXPECT_EQ(names(), before) << "the first pass changes nothing";
+            EXPECT_EQ(shown.findChild<QLabel*>("lblCounts")->text(),
+                      "fir-checklist.zip (Darwin Core Archive): 4 names read; 2 to import, 1 already in the "
+                      "database (left as they are), 1 row to skip.");
+            auto* table = shown.findChild<QTableWidget*>("tblPreview");
+            ASSERT_EQ(table->rowCount(), 2);
+            QStringList first;
+            for (int column = 0; column < table->columnCount(); ++column)
+                first << table->item(0, column)->text();
+            EXPECT_EQ(first.join(" | "),
+                      "Abies pectinata | (Lam.) DC. | Botanical | Vascular Plant | Species | "
+                      "Abies alba");
+            EXPECT_TRUE(shown.findChild<QLabel*>("lblSkipped")
+                            ->text()
+                            .contains("taxon.txt, line 5: the rank \"notarank\" is unknown"));
+            EXPECT_EQ(shown.findChild<QComboBox*>("cboNameType"), nullptr) << "every name says its type";
+            auto* skip = shown.findChild<QCheckBox*>("chkSkipBadRows");
+            EXPECT_FALSE(skip->isChecked());
+            mouseClick(*skip, QPoint(4, skip->height() / 2));
+            EXPECT_TRUE(skip->isChecked());
+            click(*shown.findChild<QPushButton*>("cmdImport"));
+            return;
+        }
+        if (shown.objectName() == "dlgImportSummary") {
+            const QString told = shown.findChild<QPlainTextEdit*>("txtSummary")->toPlainText();
+            EXPECT_TRUE(told.contains("fir-checklist.zip (Darwin Core Archive) is imported"))
+                << told.toStdString();
+            EXPECT_TRUE(told.contains("names imported: 2")) << told.toStdString();
+            EXPECT_TRUE(told.contains("already in the database: 1")) << told.toStdString();
+            EXPECT_TRUE(told.contains("taxon.txt, line 5: the rank \"notarank\" is unknown"))
+                << told.toStdString();
+            click(*shown.findChild<QPushButton*>("cmdSaveSkipped"));
+            shown.accept();
+            return;
+        }
+        if (auto* chooser = dynamic_cast<QFileDialog*>(&shown)) {
+            chooser->selectFile(saved);
+            static_cast<QDialog&>(*chooser).accept();
+            return;
+        }
+        ADD_FAILURE() << "unexpected dialog " << shown.objectName().toStdString();
     };
     fileMenuItem(*window, "mnuFileImportChecklist").trigger();
-    ASSERT_TRUE(asked);
-
-    ASSERT_EQ(messages.shown().size(), 1u);
-    const QString& told = messages.shown().back().prompt;
-    EXPECT_TRUE(told.contains("fir-checklist.zip (Darwin Core Archive) is imported")) << told.toStdString();
-    EXPECT_TRUE(told.contains("names imported: 2")) << told.toStdString();
-    EXPECT_TRUE(told.contains("already in the database: 1")) << told.toStdString();
-    EXPECT_TRUE(told.contains("taxon.txt, line 5: the rank \"notarank\" is unknown")) << told.toStdString();
+    EXPECT_EQ(seen,
+              QStringList({"dlgImportChecklist", "dlgImportPreview", "dlgImportSummary", "dlgSaveSkipped"}));
     EXPECT_EQ(names(), before + 2);
+    QFile report(saved);
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    EXPECT_EQ(report.readAll(), "file\tline\treason\ntaxon.txt\t5\tthe rank \"notarank\" is unknown\n");
 
     // The imported names are there to be found, the synonym linked to the stored Abies alba.
     ComponentWindow* search = window->openSearch();
@@ -106,6 +159,52 @@ TEST_P(ChecklistTransferInHost, ImportAChecklistFromTheFileMenu)
                   .toInt(),
               2 + 1) // and the one insert row of the sample
         << "in the audit trail as created by the signed-in user";
+}
+
+TEST_P(ChecklistTransferInHost, NamesOfNoTypeTakeTheOneChosenInThePreviewAndACancelThereChangesNothing)
+{
+    auto window = start(appManager);
+    const QString sheet = folder.filePath("my-list.csv");
+    writeFolder(folder.path(),
+                {{"my-list.csv",
+                  "scientificName,taxonRank\n"
+                  "Abies borisii-regis Mattf.,species\n"
+                  "Abies cephalonica Loudon,species\n"}});
+    const qint64 before = names();
+    bool cancel = true;
+    desktop.whileShown = [&](QDialog& shown) {
+        if (auto* files = dynamic_cast<host::ChecklistFileDialog*>(&shown)) {
+            files->setPath(sheet);
+            files->accept();
+        } else if (shown.objectName() == "dlgImportPreview") {
+            EXPECT_TRUE(shown.findChild<QLabel*>("lblCounts")->text().endsWith("2 of undecided name type."))
+                << shown.findChild<QLabel*>("lblCounts")->text().toStdString();
+            auto* type = shown.findChild<QComboBox*>("cboNameType");
+            ASSERT_NE(type, nullptr);
+            EXPECT_EQ(type->currentText(), "Skip them");
+            if (cancel) {
+                click(*shown.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel));
+                return;
+            }
+            type->setFocus();
+            keyClick(*type, Qt::Key_Down);
+            EXPECT_EQ(type->currentText(), "Botanical");
+            click(*shown.findChild<QPushButton*>("cmdImport"));
+        } else {
+            shown.accept();
+        }
+    };
+    fileMenuItem(*window, "mnuFileImportChecklist").trigger();
+    EXPECT_EQ(names(), before) << "cancelled in the preview";
+    cancel = false;
+    fileMenuItem(*window, "mnuFileImportChecklist").trigger();
+    EXPECT_EQ(names(), before + 2);
+    EXPECT_EQ(appManager->readOnly()
+                  .scalar("SELECT c.name_type_cd FROM scientific_name sn JOIN d_name_category c ON "
+                          "c.d_name_category_id = sn.d_name_category_id WHERE sn.scientific_name = 'Abies "
+                          "borisii-regis'")
+                  .toString(),
+              "P");
 }
 
 TEST_P(ChecklistTransferInHost, CancelAndFailureLeaveTheNamesAsTheyWere)

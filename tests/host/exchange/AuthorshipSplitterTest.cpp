@@ -148,6 +148,8 @@ TEST(ChecklistVocabulary, RanksCodesAndStatusesAsChecklistsWriteThem)
     EXPECT_EQ(ChecklistVocabulary::categoryOf(u'P', "Plantae", "Bryophyta", ""), "Nonvascular Plant");
     EXPECT_EQ(ChecklistVocabulary::categoryOf(u'A', "Animalia", "", "Aves"), "Vertebrate Animal");
     EXPECT_EQ(ChecklistVocabulary::categoryOf(u'A', "", "", "Elasmobranchii"), "Vertebrate Animal");
+    EXPECT_EQ(ChecklistVocabulary::categoryOf(u'A', "", "", "", {"", "Balaenidae"}), "Vertebrate Animal")
+        << "a family of vertebrates";
     EXPECT_EQ(ChecklistVocabulary::categoryOf(u'A', "Animalia", "Arthropoda", "Insecta"),
               "Invertebrate Animal");
 

@@ -549,9 +549,9 @@ TEST_P(ChecklistImport, ASingleSpreadsheetIsReadByTheTermsItsHeaderNames)
     EXPECT_EQ(zipped.format, "Spreadsheet");
     EXPECT_EQ(zipped.imported, 3);
     EXPECT_EQ(described(*db, "Salmo trutta fario"),
-              "Salmo trutta fario | Linnaeus; 1758 | A | Invertebrate Animal | Subspecies | ");
+              "Salmo trutta fario | Linnaeus; 1758 | A | Vertebrate Animal | Subspecies | ");
     EXPECT_EQ(described(*db, "Thymallus thymallus"),
-              "Thymallus thymallus | (Linnaeus, 1758) | A | Invertebrate Animal | Species | ");
+              "Thymallus thymallus | (Linnaeus, 1758) | A | Vertebrate Animal | Species | ");
 
     // A bare tab-separated file, no ID column, an unquoted quote inside a name.
     auto second = std::make_unique<test::TestDatabase>(GetParam(), false);
