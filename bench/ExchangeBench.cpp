@@ -2,19 +2,27 @@
 // (default /tmp/bryx-exchange-bench): a database of 1,000,000 generated names and one of
 // 100,000, each exported as a Darwin Core Archive (names-N.zip), and the 1M archive unpacked
 // (names-1000000/) for the sqlite3 shell. Side by side in one run:
-//   BM_SqliteShellImport    the sqlite3 shell's .import of the unpacked taxon.txt into a bare
-//                           table, the baseline;
+//   BM_SqliteShellEndState  the least work the sqlite3 shell needs for the import's end state,
+//                           the baseline: .import of the unpacked taxon.txt into a table, then
+//                           set-based inserts of the names (their key, category and level looked
+//                           up), one 'I' audit row each and the text index, with the key index
+//                           and the insert triggers dropped for the load and made again after;
+//   BM_SqliteShellImport    the bare .import alone, for scale;
 //   BM_ImportChecklist/0    the import of the zipped archive into an empty database, as
 //                           bryx-db import does it, commit included, with the seconds of
 //                           each of its stages (read_s ... commit_s);
 //   BM_ImportChecklist/1    the same from the unpacked folder, the shell's footing;
 //   BM_ExportChecklist      the 1M database written as a zipped Darwin Core Archive;
 //   BM_ImportMemory/N       bryx-db import of the N-name archive in a process of its own, with
-//                           that process's peak resident memory as a counter (MiB).
+//                           that process's peak resident memory as a counter (MiB);
+//   BM_AuthorshipSplit      the split of the archive's million names (each written with its
+//                           authorship) into name and authorship, with the share that matches
+//                           the archive's own authorship column.
 #include "db/Database.h"
 #include "db/NameGenerator.h"
 #include "db/SampleData.h"
 #include "db/Schema.h"
+#include "exchange/AuthorshipSplitter.h"
 #include "exchange/ChecklistExporter.h"
 #include "exchange/ChecklistImporter.h"
 
@@ -23,6 +31,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSqlQuery>
+#include <QTextStream>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fcntl.h>
@@ -101,6 +111,102 @@ void BM_SqliteShellImport(benchmark::State& state)
     }
     state.counters["names_per_s"] =
         benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// The shell's script for the import's end state. The key is SQLite's upper(), which folds
+// ASCII only where the program's own key folds all of Unicode: a little less work, if anything.
+QString endStateScript(Database& db, const QString& taxa)
+{
+    QStringList deferred;
+    QSqlQuery objects = db.query(
+        QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE name IN ('scientific_name_key_idx', "
+                       "'scientific_name_key_insert', 'scientific_name_fts_insert')"));
+    QStringList drops;
+    while (objects.next()) {
+        drops << QStringLiteral("DROP %1 %2;")
+                     .arg(objects.value(0).toString().toUpper(), objects.value(1).toString());
+        deferred << objects.value(2).toString() + QLatin1Char(';');
+    }
+    return QStringLiteral(
+               ".mode tabs\n.import '%1' t\n%2\nBEGIN;\n"
+               "INSERT INTO scientific_name (scientific_name_id, scientific_name, formatted_scientific_name, "
+               "author_name, d_name_category_id, d_classification_level_id, placeholder_name_ind, "
+               "org_unit_id, "
+               "key_number, rec_create_user, rec_create_date, scientific_name_key) SELECT t.rowid + 1000, "
+               "t.n, "
+               "t.n, t.a, c.d_name_category_id, l.d_classification_level_id, 'N', 1, t.rowid + 1000, "
+               "'editor', "
+               "datetime('now'), upper(t.n) FROM (SELECT rowid, CASE WHEN scientificNameAuthorship = '' THEN "
+               "scientificName ELSE substr(scientificName, 1, length(scientificName) - "
+               "length(scientificNameAuthorship) - 1) END AS n, nullif(scientificNameAuthorship, '') AS a, "
+               "nameCategory, taxonRank FROM t) t LEFT JOIN d_name_category c ON c.name_category_desc = "
+               "t.nameCategory LEFT JOIN d_classification_level l ON lower(l.classification_level_name) = "
+               "t.taxonRank AND l.d_class_framework_id = c.d_class_framework_id;\n"
+               "INSERT INTO audit_log (audit_log_id, audit_date, user_name, table_name, action, primary_key, "
+               "org_unit_id) SELECT scientific_name_id + 5000000, datetime('now'), 'editor', "
+               "'SCIENTIFIC_NAME', 'I', scientific_name_id, 1 FROM scientific_name;\n"
+               "INSERT INTO scientific_name_fts (rowid, scientific_name_key) SELECT scientific_name_id, "
+               "scientific_name_key FROM scientific_name ORDER BY scientific_name_id;\n"
+               "COMMIT;\n%3\n")
+        .arg(taxa, drops.join(QLatin1Char('\n')), deferred.join(QLatin1Char('\n')));
+}
+
+void BM_SqliteShellEndState(benchmark::State& state)
+{
+    const QString target = QDir(benchDir()).filePath("shell.sqlite");
+    const QString script = QDir(benchDir()).filePath("end-state.sql");
+    const QString taxa = QDir(benchDir()).filePath(QStringLiteral("names-%1/taxon.txt").arg(Names));
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            auto db = emptyDatabase(target);
+            QFile file(script);
+            if (!file.open(QIODevice::WriteOnly))
+                state.SkipWithError("the script cannot be written");
+            file.write(endStateScript(*db, taxa).toUtf8());
+        }
+        state.ResumeTiming();
+        QProcess shell;
+        shell.setStandardInputFile(script);
+        shell.start("sqlite3", {target});
+        shell.waitForFinished(-1);
+        state.PauseTiming();
+        const QByteArray errors = shell.readAllStandardError();
+        if (shell.exitCode() != 0 || !errors.isEmpty())
+            state.SkipWithError(errors.constData());
+        Database db(DatabaseUrl::parse("sqlite:" + target), Database::Access::ReadOnly);
+        if (db.scalar(QStringLiteral("SELECT count(*) FROM scientific_name")).toLongLong() != Names)
+            state.SkipWithError("the shell did not store every name");
+        state.ResumeTiming();
+    }
+    state.counters["names_per_s"] =
+        benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_AuthorshipSplit(benchmark::State& state)
+{
+    QFile file(QDir(benchDir()).filePath(QStringLiteral("names-%1/taxon.txt").arg(Names)));
+    if (!file.open(QIODevice::ReadOnly))
+        return state.SkipWithError("no unpacked archive");
+    std::vector<std::pair<QString, QString>> written; // name as written, its authorship
+    QTextStream lines(&file);
+    lines.readLine();
+    while (!lines.atEnd()) {
+        const QStringList cells = lines.readLine().split(QLatin1Char('\t'));
+        if (cells.size() > 2)
+            written.emplace_back(cells[1], cells[2]);
+    }
+    qint64 right = 0;
+    for (auto _ : state) {
+        right = 0;
+        for (const auto& [name, author] : written) {
+            const NameAndAuthor split = AuthorshipSplitter::split(name, {});
+            right += split.author == author ? 1 : 0;
+        }
+    }
+    state.counters["names_per_s"] =
+        benchmark::Counter(double(written.size()), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["share_right"] = double(right) / double(written.size());
 }
 
 void BM_ImportChecklist(benchmark::State& state)
@@ -204,10 +310,12 @@ int main(int argc, char** argv)
     auto seconds = [](benchmark::internal::Benchmark* b) {
         b->Unit(benchmark::kSecond)->UseRealTime()->Iterations(1)->Repetitions(3);
     };
+    seconds(benchmark::RegisterBenchmark("BM_SqliteShellEndState", BM_SqliteShellEndState));
     seconds(benchmark::RegisterBenchmark("BM_SqliteShellImport", BM_SqliteShellImport));
     seconds(benchmark::RegisterBenchmark("BM_ImportChecklist", BM_ImportChecklist)->Arg(0)->Arg(1));
     seconds(benchmark::RegisterBenchmark("BM_ExportChecklist", BM_ExportChecklist));
     seconds(benchmark::RegisterBenchmark("BM_ImportMemory", BM_ImportMemory)->Arg(FewerNames)->Arg(Names));
+    seconds(benchmark::RegisterBenchmark("BM_AuthorshipSplit", BM_AuthorshipSplit));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

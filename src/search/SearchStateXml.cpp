@@ -1,5 +1,7 @@
 #include "SearchStateXml.h"
 
+#include "xml/XmlBounds.h"
+
 #include <QDomDocument>
 
 namespace bryx::SearchStateXml {
@@ -32,7 +34,7 @@ QString serialised(const QDomDocument& document)
 // The first element at BRYX/<name>, or a null element.
 QDomElement locate(const QString& xml, const QString& name, QDomDocument& document)
 {
-    if (!document.setContent(xml))
+    if (!XmlBounds::acceptable(xml) || !document.setContent(xml))
         return {};
     const QDomElement root = document.documentElement();
     if (root.tagName() != QLatin1String("BRYX"))

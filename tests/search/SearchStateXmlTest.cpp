@@ -2,6 +2,7 @@
 
 #include "../support/QtPrinters.h"
 
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 using namespace bryx;
@@ -50,6 +51,17 @@ TEST(SearchStateXml, ReadsBackWhatWasWrittenAndNothingFromForeignOrBrokenText)
     for (const QString broken : {"", "not xml at all <", "<BRYX><SEARCH_STATE>",
                                  "<OTHER><SEARCH_STATE/></OTHER>", "<BRYX><SEARCH_PROPERTIES/></BRYX>"})
         EXPECT_FALSE(ReadSearchState(broken).has_value()) << broken.toStdString();
+    // A document nested far past any saved search, or larger than any, is refused before a DOM
+    // parser spends minutes or gigabytes on it.
+    QString deep = "<BRYX><SEARCH_STATE><ID>7</ID>";
+    for (int i = 0; i < 100'000; ++i)
+        deep += "<x>";
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(ReadSearchState(deep).has_value());
+    EXPECT_LT(clock.elapsed(), 2000) << "refused at the depth limit, not parsed to the end";
+    const QString huge = "<BRYX><SEARCH_STATE><ID>" + QString(5 << 20, u'7') + "</ID></SEARCH_STATE></BRYX>";
+    EXPECT_FALSE(ReadSearchState(huge).has_value());
     // Found by path, not by position: other elements before it do not matter.
     EXPECT_TRUE(ReadSearchState("<BRYX><X/><SEARCH_STATE><ID>7</ID></SEARCH_STATE></BRYX>")->id
                 == QString("7"));

@@ -9,6 +9,7 @@
 #include "contracts/ScientificNameRecord.h"
 #include "contracts/WindowManager.h"
 #include "related/frmAuditLog.h"
+#include "xml/XmlBounds.h"
 
 #include <QDomDocument>
 #include <optional>
@@ -77,7 +78,10 @@ void MaintenanceWindows::mnuFileOpenAttributeMaintenance_Click()
 QString MaintenanceWindows::activeFieldColumn() const
 {
     QDomDocument description;
-    if (!m_details.m_objRecord || !description.setContent(m_details.m_objRecord->PropertyDescription()))
+    if (!m_details.m_objRecord)
+        return {};
+    const QString text = m_details.m_objRecord->PropertyDescription();
+    if (!XmlBounds::acceptable(text) || !description.setContent(text))
         return {};
     const QObject* active = m_details.ActiveControl();
     const QString tag = active ? active->property("Tag").toString() : QString();
