@@ -36,7 +36,7 @@ const char* const TableDefinitions[] = {
     " kingdom varchar(255), phylum varchar(255), class_name varchar(255), rank_text varchar(255),"
     " atomised char(1), groups varchar(1000))",
     "import_typed (seq integer PRIMARY KEY, scientific_name varchar(255), name_type char(1),"
-    " category_id integer, level_id integer, formatted varchar(1000), state char(1))",
+    " category_id integer, level_id integer, formatted varchar(1000), state char(1), inherits char(1))",
     "import_reference (ref_key varchar(255), code varchar(40), citation varchar(2000), year integer,"
     " file varchar(255), line integer)",
     "import_link (seq integer PRIMARY KEY, file varchar(255), line integer, name_key varchar(255),"
@@ -298,9 +298,10 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
             break;
     }
 
-    const std::unique_ptr<RowInserter> typed = RowInserter::open(
-        m_db, QStringLiteral("import_typed"),
-        QStringList {"seq", "scientific_name", "name_type", "category_id", "level_id", "formatted", "state"});
+    const std::unique_ptr<RowInserter> typed =
+        RowInserter::open(m_db, QStringLiteral("import_typed"),
+                          QStringList {"seq", "scientific_name", "name_type", "category_id", "level_id",
+                                       "formatted", "state", "inherits"});
     QSqlQuery rows = m_db.query(QStringLiteral(
         "SELECT seq, file, line, scientific_name, name_type, category_text, kingdom, phylum, class_name, "
         "rank_text, atomised, groups FROM import_name WHERE state = 'T' ORDER BY seq"));
@@ -329,7 +330,8 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
         }
         if (!codes) {
             badRow(origin, why);
-            typed->add({rows.value(0), name, QVariant(), QVariant(), QVariant(), QVariant(), "B"});
+            typed->add(
+                {rows.value(0), name, QVariant(), QVariant(), QVariant(), QVariant(), "B", QVariant()});
             continue;
         }
         // A name put together from its parts before its type was known: a zoological
@@ -339,15 +341,41 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
         // Every pending name that has a type now took it from its parent chain, or else from the
         // choice.
         m_summary.countTypeRule(rows.value(4).isNull() ? NameTypeRules::ByChoice : NameTypeRules::ByParent);
+        // A name typed by its parent that says nothing of its own group takes its parent's
+        // category too (a whale species under a family of whales).
+        const bool inherits = !rows.value(4).isNull() && rows.value(5).toString().isEmpty()
+            && rows.value(7).toString().isEmpty() && rows.value(8).toString().isEmpty();
         typed->add({rows.value(0), name, QString(*type), codes->category, codes->level,
-                    SampleData::formattedName(name, QString(*type)), QVariant()});
+                    SampleData::formattedName(name, QString(*type)), QVariant(),
+                    inherits ? QVariant("Y") : QVariant()});
     }
     typed->flush();
     m_db.exec(QStringLiteral(
         "UPDATE import_name SET scientific_name = t.scientific_name, name_type = t.name_type, category_id = "
         "t.category_id, level_id = t.level_id, "
         "formatted = t.formatted, state = t.state FROM import_typed t WHERE t.seq = import_name.seq"));
+    inheritCategories(parentOf);
     return undecided;
+}
+
+void ImportStaging::inheritCategories(const QString& parentOf)
+{
+    // Down the tree a step at a time; a loop of names in the package cannot keep it going.
+    constexpr int DeepestTree = 64;
+    const QString parentCategory =
+        QStringLiteral("%1 AND p.name_type = import_name.name_type AND p.category_id IS NOT NULL")
+            .arg(parentOf);
+    for (int step = 0; step < DeepestTree; ++step) {
+        const qint64 changed =
+            m_db.query(QStringLiteral(
+                           "UPDATE import_name SET category_id = (SELECT min(p.category_id) %1) WHERE seq "
+                           "IN (SELECT seq FROM import_typed WHERE inherits = 'Y') AND EXISTS (SELECT 1 "
+                           "%1 AND p.category_id <> import_name.category_id)")
+                           .arg(parentCategory))
+                .numRowsAffected();
+        if (changed <= 0)
+            break;
+    }
 }
 
 QString ImportStaging::storedCitation(const RowOrigin& origin, const QString& citation)

@@ -76,6 +76,8 @@ private:
         QVariant level;
     };
     std::optional<Codes> codesFor(QChar type, const RowFacts& facts, QString& why);
+    // Names typed by their parents that name no group of their own take their parent's category.
+    void inheritCategories(const QString& parentOf);
     // A citation as the reference table holds it; a longer one is cut, and the summary says so.
     QString storedCitation(const RowOrigin& origin, const QString& citation);
 

@@ -404,6 +404,28 @@ TEST_P(ChecklistImport, BadRowsAreRefusedByFileAndLineOrSkippedWithTheirReasons)
     EXPECT_EQ(chained.imported, 2) << "Abies alba and its synonym Abies pectinata";
     ASSERT_EQ(chained.skippedRows, 2);
     EXPECT_EQ(chained.skipped.back().reason, "the accepted name \"2\" is not in the checklist");
+
+    // A row skipped for its name is not skipped a second time for the publication it gives.
+    const QByteArray published = R"(<archive xmlns="http://rs.tdwg.org/dwc/text/">
+  <core fieldsTerminatedBy="\t" fieldsEnclosedBy="" ignoreHeaderLines="1" rowType="http://rs.tdwg.org/dwc/terms/Taxon">
+    <files><location>taxon.txt</location></files>
+    <id index="0"/>
+    <field index="1" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
+    <field index="2" term="http://rs.tdwg.org/dwc/terms/taxonRank"/>
+    <field index="3" term="http://rs.tdwg.org/dwc/terms/namePublishedIn"/>
+    <field term="http://rs.tdwg.org/dwc/terms/kingdom" default="Plantae"/>
+  </core>
+</archive>)";
+    const ImportSummary once = import({{"meta.xml", published},
+                                       {"taxon.txt",
+                                        "id\tname\trank\tpublished\n"
+                                        "1\tAbies alba Mill.\tblah\tMiller, P. 1768. Dict.\n"
+                                        "2\tAbies nordmanniana\tbleh\tSpach 1842. Hist.\n"
+                                        "3\tPicea abies\tspecies\t\n"}},
+                                      skipping);
+    EXPECT_EQ(once.namesRead, 3);
+    EXPECT_EQ(once.skippedRows, 2) << "each row once";
+    EXPECT_EQ(once.skipped.front().reason, "the rank \"blah\" is unknown") << "the first reason";
 }
 
 TEST_P(ChecklistImport, RowsAndDescriptionsAreReadAsPublishedArchivesWriteThem)
@@ -623,6 +645,22 @@ TEST_P(ChecklistImport, HostileRowsAreEachPassedOverWithAReasonOrKeptByARule)
     EXPECT_TRUE(refusal([&] {
                     ChecklistImporter(*db, UserSession::load(*db, "editor")).import(package, {});
                 }).endsWith("meta.xml names the data file taxon.txt, which the archive does not hold"));
+}
+
+TEST_P(ChecklistImport, ANameTypedByItsParentTakesItsParentsCategoryWhenItNamesNoGroupOfItsOwn)
+{
+    const QByteArray taxa = "id\tparent\tname\trank\tfamily\tgenus\tepithet\tinfra\tauthor\n"
+                            "s1\tg1\tEubalaena glacialis (Müller, 1776)\tspecies\n"
+                            "g1\tf1\tEubalaena Gray, 1864\tgenus\n"
+                            "f1\t\tBalaenidae Gray, 1821\tfamily\n"
+                            "s2\tg2\tAraneus diadematus Clerck, 1757\tspecies\n"
+                            "g2\t\tAraneus Clerck, 1757\tgenus\tAraneidae\n";
+    EXPECT_EQ(import({{"meta.xml", TreeMeta}, {"taxon.txt", taxa}}).imported, 5);
+    EXPECT_EQ(described(*db, "Eubalaena glacialis"),
+              "Eubalaena glacialis | (Müller, 1776) | A | Vertebrate Animal | Species | ");
+    EXPECT_EQ(described(*db, "Eubalaena"), "Eubalaena | Gray, 1864 | A | Vertebrate Animal | Genus | ");
+    EXPECT_EQ(described(*db, "Araneus diadematus"),
+              "Araneus diadematus | Clerck, 1757 | A | Invertebrate Animal | Species | ");
 }
 
 TEST_P(ChecklistImport, HostilePackagesAreRefusedQuicklyWithTheLimitTheyPassed)
