@@ -15,6 +15,12 @@
 //   BM_ExportChecklist      the 1M database written as a zipped Darwin Core Archive;
 //   BM_ImportMemory/N       bryx-db import of the N-name archive in a process of its own, with
 //                           that process's peak resident memory as a counter (MiB);
+//   BM_PostgresImport       with BRYX_BENCH_PG_URL (a login that may create databases and roles,
+//                           its password in BRYX_BENCH_PG_PASSWORD or PGPASSFILE): the import of
+//                           the zipped archive into a fresh PostgreSQL database as an editor;
+//   BM_PsqlCopyEndState     its baseline: psql's \copy of taxon.txt into a temporary table and
+//                           the set-based insert of the names (the server's own triggers write
+//                           the audit trail and its trigram index follows), as the same editor;
 //   BM_AuthorshipSplit      the split of the archive's million names (each written with its
 //                           authorship) into name and authorship, with the share that matches
 //                           the archive's own authorship column.
@@ -22,6 +28,9 @@
 #include "db/NameGenerator.h"
 #include "db/SampleData.h"
 #include "db/Schema.h"
+#include "db/ServerRoles.h"
+#include "db/ServerUsers.h"
+#include "db/SqlText.h"
 #include "exchange/AuthorshipSplitter.h"
 #include "exchange/ChecklistExporter.h"
 #include "exchange/ChecklistImporter.h"
@@ -183,6 +192,116 @@ void BM_SqliteShellEndState(benchmark::State& state)
         benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+const QString PostgresBenchDatabase = QStringLiteral("bryx_bench_import");
+const QString PostgresBenchEditor = QStringLiteral("bryx_bench_editor");
+
+// A fresh PostgreSQL database of the schema with its code lists, roles and an editor; answers
+// the editor's URL.
+DatabaseUrl freshPostgresDatabase()
+{
+    const DatabaseUrl admin = DatabaseUrl::parse(qEnvironmentVariable("BRYX_BENCH_PG_URL"));
+    {
+        Database server(admin, Database::Access::ReadWrite);
+        server.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(PostgresBenchDatabase));
+        // The installation's roles go with its database, to be made again for the new one.
+        const ServerRoles old = ServerRoles::withPrefix(PostgresBenchDatabase);
+        server.exec(QStringLiteral("DROP ROLE IF EXISTS %1, %2, %3, %4, %5")
+                        .arg(old.admin, old.editor, old.viewer, old.reader, old.owner));
+        server.exec(
+            QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C.UTF-8' "
+                           "LC_CTYPE 'C.UTF-8'")
+                .arg(PostgresBenchDatabase));
+        if (server
+                .scalar(QStringLiteral("SELECT count(*) FROM pg_roles WHERE rolname = ?"),
+                        {PostgresBenchEditor})
+                .toInt()
+            == 0)
+            server.exec(
+                QStringLiteral("CREATE ROLE %1 LOGIN PASSWORD %2")
+                    .arg(PostgresBenchEditor, sqlLiteral(qEnvironmentVariable("BRYX_BENCH_PG_PASSWORD"))));
+    }
+    DatabaseUrl owner = admin;
+    owner.databaseName = PostgresBenchDatabase;
+    Database db(owner, Database::Access::ReadWrite);
+    Schema::upgrade(db);
+    SampleData::loadReferenceTables(db);
+    const ServerRoles roles = ServerRoles::withPrefix(PostgresBenchDatabase);
+    roles.install(db);
+    ServerUsers::add(db, {PostgresBenchEditor, QStringLiteral("editor"), {}, {}, {}});
+    DatabaseUrl editor = owner;
+    editor.user = PostgresBenchEditor;
+    return editor;
+}
+
+void BM_PostgresImport(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        const DatabaseUrl url = freshPostgresDatabase();
+        Database db(url, Database::Access::ReadWrite);
+        const UserSession user = UserSession::load(db, PostgresBenchEditor);
+        state.ResumeTiming();
+        const ImportSummary summary = ChecklistImporter(db, user).import(archiveOf(Names), {});
+        if (summary.imported != Names)
+            state.SkipWithError("not every name was imported");
+    }
+    state.counters["names_per_s"] =
+        benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_PsqlCopyEndState(benchmark::State& state)
+{
+    const QString taxa = QDir(benchDir()).filePath(QStringLiteral("names-%1/taxon.txt").arg(Names));
+    const QString script = QDir(benchDir()).filePath("copy-end-state.sql");
+    {
+        QFile file(script);
+        if (!file.open(QIODevice::WriteOnly))
+            return state.SkipWithError("the script cannot be written");
+        file.write(
+            QStringLiteral(
+                "CREATE TEMP TABLE t (taxon_id text, scientific_name text, authorship text, rank text, code "
+                "text, kingdom text, status text, accepted text, original text, published_in text, "
+                "published_in_id text, published_in_year text, category text, relationship text);\n"
+                "\\copy t FROM '%1' WITH (FORMAT text, HEADER true)\n"
+                "BEGIN;\n"
+                "INSERT INTO scientific_name (scientific_name_id, scientific_name, "
+                "formatted_scientific_name, "
+                "author_name, d_name_category_id, d_classification_level_id, placeholder_name_ind, "
+                "org_unit_id, key_number, rec_create_user, rec_create_date) SELECT t.n + 1000, t.name, "
+                "t.name, t.author, c.d_name_category_id, l.d_classification_level_id, 'N', 1, t.n + 1000, "
+                "current_user, now() FROM (SELECT row_number() OVER () AS n, CASE WHEN authorship = '' "
+                "THEN scientific_name ELSE left(scientific_name, length(scientific_name) - "
+                "length(authorship) - 1) END AS name, nullif(authorship, '') AS author, category, rank "
+                "FROM t) t LEFT JOIN d_name_category c ON c.name_category_desc = t.category LEFT JOIN "
+                "d_classification_level l ON lower(l.classification_level_name) = t.rank AND "
+                "l.d_class_framework_id = c.d_class_framework_id;\n"
+                "COMMIT;\n")
+                .arg(taxa)
+                .toUtf8());
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        const DatabaseUrl url = freshPostgresDatabase();
+        state.ResumeTiming();
+        QProcess psql;
+        psql.setStandardInputFile(script);
+        psql.setStandardOutputFile(QProcess::nullDevice());
+        psql.start("psql",
+                   {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", url.host, "-p", QString::number(url.port),
+                    "-U", url.user, "-d", url.databaseName});
+        psql.waitForFinished(-1);
+        state.PauseTiming();
+        if (psql.exitCode() != 0)
+            state.SkipWithError(psql.readAllStandardError().constData());
+        Database db(url, Database::Access::ReadOnly);
+        if (db.scalar(QStringLiteral("SELECT count(*) FROM scientific_name")).toLongLong() != Names)
+            state.SkipWithError("psql did not store every name");
+        state.ResumeTiming();
+    }
+    state.counters["names_per_s"] =
+        benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
+}
+
 void BM_AuthorshipSplit(benchmark::State& state)
 {
     QFile file(QDir(benchDir()).filePath(QStringLiteral("names-%1/taxon.txt").arg(Names)));
@@ -316,6 +435,10 @@ int main(int argc, char** argv)
     seconds(benchmark::RegisterBenchmark("BM_ExportChecklist", BM_ExportChecklist));
     seconds(benchmark::RegisterBenchmark("BM_ImportMemory", BM_ImportMemory)->Arg(FewerNames)->Arg(Names));
     seconds(benchmark::RegisterBenchmark("BM_AuthorshipSplit", BM_AuthorshipSplit));
+    if (!qEnvironmentVariableIsEmpty("BRYX_BENCH_PG_URL")) {
+        seconds(benchmark::RegisterBenchmark("BM_PsqlCopyEndState", BM_PsqlCopyEndState));
+        seconds(benchmark::RegisterBenchmark("BM_PostgresImport", BM_PostgresImport));
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
