@@ -153,6 +153,7 @@ ImportSummary ChecklistImporter::run(const QString& path, const ImportOptions& o
         progress(ReadingEnds, QStringLiteral("Checking the names' IDs and links"));
         stagingTables.createIndex(QStringLiteral("import_name_key_idx ON import_name (name_key)"));
         const qint64 untyped = staging.resolvePendingTypes(options.nameType);
+        summary.untypedNames = untyped;
         if (!preview)
             refuseWhenNothingIsImportable(summary, untyped);
         checkKeys(stagingTables, summary, options.skipBadRows);

@@ -40,6 +40,7 @@ struct ImportSummary {
     qint64 referencesAdded = 0;
     qint64 linksAdded = 0;
     qint64 skippedRows = 0;
+    qint64 untypedNames = 0; // skipped because nothing told their type, and none was chosen
     std::vector<SkippedRow> skipped;
     std::vector<ImportWarning> warnings;
     // How many names each rule gave their name type, in the order the rules first decided.

@@ -238,6 +238,10 @@ void printSummary(const QString& file, const DatabaseUrl& url, const ImportSumma
                 qPrintable(url.display()), seconds);
     for (const QString& line : summary.describe(ImportSummary::KeptReasons).split(QLatin1Char('\n')))
         std::printf("  %s\n", qPrintable(line));
+    if (summary.untypedNames > 0)
+        std::printf("  %lld names of no known type were skipped; --name-type botanical, zoological or "
+                    "ecological imports them as that type\n",
+                    static_cast<long long>(summary.untypedNames));
 }
 
 int exchange(const Arguments& arguments, Database& db)

@@ -137,6 +137,12 @@ TEST(Tools, ImportAndExportChecklistsFromTheCommandLine)
         <field index="1" term="http://rs.tdwg.org/dwc/terms/scientificName"/>
         <field index="2" term="http://rs.tdwg.org/dwc/terms/taxonRank"/></core></archive>)"},
               {"taxon.txt", "id\tname\trank\n1\tPinus sylvestris L.\tspecies\n2\tPinus mugo Turra\tblah\n"}});
+    const ToolRun untyped =
+        run(BRYX_DB_PATH, {"import", folder.filePath("untyped.zip"), "--database", url, "--skip-bad-rows"});
+    EXPECT_EQ(untyped.exitCode, 1);
+    EXPECT_EQ(untyped.err,
+              "bryx-db: No row says whether its names are botanical, zoological or ecological "
+              "communities; choose a name type for the import.\n");
     const ToolRun typed = run(BRYX_DB_PATH,
                               {"import", folder.filePath("untyped.zip"), "--database", url, "--skip-bad-rows",
                                "--name-type", "botanical", "--report", report});
