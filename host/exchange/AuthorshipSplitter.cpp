@@ -1,17 +1,10 @@
 #include "AuthorshipSplitter.h"
 
+#include "WordMatch.h"
+
 namespace bryx::host {
 
 namespace {
-
-bool isAnyOf(const QString& word, std::initializer_list<const char*> words)
-{
-    for (const char* candidate : words) {
-        if (word.compare(QLatin1String(candidate), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
 
 bool startsLower(const QString& word)
 {
@@ -36,7 +29,7 @@ bool isQuote(QChar c)
 // Markers of ranks below the species, and the placeholders written like them ("Acer sp.").
 bool isInfraspecificMarker(const QString& word)
 {
-    return isAnyOf(word, {"subsp.",    "ssp.",    "subsp",     "var.",  "var",      "subvar.",
+    return isOneOf(word, {"subsp.",    "ssp.",    "subsp",     "var.",  "var",      "subvar.",
                           "f.",        "fo.",     "forma",     "subf.", "subforma", "nothosubsp.",
                           "nothovar.", "nothof.", "nothossp.", "cv.",   "convar.",  "prol.",
                           "lusus",     "grex",    "sp.",       "spp.",  "sp",       "agg."});
@@ -46,7 +39,7 @@ bool isInfraspecificMarker(const QString& word)
 // name ("Abies sect. Abies").
 bool isSupraspecificMarker(const QString& word)
 {
-    return isAnyOf(word,
+    return isOneOf(word,
                    {"subgen.", "subg.", "sect.", "subsect.", "ser.", "subser.", "trib.", "subtrib.",
                     "supertrib.", "subfam.", "fam.", "div.", "subdiv.", "gen.", "nothosect.",
                     "nothosubgen."});
@@ -55,14 +48,14 @@ bool isSupraspecificMarker(const QString& word)
 // Words that qualify a name rather than credit it.
 bool isNameQualifier(const QString& word)
 {
-    return isAnyOf(word,
+    return isOneOf(word,
                    {"cf.", "aff.", "s.l.", "s.lat.", "s.str.", "s.s.", "s.ampl.", "s.latiss.", "nothosp."});
 }
 
 // Words that only an authorship holds: they start it wherever they stand.
 bool isAuthorWord(const QString& word)
 {
-    return isAnyOf(word, {"ex",  "in",   "apud",   "sensu", "auct.", "auct", "auctt.", "auctor.",
+    return isOneOf(word, {"ex",  "in",   "apud",   "sensu", "auct.", "auct", "auctt.", "auctor.",
                           "non", "nec",  "emend.", "emend", "hort.", "hort", "et",     "&",
                           "and", "fide", "teste",  "nom.",  "comb.", "p.p.", "pro",    "s.n."});
 }
@@ -70,7 +63,7 @@ bool isAuthorWord(const QString& word)
 // The lower-case particles of authors' names.
 bool isParticle(const QString& word)
 {
-    return isAnyOf(word, {"de",  "da",  "dal", "dalla", "del", "della", "delle", "dem", "den",
+    return isOneOf(word, {"de",  "da",  "dal", "dalla", "del", "della", "delle", "dem", "den",
                           "der", "des", "di",  "do",    "dos", "du",    "la",    "le",  "lo",
                           "ten", "ter", "van", "von",   "v",   "v.",    "zu",    "y",   "'t"});
 }
@@ -149,8 +142,8 @@ void AuthorshipSplitter::scan()
             at = std::min(at + 2, count);
             continue;
         }
-        if (isAnyOf(word, {"sensu", "s."}) && at + 1 < count
-            && isAnyOf(m_words.at(at + 1), {"lato", "stricto", "latiore", "l.", "str.", "lat."})) {
+        if (isOneOf(word, {"sensu", "s."}) && at + 1 < count
+            && isOneOf(m_words.at(at + 1), {"lato", "stricto", "latiore", "l.", "str.", "lat."})) {
             at += 2;
             continue;
         }
@@ -172,7 +165,7 @@ qsizetype AuthorshipSplitter::resumedNameAt(qsizetype from) const
 {
     for (qsizetype at = from + 1; at + 1 < m_words.size(); ++at) {
         const QString& word = m_words.at(at);
-        if (isInfraspecificMarker(word) && !isAnyOf(word, {"sp.", "spp.", "sp", "agg.", "cv."})
+        if (isInfraspecificMarker(word) && !isOneOf(word, {"sp.", "spp.", "sp", "agg.", "cv."})
             && startsLower(m_words.at(at + 1)) && !isAuthorWord(m_words.at(at + 1))
             && !isParticle(m_words.at(at + 1)))
             return at;

@@ -1,5 +1,7 @@
 #include "ChecklistVocabulary.h"
 
+#include "WordMatch.h"
+
 #include <QStringList>
 
 namespace bryx::host {
@@ -54,15 +56,6 @@ const RankWord Ranks[] = {
 QString folded(const QString& text)
 {
     return text.trimmed().toLower().replace(QLatin1Char('_'), QLatin1Char(' '));
-}
-
-bool isOneOf(const QString& word, std::initializer_list<const char*> words)
-{
-    for (const char* candidate : words) {
-        if (word.compare(QLatin1String(candidate), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
 }
 
 // Orders and families of vertebrates that checklists without a class column most often name.

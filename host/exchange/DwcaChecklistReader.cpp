@@ -215,9 +215,12 @@ void DwcaChecklistReader::read(ChecklistSink& sink) const
         name.order = row.value(order);
         name.family = row.value(family);
         name.higherClassification = row.value(higher);
-        name.parentKey = row.value(parent);
-        if (name.parentKey == name.key)
-            name.parentKey.clear();
+        // A link to the row itself (as archives write it for an accepted name) is no link.
+        auto linkOf = [&](const DwcaField* field) {
+            const QString key = row.value(field);
+            return key == name.key ? QString() : key;
+        };
+        name.parentKey = linkOf(parent);
         if (name.scientificName.isEmpty()) {
             name.parts.genus = row.value(genus);
             name.parts.infrageneric = row.value(subgenus);
@@ -229,12 +232,8 @@ void DwcaChecklistReader::read(ChecklistSink& sink) const
         name.category = row.value(category);
         name.relationship = row.value(relationship);
         name.taxonomicStatus = row.value(status);
-        name.acceptedKey = row.value(accepted);
-        if (name.acceptedKey == name.key)
-            name.acceptedKey.clear();
-        name.basionymKey = row.value(basionym);
-        if (name.basionymKey == name.key)
-            name.basionymKey.clear();
+        name.acceptedKey = linkOf(accepted);
+        name.basionymKey = linkOf(basionym);
         sink.name(name);
         const QString citation = row.value(publishedIn);
         if (!citation.isEmpty()) {

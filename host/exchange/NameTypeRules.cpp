@@ -1,6 +1,7 @@
 #include "NameTypeRules.h"
 
 #include "ChecklistRecords.h"
+#include "WordMatch.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -8,15 +9,6 @@
 namespace bryx::host {
 
 namespace {
-
-bool isOneOf(const QString& word, std::initializer_list<const char*> words)
-{
-    for (const char* candidate : words) {
-        if (word.compare(QLatin1String(candidate), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
 
 // Well-known higher taxa, for checklists that give a classification but no code or kingdom.
 // Taken from the groups published checklists are most often of; a name missing here can still
