@@ -1,5 +1,7 @@
 #include "ImportPreviewDialog.h"
 
+#include "exchange/NameTypeRules.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -59,8 +61,8 @@ ImportPreviewDialog::ImportPreviewDialog(const QString& path, const ImportPrevie
         text += tr(", %1 already in the database (left as they are)").arg(counted(found.alreadyPresent));
     if (preview.skippedForOtherReasons() > 0)
         text += tr(", %1 to skip").arg(counted(preview.skippedForOtherReasons(), "row", "rows"));
-    if (preview.untyped > 0)
-        text += tr(", %1 of undecided name type").arg(counted(preview.untyped));
+    if (found.untypedNames > 0)
+        text += tr(", %1 of undecided name type").arg(counted(found.untypedNames));
     counts->setText(text + QLatin1Char('.'));
     layout->addWidget(counts);
 
@@ -88,7 +90,7 @@ ImportPreviewDialog::ImportPreviewDialog(const QString& path, const ImportPrevie
     for (const SkippedRow& row : found.skipped) {
         if (reasons.size() == int(ListedReasons))
             break;
-        if (preview.untyped > 0 && row.reason.contains(QLatin1String("choose a name type")))
+        if (found.untypedNames > 0 && row.reason == NameTypeRules::UndecidedReason)
             continue;
         reasons << tr("%1: %2").arg(row.origin.text(), row.reason);
     }
@@ -101,7 +103,7 @@ ImportPreviewDialog::ImportPreviewDialog(const QString& path, const ImportPrevie
         layout->addWidget(skipped);
     }
 
-    if (preview.untyped > 0) {
+    if (found.untypedNames > 0) {
         m_nameType = new QComboBox(this);
         m_nameType->setObjectName(QStringLiteral("cboNameType"));
         m_nameType->addItem(tr("Skip them"));
@@ -109,11 +111,11 @@ ImportPreviewDialog::ImportPreviewDialog(const QString& path, const ImportPrevie
         m_nameType->addItem(tr("Zoological"));
         m_nameType->addItem(tr("Ecological community"));
         auto* choice = new QHBoxLayout;
-        const QString many = tr("%1 names say nothing").arg(counted(preview.untyped));
+        const QString many = tr("%1 names say nothing").arg(counted(found.untypedNames));
         auto* label =
             new QLabel(tr("%1 of their type (no code, kingdom, known higher taxon or typed parent). "
                           "&Import them as:")
-                           .arg(preview.untyped == 1 ? tr("1 name says nothing") : many),
+                           .arg(found.untypedNames == 1 ? tr("1 name says nothing") : many),
                        this);
         label->setWordWrap(true);
         label->setBuddy(m_nameType);
@@ -127,14 +129,14 @@ ImportPreviewDialog::ImportPreviewDialog(const QString& path, const ImportPrevie
         });
     }
     m_skipBadRows->setObjectName(QStringLiteral("chkSkipBadRows"));
-    m_skipBadRows->setChecked(options.skipBadRows || (preview.untyped > 0 && !options.nameType));
+    m_skipBadRows->setChecked(options.skipBadRows || (found.untypedNames > 0 && !options.nameType));
     layout->addWidget(m_skipBadRows);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     QPushButton* import = buttons->addButton(tr("&Import"), QDialogButtonBox::AcceptRole);
     import->setObjectName(QStringLiteral("cmdImport"));
     import->setDefault(true);
-    import->setEnabled(preview.importable > 0 || preview.untyped > 0);
+    import->setEnabled(preview.importable > 0 || found.untypedNames > 0);
     layout->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

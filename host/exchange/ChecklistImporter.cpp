@@ -159,7 +159,6 @@ ImportSummary ChecklistImporter::run(const QString& path, const ImportOptions& o
         checkKeys(stagingTables, summary, options.skipBadRows);
         findPresentNames(summary, options.update);
         if (preview) {
-            preview->untyped = untyped;
             collectPreview(*preview);
             preview->summary = summary;
             // Nothing of the pass stays: the transaction unwinds.

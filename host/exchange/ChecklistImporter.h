@@ -47,11 +47,10 @@ struct ImportPreview {
 
     ImportSummary summary;
     qint64 importable = 0; // names that would be added or updated
-    qint64 untyped = 0; // names that only a chosen name type can import
     std::vector<PreviewRow> rows; // the first of them, as they would be stored
 
     // Rows that would be passed over for another reason than an undecided type.
-    qint64 skippedForOtherReasons() const { return summary.skippedRows - untyped; }
+    qint64 skippedForOtherReasons() const { return summary.skippedRows - summary.untypedNames; }
 };
 
 // Brings a checklist package (a Darwin Core Archive or a ColDP package, zipped or unpacked)

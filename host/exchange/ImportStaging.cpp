@@ -318,9 +318,7 @@ qint64 ImportStaging::resolvePendingTypes(std::optional<QChar> chosen)
         std::optional<Codes> codes;
         if (!type) {
             ++undecided;
-            why = QStringLiteral(
-                "nothing on the row or above it tells whether the name is botanical, zoological or "
-                "a community; choose a name type for the import");
+            why = NameTypeRules::UndecidedReason;
         } else {
             codes = codesFor(*type,
                              {rows.value(5).toString(), rows.value(6).toString(), rows.value(7).toString(),

@@ -24,6 +24,10 @@ inline const QString ByClassification = QStringLiteral("the higher classificatio
 inline const QString ByCategory = QStringLiteral("the name category");
 inline const QString ByParent = QStringLiteral("the parent or accepted name");
 inline const QString ByChoice = QStringLiteral("the name type chosen for the import");
+// Why a name none of the rules typed, and for which no type was chosen, is passed over.
+inline const QString UndecidedReason =
+    QStringLiteral("nothing on the row or above it tells whether the name is botanical, zoological or a "
+                   "community; choose a name type for the import");
 
 struct Finding {
     std::optional<QChar> type;
