@@ -45,6 +45,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <fcntl.h>
+#include <functional>
 #include <map>
 #include <string>
 #include <sys/resource.h>
@@ -75,6 +76,49 @@ QString archiveOf(int64_t names)
 {
     return QDir(benchDir()).filePath(QStringLiteral("names-%1.zip").arg(names));
 }
+
+// Seconds spent in each of the import's stages, as its progress reports name them, summed over
+// the iterations; what follows "Done" is the commit.
+class StageClock {
+public:
+    // The import's progress callback; starts the clock at its first report.
+    std::function<void(int, const QString&)> progress()
+    {
+        return [this](int, const QString& text) {
+            for (const auto& [prefix, counter] : Stages) {
+                if (text.startsWith(QLatin1String(prefix)) && m_stage != counter) {
+                    stop();
+                    m_stage = counter;
+                }
+            }
+        };
+    }
+    // Ends the iteration's last stage.
+    void stop()
+    {
+        if (m_stage)
+            m_spent[m_stage] += double(m_clock.restart()) / 1000.0;
+        else
+            m_clock.start();
+        m_stage = nullptr;
+    }
+    void report(benchmark::State& state) const
+    {
+        for (const auto& [counter, seconds] : m_spent)
+            state.counters[counter] = seconds / double(state.iterations());
+    }
+
+private:
+    static constexpr std::pair<const char*, const char*> Stages[] = {{"Reading", "read_s"},
+                                                                     {"Checking", "check_s"},
+                                                                     {"Writing the names", "names_s"},
+                                                                     {"Indexing the names' texts", "index_s"},
+                                                                     {"Writing the references", "refs_s"},
+                                                                     {"Done", "commit_s"}};
+    QElapsedTimer m_clock;
+    const char* m_stage = nullptr;
+    std::map<std::string, double> m_spent;
+};
 
 // A fresh database with the code lists and users and no names.
 std::unique_ptr<Database> emptyDatabase(const QString& path)
@@ -235,16 +279,22 @@ DatabaseUrl freshPostgresDatabase()
 
 void BM_PostgresImport(benchmark::State& state)
 {
+    StageClock clock;
     for (auto _ : state) {
         state.PauseTiming();
         const DatabaseUrl url = freshPostgresDatabase();
         Database db(url, Database::Access::ReadWrite);
         const UserSession user = UserSession::load(db, PostgresBenchEditor);
         state.ResumeTiming();
-        const ImportSummary summary = ChecklistImporter(db, user).import(archiveOf(Names), {});
+        clock.stop();
+        ImportOptions options;
+        options.progress = clock.progress();
+        const ImportSummary summary = ChecklistImporter(db, user).import(archiveOf(Names), options);
+        clock.stop();
         if (summary.imported != Names)
             state.SkipWithError("not every name was imported");
     }
+    clock.report(state);
     state.counters["names_per_s"] =
         benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
 }
@@ -333,41 +383,21 @@ void BM_ImportChecklist(benchmark::State& state)
     const QString source = state.range(0) == 0
         ? archiveOf(Names)
         : QDir(benchDir()).filePath(QStringLiteral("names-%1").arg(Names));
-    // Seconds spent in each of the import's stages, as its progress reports name them; what
-    // follows "Done" is the commit.
-    const std::pair<const char*, const char*> stages[] = {{"Reading", "read_s"},
-                                                          {"Checking", "check_s"},
-                                                          {"Writing the names", "names_s"},
-                                                          {"Indexing the names' texts", "index_s"},
-                                                          {"Writing the references", "refs_s"},
-                                                          {"Done", "commit_s"}};
-    std::map<std::string, double> spent;
+    StageClock clock;
     for (auto _ : state) {
         state.PauseTiming();
         auto db = emptyDatabase(QDir(benchDir()).filePath("imported.sqlite"));
         const UserSession user = UserSession::load(*db, "editor");
         state.ResumeTiming();
-        QElapsedTimer clock;
-        clock.start();
-        const char* stage = nullptr;
+        clock.stop();
         ImportOptions options;
-        options.progress = [&](int, const QString& text) {
-            for (const auto& [prefix, counter] : stages) {
-                if (text.startsWith(QLatin1String(prefix)) && stage != counter) {
-                    if (stage)
-                        spent[stage] += double(clock.restart()) / 1000.0;
-                    stage = counter;
-                }
-            }
-        };
+        options.progress = clock.progress();
         const ImportSummary summary = ChecklistImporter(*db, user).import(source, options);
-        if (stage)
-            spent[stage] += double(clock.restart()) / 1000.0;
+        clock.stop();
         if (summary.imported != Names)
             state.SkipWithError("not every name was imported");
     }
-    for (const auto& [counter, seconds] : spent)
-        state.counters[counter] = seconds / double(state.iterations());
+    clock.report(state);
     state.counters["names_per_s"] =
         benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
 }

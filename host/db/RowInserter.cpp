@@ -1,10 +1,10 @@
 #include "RowInserter.h"
 
 #include "Database.h"
-#include "SampleData.h"
 #include "error/Error.h"
 
 #include <QDateTime>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 
 namespace bryx::host {
@@ -97,19 +97,122 @@ private:
     std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> m_statement {nullptr, sqlite3_finalize};
 };
 
-class BatchRowInserter final : public RowInserter {
+// PostgreSQL's COPY in its text format, a statement per few megabytes of rows: a COPY holds
+// the connection while it runs, and the staging between rows asks the database for IDs.
+class PostgresCopyInserter final : public RowInserter {
 public:
-    BatchRowInserter(Database& db, QString table, QStringList columns)
-        : m_batch(std::make_unique<BatchInserter>(db, std::move(table), std::move(columns)))
+    PostgresCopyInserter(Database& db, QString table, const QStringList& columns)
+        : m_connection(db.postgresHandle())
+        , m_table(std::move(table))
+        , m_statement(
+              QStringLiteral("COPY %1 (%2) FROM STDIN").arg(m_table, columns.join(QLatin1Char(','))).toUtf8())
     {
+        if (!m_connection)
+            fail(QStringLiteral("no PostgreSQL connection"));
+        m_buffer.reserve(BufferBytes + BufferBytes / 8);
     }
-    void add(const QVariantList& row) override { m_batch->add(row); }
-    void flush() override { m_batch->flush(); }
+
+    void add(const QVariantList& row) override
+    {
+        for (int i = 0; i < int(row.size()); ++i) {
+            if (i > 0)
+                m_buffer += '\t';
+            append(row[i]);
+        }
+        m_buffer += '\n';
+        if (m_buffer.size() >= BufferBytes)
+            flush();
+    }
+
+    void flush() override
+    {
+        if (m_buffer.isEmpty())
+            return;
+        const std::unique_ptr<PGresult, void (*)(PGresult*)> started(
+            PQexec(m_connection, m_statement.constData()), PQclear);
+        if (PQresultStatus(started.get()) != PGRES_COPY_IN)
+            fail(QString::fromUtf8(PQresultErrorMessage(started.get())));
+        const bool sent = PQputCopyData(m_connection, m_buffer.constData(), int(m_buffer.size())) == 1
+            && PQputCopyEnd(m_connection, nullptr) == 1;
+        m_buffer.clear();
+        // The COPY's own result, and nothing after it, whatever went wrong on the way.
+        QString problem = sent ? QString() : QString::fromUtf8(PQerrorMessage(m_connection));
+        while (PGresult* result = PQgetResult(m_connection)) {
+            if (problem.isEmpty() && PQresultStatus(result) != PGRES_COMMAND_OK)
+                problem = QString::fromUtf8(PQresultErrorMessage(result));
+            PQclear(result);
+        }
+        if (!problem.isEmpty())
+            fail(problem);
+    }
 
 private:
-    // Apart, so that its flush on destruction (never needed after flush()) stays out of this
-    // class's own destructor.
-    std::unique_ptr<BatchInserter> m_batch;
+    static constexpr qsizetype BufferBytes = 4 << 20;
+
+    void append(const QVariant& value)
+    {
+        switch (value.typeId()) {
+        case QMetaType::UnknownType:
+        case QMetaType::Nullptr:
+            m_buffer += "\\N";
+            return;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            m_buffer += QByteArray::number(value.toLongLong());
+            return;
+        case QMetaType::QDateTime:
+            m_buffer += value.toDateTime().toString(Qt::ISODateWithMs).toUtf8();
+            return;
+        default:
+            break;
+        }
+        if (value.isNull()) {
+            m_buffer += "\\N";
+            return;
+        }
+        const QByteArray text = value.typeId() == QMetaType::QString
+            ? static_cast<const QString*>(value.constData())->toUtf8()
+            : value.toString().toUtf8();
+        // The text format's escapes: a backslash, and the separators of fields and rows.
+        qsizetype plain = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char* escape = escapeOf(text[i]);
+            if (!escape)
+                continue;
+            m_buffer.append(text.constData() + plain, i - plain).append(escape);
+            plain = i + 1;
+        }
+        m_buffer.append(text.constData() + plain, text.size() - plain);
+    }
+
+    static const char* escapeOf(char c)
+    {
+        switch (c) {
+        case '\\':
+            return "\\\\";
+        case '\t':
+            return "\\t";
+        case '\n':
+            return "\\n";
+        case '\r':
+            return "\\r";
+        default:
+            return nullptr;
+        }
+    }
+
+    [[noreturn]] void fail(const QString& problem) const
+    {
+        throw Error(ErrorNumber::InvalidArgument,
+                    QStringLiteral("Inserting into %1 failed: %2").arg(m_table, problem.simplified()));
+    }
+
+    pg_conn* m_connection;
+    QString m_table;
+    QByteArray m_statement;
+    QByteArray m_buffer;
 };
 
 } // namespace
@@ -118,7 +221,7 @@ std::unique_ptr<RowInserter> RowInserter::open(Database& db, const QString& tabl
 {
     if (db.dialect() == Dialect::SQLite)
         return std::make_unique<SqliteRowInserter>(db, table, columns);
-    return std::make_unique<BatchRowInserter>(db, table, columns);
+    return std::make_unique<PostgresCopyInserter>(db, table, columns);
 }
 
 } // namespace bryx::host

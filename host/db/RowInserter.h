@@ -11,7 +11,7 @@ class Database;
 
 // Inserts rows into one table as fast as the engine allows: on SQLite one prepared statement
 // stepped once per row through SQLite's own interface, without the Qt SQL layer's work per
-// value; on PostgreSQL multi-row statements (BatchInserter). Errors name the table.
+// value; on PostgreSQL through COPY. Errors name the table.
 class RowInserter {
 public:
     virtual ~RowInserter() = default;

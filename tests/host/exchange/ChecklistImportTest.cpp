@@ -249,9 +249,10 @@ TEST_P(ChecklistImport, CommaSeparatedFoldersWithQuotesAndAnAuthorshipColumn)
         "\"Linnaeus, C. 1758. Systema Naturae,\nvol. 1\",\n"
         "3,Carabus (Procrustes) coriaceus,\"Linnaeus, 1758\",subspecies,ICZN,Insecta,,\n"
         "4,Temperate Flooded & Swamp Forest,,formation,ICPN,,,\n"
-        "5,Fagion sylvaticae,Luquet 1926,alliance,ICPN,,,99\n";
+        "5,Fagion sylvaticae,Luquet 1926,alliance,ICPN,,,99\n"
+        "6,Canis lupus,\"Linnaeus, 1758\",species,ICZN,Mammalia,\"Notes\\N 2\\\\x\tfolio\r1758\r\nend\",\n";
     const ImportSummary summary = import({{"meta.xml", meta}, {"taxon.csv", taxa}}, {}, false);
-    EXPECT_EQ(summary.imported, 5);
+    EXPECT_EQ(summary.imported, 6);
     EXPECT_EQ(
         described(*db, "Vulpes vulpes"),
         "Vulpes vulpes | (Linnaeus, 1758) | A | Vertebrate Animal | Species |  -> Canis vulpes (Basionym)");
@@ -265,6 +266,9 @@ TEST_P(ChecklistImport, CommaSeparatedFoldersWithQuotesAndAnAuthorshipColumn)
         << "a basionym outside the checklist is no link";
     EXPECT_EQ(referencesOf(*db, "Canis vulpes"),
               QStringList({"LINN1758 Linnaeus, C. 1758. Systema Naturae,\nvol. 1 (1758) original"}));
+    EXPECT_EQ(referencesOf(*db, "Canis lupus"),
+              QStringList({"NOTE1758 Notes\\N 2\\\\x\tfolio\n1758\nend (1758) original"}))
+        << "backslashes and tabs are stored as written and line breaks as lines, on either engine";
 }
 
 TEST_P(ChecklistImport, ColdpPackagesInEitherLayout)
