@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, test and benchmark.
+# Installs every Debian package the project needs to build, test and benchmark; with
+# --packaging also what making and checking the Debian package takes.
 # Idempotent: asks apt only for what is missing, and runs `apt-get update` at most once.
 set -euo pipefail
 
@@ -14,6 +15,9 @@ packages=(
   xvfb xauth
   adwaita-icon-theme
 )
+if [[ "${1:-}" == "--packaging" ]]; then
+  packages+=(dpkg-dev file fakeroot help2man lintian desktop-file-utils appstream man-db)
+fi
 
 missing=()
 for pkg in "${packages[@]}"; do

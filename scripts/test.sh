@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian machine, builds the library with sanitizers and runs every test headless,
-# on SQLite and on a throwaway PostgreSQL cluster.
+# on SQLite and on a throwaway PostgreSQL cluster; checks the Debian package on the way.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${BRYX_BUILD_DIR:-$root/build/ci}"
@@ -9,6 +9,9 @@ build="${BRYX_BUILD_DIR:-$root/build/ci}"
 
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRYX_SANITIZE=ON
 cmake --build "$build" --parallel "$(nproc)"
+
+# The Debian package, installed and started as a new desk would.
+"$root/scripts/check-package.sh"
 
 # Database suites run on PostgreSQL too when a server is given; start one unless the caller did.
 if [[ -z "${BRYX_TEST_PG_URL:-}" ]]; then

@@ -52,6 +52,7 @@ Options:
   --screenshot FILE with a CHECKLIST: save a picture of its import preview to FILE and quit
                      without importing
   --exit-when-ready  quit as soon as the main window is shown (for timing the start)
+  --version          show the program's version
 )";
 
 struct Arguments {
@@ -203,6 +204,10 @@ int main(int argc, char** argv)
             std::fputs(Help, stdout);
             return 0;
         }
+        if (qstrcmp(argv[i], "--version") == 0) {
+            std::puts("bryx-host " BRYX_VERSION);
+            return 0;
+        }
     }
     if (!haveDisplay()) {
         std::fputs("bryx-host: no display; run it in a desktop session, or with QT_QPA_PLATFORM=offscreen "
@@ -213,7 +218,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("BRYX"));
     QApplication::setApplicationName(QStringLiteral("bryx-host"));
-    QApplication::setApplicationVersion(QStringLiteral(BRYX_HOST_VERSION));
+    QApplication::setApplicationVersion(QStringLiteral(BRYX_VERSION));
     try {
         const Arguments arguments = parse(QApplication::arguments());
         DesktopServices::install(std::make_unique<HostDesktopServices>());

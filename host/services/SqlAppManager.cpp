@@ -17,6 +17,8 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -371,7 +373,16 @@ std::shared_ptr<ViewManager> SqlAppManager::ViewManager()
 
 QString SqlAppManager::HelpFile()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.html");
+    return helpFileFor(QCoreApplication::applicationDirPath());
+}
+
+QString SqlAppManager::helpFileFor(const QString& programFolder)
+{
+    const QDir programs(programFolder);
+    const QString beside = programs.filePath(QStringLiteral("help/index.html"));
+    const QString installed =
+        QDir::cleanPath(programs.filePath(QStringLiteral(BRYX_INSTALLED_HELP "/index.html")));
+    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
 }
 
 bool SqlAppManager::GetHelpTopicID(QObject& component, int32_t& topicId)

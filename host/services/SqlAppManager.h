@@ -43,6 +43,9 @@ public:
     std::shared_ptr<bryx::MenuBuilder> MenuBuilder() override;
     std::shared_ptr<bryx::ViewManager> ViewManager() override;
     QString HelpFile() override;
+    // The help set beside the program (a build folder), else where an installation puts it
+    // beside the program's folder.
+    static QString helpFileFor(const QString& programFolder);
     bool GetHelpTopicID(QObject& component, int32_t& topicId) override;
     void DisplaySystemControlEntry(QObject& component) override;
     void ShowAbout() override;

@@ -45,6 +45,10 @@ int runTool(int argc, char** argv, const char* toolName, const char* help,
         std::fputs(help, stdout);
         return 0;
     }
+    if (arguments.contains(QLatin1String("--version"))) {
+        std::printf("%s %s\n", toolName, BRYX_VERSION);
+        return 0;
+    }
     try {
         return body(arguments);
     } catch (const UsageError& error) {

@@ -29,8 +29,8 @@ void parseArguments(QCommandLineParser& parser, const QStringList& arguments, qs
 // parser's reason.
 DatabaseUrl databaseArgument(const QCommandLineParser& parser, const DatabaseUrl& fallback);
 
-// A tool's main: prints `help` for --help or -h, otherwise runs the body with the arguments,
-// turning usage errors into exit status 2 and every other error (the database's, above all)
+// A tool's main: prints `help` for --help or -h and the version for --version, otherwise runs the body with
+// the arguments, turning usage errors into exit status 2 and every other error (the database's, above all)
 // into exit status 1, each with one clear line on standard error.
 int runTool(int argc, char** argv, const char* toolName, const char* help,
             const std::function<int(const QStringList& arguments)>& body);

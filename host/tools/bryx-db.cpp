@@ -78,6 +78,7 @@ Options:
                        database knows it, else "editor"); the audit trail names it. On
                        PostgreSQL the user is the login of the URL.
   --help               Show this text.
+  --version            Show the program's version.
 )";
 
 struct Arguments {

@@ -33,6 +33,7 @@ Options:
   --count               print only the number of rows
   --format FORMAT       tsv (default) or csv
   --help                Show this text.
+  --version             Show the program's version.
 )";
 
 struct Arguments {

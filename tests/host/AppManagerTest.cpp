@@ -10,8 +10,12 @@
 #include "services/MessageCatalogue.h"
 #include "services/SqlAppManager.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QObject>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 
 using namespace bryx;
 using namespace bryx::host;
@@ -308,4 +312,25 @@ TEST_P(AppManagerOnEngine, MessagesGoThroughTheMessageBoxServiceWithTheirAnswers
     EXPECT_TRUE(boxes.shown()[0].prompt.contains("\"Oaks\""));
     EXPECT_EQ(boxes.shown()[0].style & 7, MsgBoxStyle::YesNo);
     EXPECT_EQ(appManager->Message("APP043", nullptr), MsgBoxResult::OK);
+}
+
+TEST(AppManagerHelp, TheHelpSetIsFoundBesideTheProgramOrWhereItIsInstalled)
+{
+    QTemporaryDir prefix;
+    const QDir root(prefix.path());
+    root.mkpath("bin");
+    const QString programs = root.filePath("bin");
+    const QString beside = root.filePath("bin/help/index.html");
+    const QString installed = root.filePath("share/bryx-host/help/index.html");
+    auto write = [](const QString& path) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    };
+    EXPECT_EQ(SqlAppManager::helpFileFor(programs), beside)
+        << "with neither, the message about a missing help file names the build folder's place";
+    write(installed);
+    EXPECT_EQ(SqlAppManager::helpFileFor(programs), installed);
+    write(beside);
+    EXPECT_EQ(SqlAppManager::helpFileFor(programs), beside) << "a build folder's own help set wins";
 }
