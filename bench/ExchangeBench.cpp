@@ -12,6 +12,8 @@
 //                           bryx-db import does it, commit included, with the seconds of
 //                           each of its stages (read_s ... commit_s);
 //   BM_ImportChecklist/1    the same from the unpacked folder, the shell's footing;
+//   BM_ReadChecklist        the import's reading alone: the zipped archive parsed and split
+//                           on the reader's thread into a sink that only counts;
 //   BM_ExportChecklist      the 1M database written as a zipped Darwin Core Archive;
 //   BM_ImportMemory/N       bryx-db import of the N-name archive in a process of its own, with
 //                           that process's peak resident memory as a counter (MiB);
@@ -31,9 +33,13 @@
 #include "db/ServerRoles.h"
 #include "db/ServerUsers.h"
 #include "db/SqlText.h"
+#include "exchange/ArchiveFolder.h"
 #include "exchange/AuthorshipSplitter.h"
 #include "exchange/ChecklistExporter.h"
 #include "exchange/ChecklistImporter.h"
+#include "exchange/ChecklistPipe.h"
+#include "exchange/ChecklistRecords.h"
+#include "exchange/DwcaChecklistReader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -378,6 +384,35 @@ void BM_AuthorshipSplit(benchmark::State& state)
     state.counters["share_right"] = double(right) / double(written.size());
 }
 
+// Counts what a reader hands over, and nothing more.
+class CountingSink final : public ChecklistSink {
+public:
+    void name(const ChecklistName& row) override { names += row.nameAndAuthor().name.isEmpty() ? 0 : 1; }
+    void reference(const ChecklistReference&) override { }
+    void link(const ChecklistLink&) override { }
+    void badRow(const RowOrigin&, const QString&) override { }
+    void warning(const RowOrigin&, const QString&, const QString&) override { }
+    void progress(qint64, qint64) override { }
+    int64_t names = 0;
+};
+
+// The import's reading stage alone: the zipped archive unpacked, parsed and its names split on
+// the reader's thread, handed to a sink that only counts them; what the staging adds on top of
+// this is the import's read_s less this.
+void BM_ReadChecklist(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const ArchiveFolder package(archiveOf(Names));
+        const DwcaChecklistReader reader(package);
+        CountingSink sink;
+        ChecklistPipe::run([&](ChecklistSink& pipe) { reader.read(pipe); }, sink);
+        if (sink.names != Names)
+            state.SkipWithError("not every name was read");
+    }
+    state.counters["names_per_s"] =
+        benchmark::Counter(double(Names), benchmark::Counter::kIsIterationInvariantRate);
+}
+
 void BM_ImportChecklist(benchmark::State& state)
 {
     const QString source = state.range(0) == 0
@@ -461,6 +496,7 @@ int main(int argc, char** argv)
     };
     seconds(benchmark::RegisterBenchmark("BM_SqliteShellEndState", BM_SqliteShellEndState));
     seconds(benchmark::RegisterBenchmark("BM_SqliteShellImport", BM_SqliteShellImport));
+    seconds(benchmark::RegisterBenchmark("BM_ReadChecklist", BM_ReadChecklist));
     seconds(benchmark::RegisterBenchmark("BM_ImportChecklist", BM_ImportChecklist)->Arg(0)->Arg(1));
     seconds(benchmark::RegisterBenchmark("BM_ExportChecklist", BM_ExportChecklist));
     seconds(benchmark::RegisterBenchmark("BM_ImportMemory", BM_ImportMemory)->Arg(FewerNames)->Arg(Names));
