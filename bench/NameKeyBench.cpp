@@ -9,6 +9,7 @@
 // default /tmp/bryx-1m-v1.sqlite).
 #include "BenchSearches.h"
 #include "SearchStatement.h"
+#include "common/SqlText.h"
 #include "db/Database.h"
 #include "services/SqliteStatement.h"
 

@@ -5,6 +5,7 @@
 #include "contracts/HostWindowOf.h"
 #include "controls/Controls.h"
 #include "controls/FlexGrid.h"
+#include "db/SqlText.h"
 #include "hosting/ComponentRegistry.h"
 #include "hosting/ErrorReport.h"
 #include "recordset/Field.h"
@@ -26,8 +27,7 @@ constexpr const char* ClassId = "{5E0B7F4C-2B7A-4C8E-9B0D-3F7A1C2E4D60}";
 
 QString likeText(const QString& typed)
 {
-    return QStringLiteral("'%") + typed.toUpper().replace(QLatin1Char('\''), QStringLiteral("''"))
-        + QStringLiteral("%'");
+    return sqlLiteral(QLatin1Char('%') + typed.toUpper() + QLatin1Char('%'));
 }
 
 // The full-text table finds runs of three letters or more, case folded. Shorter texts, and texts

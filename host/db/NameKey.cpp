@@ -1,6 +1,6 @@
 #include "NameKey.h"
 
-#include "SearchStatement.h"
+#include "common/SqlText.h"
 
 #include <QByteArray>
 #include <sqlite3.h>

@@ -21,7 +21,8 @@ namespace NameKey {
 inline constexpr const char* Column = "scientific_name_key";
 
 // Registers upper() (replacing the ASCII built-in on this connection) and bryx_name_key(), both
-// upper-casing exactly as the components upper-case the texts they compare (upperCaseForSql).
+// upper-casing exactly as the components upper-case the texts they compare (upperCaseForSql, shared with the
+// components).
 void registerFunctions(sqlite3* connection);
 
 } // namespace NameKey

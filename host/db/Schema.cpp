@@ -2,6 +2,7 @@
 
 #include "AuditTriggers.h"
 #include "Database.h"
+#include "SqlText.h"
 #include "error/Error.h"
 
 #include <QSqlQuery>
@@ -282,9 +283,9 @@ void guardCodeListTexts(Database& db)
         }
         for (const char* event : {"INSERT", "UPDATE"}) {
             db.exec(QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_no_straight_quote_%2 BEFORE %3 ON %1 "
-                                   "WHEN instr(NEW.%4, '''') > 0 BEGIN SELECT RAISE(ABORT, '%5'); END")
+                                   "WHEN instr(NEW.%4, '''') > 0 BEGIN SELECT RAISE(ABORT, %5); END")
                         .arg(table, QString::fromLatin1(event).toLower(), QLatin1String(event), column,
-                             QString(refusal).replace(QLatin1Char('\''), QLatin1String("''"))));
+                             sqlLiteral(refusal)));
         }
     }
 }

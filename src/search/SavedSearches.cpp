@@ -3,6 +3,7 @@
 #include "ScientificSearch.h"
 #include "SearchStateXml.h"
 #include "common/BusyPointer.h"
+#include "common/SqlText.h"
 #include "common/UserOptionStore.h"
 #include "contracts/ClientComponents.h"
 #include "error/Error.h"
@@ -54,7 +55,7 @@ QString SavedSearches::userIdText() const
 
 QString SavedSearches::EscapeQuotes(const QString& text)
 {
-    return QString(text).replace(QLatin1Char('\''), QLatin1String("''"));
+    return doubledQuotes(text);
 }
 
 std::shared_ptr<ComponentCollection> SavedSearches::findUserSearch(const UserOptionStore& options,

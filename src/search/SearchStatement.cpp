@@ -1,5 +1,7 @@
 #include "SearchStatement.h"
 
+#include "common/SqlText.h"
+
 #include <QList>
 
 namespace bryx {
@@ -46,7 +48,7 @@ QString BuildSearchSQL(const SearchCriteria& criteria)
 
 QString BuildNameCondition(QString& field, QString& text, int& comparison)
 {
-    text = upperCaseForSql(QString(text).replace(QLatin1Char('\''), QLatin1String("''")));
+    text = upperCaseForSql(doubledQuotes(text));
     field = QStringLiteral("upper(") + field + QLatin1Char(')');
     if (text.isEmpty() || comparison < 0 || comparison > 4)
         return {};
@@ -68,22 +70,6 @@ bool HasSearchCriteria(const SearchCriteria& criteria)
 {
     return !(trimBlanks(criteria.category).isEmpty() && trimBlanks(criteria.nameText).isEmpty()
              && trimBlanks(criteria.idText).isEmpty());
-}
-
-QString upperCaseForSql(const QString& text)
-{
-    QString upper;
-    upper.reserve(text.size());
-    for (const char32_t codePoint : text.toUcs4()) {
-        const char32_t mapped = QChar::toUpper(codePoint);
-        if (QChar::requiresSurrogates(mapped)) {
-            upper += QChar(QChar::highSurrogate(mapped));
-            upper += QChar(QChar::lowSurrogate(mapped));
-        } else {
-            upper += QChar(static_cast<char16_t>(mapped));
-        }
-    }
-    return upper;
 }
 
 QString trimBlanks(const QString& text)

@@ -6,6 +6,7 @@
 #include "TestDatabase.h"
 #include "collection/Collection.h"
 #include "common/LookupLists.h"
+#include "common/SqlText.h"
 #include "controls/ListSink.h"
 #include "services/MessageCatalogue.h"
 #include "services/SqlAppManager.h"

@@ -4,6 +4,7 @@
 #include "../support/QtPrinters.h"
 #include "SearchStatement.h"
 #include "TestDatabase.h"
+#include "common/SqlText.h"
 #include "data/SqlScientificNameRecord.h"
 #include "db/NameGenerator.h"
 #include "db/Schema.h"

@@ -3,6 +3,7 @@
 #include "../support/QtPrinters.h"
 #include "SearchStatement.h"
 #include "TestDatabase.h"
+#include "common/SqlText.h"
 #include "db/Schema.h"
 #include "recordset/Field.h"
 #include "recordset/Recordset.h"

@@ -85,10 +85,3 @@ TEST(HasSearchCriteria, CountsCategoryNameAndIdButNotTypeOrLevel)
     EXPECT_TRUE(HasSearchCriteria(criteria(0, "", 0, {}, {}, "1")));
     EXPECT_TRUE(HasSearchCriteria(criteria(0, "\t", 0))); // only blanks are trimmed
 }
-
-TEST(UpperCaseForSql, KeepsLengthAndMapsEachCodePoint)
-{
-    EXPECT_EQ(upperCaseForSql("müll.arg."), QString("MÜLL.ARG."));
-    EXPECT_EQ(upperCaseForSql("straße"), QString("STRAßE"));
-    EXPECT_EQ(upperCaseForSql("× abies ǆ 𐐨"), QString("× ABIES Ǆ 𐐀"));
-}

@@ -5,6 +5,7 @@
 #include "RecordNavigation.h"
 #include "ScientificDetails.h"
 #include "common/BusyPointer.h"
+#include "common/SqlText.h"
 #include "contracts/AppManager.h"
 #include "contracts/ScientificNameRecord.h"
 #include "controls/Controls.h"
@@ -17,15 +18,6 @@
 #include <optional>
 
 namespace bryx {
-
-namespace {
-
-QString doubledQuotes(const QString& text)
-{
-    return QString(text).replace(QLatin1Char('\''), QStringLiteral("''"));
-}
-
-} // namespace
 
 QString RecordStore::DuplicateNameSQL(QString& name, QString& author, int32_t recordId)
 {

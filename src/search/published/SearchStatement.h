@@ -19,10 +19,6 @@ QString BuildNameCondition(QString& field, QString& text, int& comparison);
 // False only when category, name text and ID are all empty after trimming blanks.
 bool HasSearchCriteria(const SearchCriteria& criteria);
 
-// Upper-cases one code point at a time, so the text keeps its length and matches what the
-// database's upper() makes of the stored names (no "ß" to "SS" expansion).
-QString upperCaseForSql(const QString& text);
-
 // Trims blanks (spaces only) from both ends.
 QString trimBlanks(const QString& text);
 
