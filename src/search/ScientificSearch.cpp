@@ -17,6 +17,7 @@
 #include "controls/Pictures.h"
 #include "controls/RichTextBox.h"
 #include "controls/Toolbar.h"
+#include "controls/TwipsPlacer.h"
 #include "dialogs/frmModalDetail.h"
 #include "dialogs/frmSelectScientificNameType.h"
 #include "error/Error.h"
@@ -84,10 +85,7 @@ void ScientificSearch::registerClass()
 
 void ScientificSearch::buildControls()
 {
-    auto place = [this](QWidget* widget, int x, int y, int width, int height) {
-        widget->setGeometry(twipsToPixels(x, this), twipsToPixels(y, this), twipsToPixels(width, this),
-                            twipsToPixels(height, this));
-    };
+    const TwipsPlacer twips(this);
     auto named = [](auto* control, const char* name) {
         control->setObjectName(QLatin1String(name));
         return control;
@@ -96,39 +94,41 @@ void ScientificSearch::buildControls()
     m_tabFindName = named(new TabControl(this), "tabFindName");
     auto* page = new QWidget;
     m_tabFindName->addTab(page, QStringLiteral("Name"));
-    place(m_tabFindName, 60, 480, 7620, 2820);
+    twips.place(m_tabFindName, 60, 480, 7620, 2820);
 
     auto* frame = named(new QGroupBox(QStringLiteral("Name Type"), page), "Frame6");
-    place(frame, 120, 90, 1800, 1380);
+    twips.place(frame, 120, 90, 1800, 1380);
     const char* captions[] = {"Botanical", "Zoological", "Ecological"};
     for (int index = 0; index < 3; ++index) {
         m_optNameType[index] = new OptionButton(QLatin1String(captions[index]), index, frame);
         m_optNameType[index]->setObjectName(QStringLiteral("optNameType_%1").arg(index));
-        place(m_optNameType[index], 150, 300 + index * 330, 1560, 300);
+        twips.place(m_optNameType[index], 150, 300 + index * 330, 1560, 300);
     }
     m_optNameType[0]->setChecked(true); // the design state, before any handler listens
-    place(named(new Label(QStringLiteral("Name Category"), page), "lblNameCategory"), 2100, 120, 2600, 255);
+    twips.place(named(new Label(QStringLiteral("Name Category"), page), "lblNameCategory"), 2100, 120, 2600,
+                255);
     m_cboNameCategory = named(new ComboBox(page), "cboNameCategory");
-    place(m_cboNameCategory, 2100, 390, 2600, 330);
-    place(named(new Label(QStringLiteral("Classification Level"), page), "lblClassifLevel"), 4860, 120, 2550,
-          255);
+    twips.place(m_cboNameCategory, 2100, 390, 2600, 330);
+    twips.place(named(new Label(QStringLiteral("Classification Level"), page), "lblClassifLevel"), 4860, 120,
+                2550, 255);
     m_cboClassificationLevel = named(new ComboBox(page), "cboClassificationLevel");
-    place(m_cboClassificationLevel, 4860, 390, 2550, 330);
-    place(named(new Label(QStringLiteral("Comparison"), page), "Label6"), 2100, 870, 2600, 255);
+    twips.place(m_cboClassificationLevel, 4860, 390, 2550, 330);
+    twips.place(named(new Label(QStringLiteral("Comparison"), page), "Label6"), 2100, 870, 2600, 255);
     m_cboFindNameComparison = named(new ComboBox(page), "cboFindNameComparison");
     for (const char* item : {"Contains", "Exact Match", "Begins with", "Ends with", "Wildcard"})
         m_cboFindNameComparison->AddItem(QLatin1String(item));
-    place(m_cboFindNameComparison, 2100, 1140, 2600, 330);
-    place(named(new Label(QStringLiteral("Text to search for"), page), "Label5"), 4860, 870, 2550, 255);
+    twips.place(m_cboFindNameComparison, 2100, 1140, 2600, 330);
+    twips.place(named(new Label(QStringLiteral("Text to search for"), page), "Label5"), 4860, 870, 2550, 255);
     m_txtFindNameSciName = named(new TextBox(page), "txtFindNameSciName");
-    place(m_txtFindNameSciName, 4860, 1140, 2550, 330);
-    place(named(new Label(QStringLiteral("Scientific Name ID"), page), "lblSciNameID"), 120, 1620, 1800, 255);
+    twips.place(m_txtFindNameSciName, 4860, 1140, 2550, 330);
+    twips.place(named(new Label(QStringLiteral("Scientific Name ID"), page), "lblSciNameID"), 120, 1620, 1800,
+                255);
     m_txtSciNameID = named(new TextBox(page), "txtSciNameID");
-    place(m_txtSciNameID, 120, 1890, 1800, 330);
+    twips.place(m_txtSciNameID, 120, 1890, 1800, 330);
 
     auto button = [&](const char* name, const char* caption, int x, int y, int width) {
         auto* created = named(new CommandButton(QLatin1String(caption), this), name);
-        place(created, x, y, width, 375);
+        twips.place(created, x, y, width, 375);
         return created;
     };
     m_cmdStartSearch = button("cmdStartSearch", "F&ind Now", 7860, 600, 1635);
@@ -138,13 +138,13 @@ void ScientificSearch::buildControls()
     m_cmdCancel->SetCancel(true);
 
     m_fgSearchResults = named(new FlexGrid(this), "fgSearchResults");
-    place(m_fgSearchResults, 60, 3390, 9495, 4530);
+    twips.place(m_fgSearchResults, 60, 3390, 9495, 4530);
     m_fgSearchResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-    place(named(new Label(QStringLiteral("Records Returned:"), this), "lblRecordsReturnedCaption"), 60, 8100,
-          1800, 255);
+    twips.place(named(new Label(QStringLiteral("Records Returned:"), this), "lblRecordsReturnedCaption"), 60,
+                8100, 1800, 255);
     m_lblRecordsReturned = named(new Label(QStringLiteral("0"), this), "lblRecordsReturned");
-    place(m_lblRecordsReturned, 1860, 8100, 700, 255);
+    twips.place(m_lblRecordsReturned, 1860, 8100, 700, 255);
     m_cmdSelectAll = button("cmdSelectAll", "Select &All", 2580, 8040, 1260);
     m_cmdDeselectAll = button("cmdDeselectAll", "&Select None", 3900, 8040, 1260);
     m_cmdAddToList = button("cmdAddToList", "Add to &List", 5220, 8040, 1380);
@@ -212,7 +212,7 @@ void ScientificSearch::buildToolbar()
     m_tbFindSciName->AddButton(QStringLiteral("Paste"), QStringLiteral("Paste"));
     m_tbFindSciName->AddSeparator();
     m_tbFindSciName->AddButton(QStringLiteral("Help"), QStringLiteral("Help"));
-    m_tbFindSciName->setGeometry(0, 0, twipsToPixels(DesignWidth, this), twipsToPixels(420, this));
+    TwipsPlacer(this).place(m_tbFindSciName, 0, 0, DesignWidth, 420);
 }
 
 void ScientificSearch::connectHandlers()

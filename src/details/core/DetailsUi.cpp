@@ -6,7 +6,6 @@
 #include "controls/Pictures.h"
 #include "controls/RichTextBox.h"
 #include "controls/Toolbar.h"
-#include "hosting/Twips.h"
 #include "hosting/UserControl.h"
 
 #include <QGroupBox>
@@ -53,38 +52,22 @@ QIcon waitMessagePicture(const QString& themeName, const QString& words)
 
 } // namespace
 
-void DetailsUi::place(QWidget* widget, int x, int y, int width, int height) const
-{
-    widget->setGeometry(twipsToPixels(x, m_owner), twipsToPixels(y, m_owner), twipsToPixels(width, m_owner),
-                        twipsToPixels(height, m_owner));
-}
-
-void DetailsUi::setTop(QWidget* widget, int top) const
-{
-    widget->move(widget->x(), twipsToPixels(top, m_owner));
-}
-
-void DetailsUi::setTopAndHeight(QWidget* widget, int top, int height) const
-{
-    widget->setGeometry(widget->x(), twipsToPixels(top, m_owner), widget->width(),
-                        twipsToPixels(height, m_owner));
-}
-
 void DetailsUi::setupUi(UserControl& owner)
 {
     m_owner = &owner;
+    m_twips = TwipsPlacer(&owner);
     buildToolbar();
 
     lblElementName = named(new Label(QStringLiteral("Scientific Name ID:"), &owner), "lblElementName");
-    place(lblElementName, 120, 510, 1800, 255);
+    m_twips.place(lblElementName, 120, 510, 1800, 255);
     lblElementNameID = named(new Label(&owner), "lblElementNameID");
-    place(lblElementNameID, 1950, 510, 1200, 255);
+    m_twips.place(lblElementNameID, 1950, 510, 1200, 255);
     lblUniversal = named(new Label(QStringLiteral("Universal Key:"), &owner), "lblUniversal");
-    place(lblUniversal, 3300, 510, 1400, 255);
+    m_twips.place(lblUniversal, 3300, 510, 1400, 255);
     lblUniversalKey = named(new Label(&owner), "lblUniversalKey");
-    place(lblUniversalKey, 4750, 510, 2800, 255);
+    m_twips.place(lblUniversalKey, 4750, 510, 2800, 255);
     lblNewRecord = named(new Label(QStringLiteral("New Record"), &owner), "lblNewRecord");
-    place(lblNewRecord, 9600, 510, 1800, 255);
+    m_twips.place(lblNewRecord, 9600, 510, 1800, 255);
     lblNewRecord->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont bold = lblNewRecord->font();
     bold.setBold(true);
@@ -95,7 +78,7 @@ void DetailsUi::setupUi(UserControl& owner)
     lblNewRecord->setVisible(false);
 
     tabScientificName = named(new TabControl(&owner), "tabScientificName");
-    place(tabScientificName, 60, 840, 11370, 4560);
+    m_twips.place(tabScientificName, 60, 840, 11370, 4560);
     picFixIdentifiers = named(new QWidget, "picFixIdentifiers");
     picFixNomenclature = named(new QWidget, "picFixNomenclature");
     picFixReferences = named(new QWidget, "picFixReferences");
@@ -119,12 +102,12 @@ void DetailsUi::buildIdentifiersPage()
     QWidget* page = picFixIdentifiers;
     auto label = [&](const char* name, const char* caption) {
         auto* created = named(new Label(QLatin1String(caption), page), name);
-        place(created, LabelLeft, 105, LabelWidth, RowHeight);
+        m_twips.place(created, LabelLeft, 105, LabelWidth, RowHeight);
         return created;
     };
     auto richText = [&](const char* name) {
         auto* created = named(new RichTextBox(page), name);
-        place(created, FieldLeft, 105, FieldWidth, RowHeight);
+        m_twips.place(created, FieldLeft, 105, FieldWidth, RowHeight);
         created->SetMultiLine(false);
         return created;
     };
@@ -136,15 +119,15 @@ void DetailsUi::buildIdentifiersPage()
     ctrTranslatedName = richText("ctrTranslatedName");
     lblNameCategory = label("lblNameCategory", "Name Category");
     cboCategory = named(new DataCombo(page), "cboCategory");
-    place(cboCategory, FieldLeft, 820, 4200, RowHeight);
+    m_twips.place(cboCategory, FieldLeft, 820, 4200, RowHeight);
     lblClassificationLevel = label("lblClassificationLevel", "Classification Level");
     cboClassificationLevel = named(new DataCombo(page), "cboClassificationLevel");
-    place(cboClassificationLevel, FieldLeft, 1180, 4200, RowHeight);
+    m_twips.place(cboClassificationLevel, FieldLeft, 1180, 4200, RowHeight);
     chkPlaceholderName = named(new CheckBox(QStringLiteral("Placeholder Name"), page), "chkPlaceholderName");
-    place(chkPlaceholderName, FieldLeft, 1540, 2400, RowHeight);
+    m_twips.place(chkPlaceholderName, FieldLeft, 1540, 2400, RowHeight);
     lblAcronym = label("lblAcronym", "Acronym");
     txtAcronym = named(new TextBox(page), "txtAcronym");
-    place(txtAcronym, FieldLeft, 2490, 2400, RowHeight);
+    m_twips.place(txtAcronym, FieldLeft, 2490, 2400, RowHeight);
 }
 
 void DetailsUi::buildNomenclaturePage()
@@ -152,42 +135,42 @@ void DetailsUi::buildNomenclaturePage()
     QWidget* page = picFixNomenclature;
     auto row = [&](const char* labelName, const char* caption, int top, Label*& labelOut) {
         labelOut = named(new Label(QLatin1String(caption), page), labelName);
-        place(labelOut, LabelLeft, top, LabelWidth, RowHeight);
+        m_twips.place(labelOut, LabelLeft, top, LabelWidth, RowHeight);
         labelOut->setWordWrap(true);
     };
     row("lblNomenclaturallyEstablished", "Nomenclaturally Established", 105, lblNomenclaturallyEstablished);
-    place(lblNomenclaturallyEstablished, LabelLeft, 60, LabelWidth, 420);
+    m_twips.place(lblNomenclaturallyEstablished, LabelLeft, 60, LabelWidth, 420);
     cboNomenclaturallyEst = named(new DataCombo(page), "cboNomenclaturallyEst");
-    place(cboNomenclaturallyEst, FieldLeft, 105, 4200, RowHeight);
+    m_twips.place(cboNomenclaturallyEst, FieldLeft, 105, 4200, RowHeight);
     row("lblEstablishedName", "Nomenclaturally Established Name", 560, lblEstablishedName);
-    place(lblEstablishedName, LabelLeft, 560, LabelWidth, 420);
+    m_twips.place(lblEstablishedName, LabelLeft, 560, LabelWidth, 420);
     txtEstablishedName = named(new TextBox(page), "txtEstablishedName");
-    place(txtEstablishedName, FieldLeft, 600, FieldWidth - 1000, RowHeight);
+    m_twips.place(txtEstablishedName, FieldLeft, 600, FieldWidth - 1000, RowHeight);
     txtEstablishedName->setReadOnly(true);
     cmdSelectNomenclatureName =
         named(new CommandButton(QStringLiteral("..."), page), "cmdSelectNomenclatureName");
-    place(cmdSelectNomenclatureName, FieldLeft + FieldWidth - 950, 570, 450, ButtonHeight);
+    m_twips.place(cmdSelectNomenclatureName, FieldLeft + FieldWidth - 950, 570, 450, ButtonHeight);
     cmdSelectNomenclatureName->setToolTip(QStringLiteral("Choose the nomenclaturally established name"));
     cmdClearNomenclatureName = named(new CommandButton(page), "cmdClearNomenclatureName");
-    place(cmdClearNomenclatureName, FieldLeft + FieldWidth - 450, 570, 450, ButtonHeight);
+    m_twips.place(cmdClearNomenclatureName, FieldLeft + FieldWidth - 450, 570, 450, ButtonHeight);
     cmdClearNomenclatureName->setIcon(ThemeIcon(QStringLiteral("edit-clear")));
     cmdClearNomenclatureName->setToolTip(QStringLiteral("No nomenclaturally established name"));
     row("lblEstablishedAuthor", "Nomenclaturally Established Name Author", 980, lblEstablishedAuthor);
-    place(lblEstablishedAuthor, LabelLeft, 1100, LabelWidth, 640);
+    m_twips.place(lblEstablishedAuthor, LabelLeft, 1100, LabelWidth, 640);
     txtEstablishedAuthor = named(new TextBox(page), "txtEstablishedAuthor");
-    place(txtEstablishedAuthor, FieldLeft, 1160, FieldWidth - 1000, RowHeight);
+    m_twips.place(txtEstablishedAuthor, FieldLeft, 1160, FieldWidth - 1000, RowHeight);
     txtEstablishedAuthor->setReadOnly(true);
     row("lblRelationship", "Relationship to Established Name", 1400, lblRelationship);
-    place(lblRelationship, LabelLeft, 1820, LabelWidth, 420);
+    m_twips.place(lblRelationship, LabelLeft, 1820, LabelWidth, 420);
     txtRelationship = named(new TextBox(page), "txtRelationship");
-    place(txtRelationship, FieldLeft, 1860, FieldWidth, RowHeight);
+    m_twips.place(txtRelationship, FieldLeft, 1860, FieldWidth, RowHeight);
 }
 
 void DetailsUi::buildReferencesPage()
 {
     QWidget* page = picFixReferences;
     fgReferences = named(new FlexGrid(page), "fgReferences");
-    place(fgReferences, LabelLeft, 105, 10400, 3800);
+    m_twips.place(fgReferences, LabelLeft, 105, 10400, 3800);
     fgReferences->SetCols(7);
     fgReferences->SetRows(1);
     fgReferences->SetMultiSelect(true);
@@ -204,10 +187,10 @@ void DetailsUi::buildReferencesPage()
     fgReferences->SetColCheckBoxes(RefColPrimary, true);
     fgReferences->SetColCheckBoxes(RefColOriginal, true);
     cmdAddReferences = named(new CommandButton(QStringLiteral("..."), page), "cmdAddReferences");
-    place(cmdAddReferences, 10620, 105, 450, ButtonHeight);
+    m_twips.place(cmdAddReferences, 10620, 105, 450, ButtonHeight);
     cmdAddReferences->setToolTip(QStringLiteral("Add references"));
     cmdRemoveReferences = named(new CommandButton(page), "cmdRemoveReferences");
-    place(cmdRemoveReferences, 10620, 560, 450, ButtonHeight);
+    m_twips.place(cmdRemoveReferences, 10620, 560, 450, ButtonHeight);
     cmdRemoveReferences->setIcon(ThemeIcon(QStringLiteral("list-remove")));
     cmdRemoveReferences->setToolTip(QStringLiteral("Remove the selected references"));
 }
@@ -216,39 +199,39 @@ void DetailsUi::buildCommentsPage()
 {
     QWidget* page = picFixComments;
     lblNameComments = named(new Label(QStringLiteral("Name Comments"), page), "lblNameComments");
-    place(lblNameComments, LabelLeft, 105, LabelWidth, RowHeight);
+    m_twips.place(lblNameComments, LabelLeft, 105, LabelWidth, RowHeight);
     ctrNameComments = named(new RichTextBox(page), "ctrNameComments");
-    place(ctrNameComments, FieldLeft, 105, FieldWidth, 1800);
+    m_twips.place(ctrNameComments, FieldLeft, 105, FieldWidth, 1800);
     lblNameNotes = named(new Label(QStringLiteral("Internal Notes"), page), "lblNameNotes");
-    place(lblNameNotes, LabelLeft, 2010, LabelWidth, RowHeight);
+    m_twips.place(lblNameNotes, LabelLeft, 2010, LabelWidth, RowHeight);
     ctrNameNotes = named(new RichTextBox(page), "ctrNameNotes");
-    place(ctrNameNotes, FieldLeft, 2010, FieldWidth, 1800);
+    m_twips.place(ctrNameNotes, FieldLeft, 2010, FieldWidth, 1800);
 }
 
 void DetailsUi::buildSummaryAndNavigation()
 {
     fraSummary = named(new QGroupBox(QStringLiteral("Summary"), m_owner), "fraSummary");
-    place(fraSummary, 60, 5460, 11370, 1020);
+    m_twips.place(fraSummary, 60, 5460, 11370, 1020);
     auto summaryBox = [&](const char* name, int x, int y, int width) {
         auto* created = named(new TextBox(fraSummary), name);
-        place(created, x, y, width, 316);
+        m_twips.place(created, x, y, width, 316);
         created->setReadOnly(true);
         created->setFocusPolicy(Qt::NoFocus);
         return created;
     };
     lblSummarySciName = named(new Label(QStringLiteral("Scientific Name"), fraSummary), "lblSummarySciName");
-    place(lblSummarySciName, 120, 290, 1500, 255);
+    m_twips.place(lblSummarySciName, 120, 290, 1500, 255);
     txtSummarySciName = summaryBox("txtSummarySciName", 1650, 270, 5000);
     lblSummaryAuthor = named(new Label(QStringLiteral("Author"), fraSummary), "lblSummaryAuthor");
-    place(lblSummaryAuthor, 6800, 290, 700, 255);
+    m_twips.place(lblSummaryAuthor, 6800, 290, 700, 255);
     txtSummaryAuthor = summaryBox("txtSummaryAuthor", 7520, 270, 3700);
     lblSummaryNameType = named(new Label(QStringLiteral("Name Type"), fraSummary), "lblSummaryNameType");
-    place(lblSummaryNameType, 120, 650, 1500, 255);
+    m_twips.place(lblSummaryNameType, 120, 650, 1500, 255);
     txtSummaryNameType = summaryBox("txtSummaryNameType", 1650, 630, 1800);
 
     auto navButton = [&](const char* name, const char* toolTip, const char* themeName, int x) {
         auto* created = named(new CommandButton(m_owner), name);
-        place(created, x, 6660, 450, ButtonHeight);
+        m_twips.place(created, x, 6660, 450, ButtonHeight);
         created->setToolTip(QLatin1String(toolTip));
         created->setIcon(ThemeIcon(QLatin1String(themeName)));
         created->setFocusPolicy(Qt::TabFocus);
@@ -257,14 +240,14 @@ void DetailsUi::buildSummaryAndNavigation()
     cmdNavFirst = navButton("cmdNavFirst", "First Record", "go-first", 60);
     cmdNavPrev = navButton("cmdNavPrev", "Previous Record", "go-previous", 540);
     txtCurrentRecord = named(new TextBox(m_owner), "txtCurrentRecord");
-    place(txtCurrentRecord, 1050, 6690, 900, RowHeight);
+    m_twips.place(txtCurrentRecord, 1050, 6690, 900, RowHeight);
     txtCurrentRecord->setToolTip(QStringLiteral("Record ..."));
     txtCurrentRecord->setAlignment(Qt::AlignRight);
     lblOf = named(new Label(QStringLiteral("of"), m_owner), "lblOf");
-    place(lblOf, 2010, 6720, 300, 255);
+    m_twips.place(lblOf, 2010, 6720, 300, 255);
     lblOf->setAlignment(Qt::AlignCenter);
     lblTotalRecords = named(new Label(QStringLiteral("0"), m_owner), "lblTotalRecords");
-    place(lblTotalRecords, 2370, 6720, 900, 255);
+    m_twips.place(lblTotalRecords, 2370, 6720, 900, 255);
     cmdNavNext = navButton("cmdNavNext", "Next Record", "go-next", 3330);
     cmdNavLast = navButton("cmdNavLast", "Last Record", "go-last", 3810);
 }
@@ -284,11 +267,11 @@ void DetailsUi::buildBusyPicture()
                             waitMessagePicture(QLatin1String(themeName), QLatin1String(words)));
 
     picActivityWait = named(new PictureBox(m_owner), "picActivityWait");
-    place(picActivityWait, 3900, 2700, 600, 600);
+    m_twips.place(picActivityWait, 3900, 2700, 600, 600);
     picActivityWait->SetPicture(ThemeIcon(QStringLiteral("content-loading")));
     picActivityWait->setAutoFillBackground(true);
     picWaitMessage = named(new PictureBox(m_owner), "picWaitMessage");
-    place(picWaitMessage, 4500, 2700, 3300, 600);
+    m_twips.place(picWaitMessage, 4500, 2700, 3300, 600);
     picWaitMessage->setAutoFillBackground(true);
     picActivityWait->setVisible(false);
     picWaitMessage->setVisible(false);
@@ -408,30 +391,30 @@ void DetailsUi::buildToolbar()
     tbElementName->AddButton(QStringLiteral("SpellCheck"), QStringLiteral("Spell Check"));
     tbElementName->AddSeparator();
     tbElementName->AddButton(QStringLiteral("Help"), QStringLiteral("Help"));
-    place(tbElementName, 0, 0, 11490, 420);
+    m_twips.place(tbElementName, 0, 0, 11490, 420);
 }
 
 void DetailsUi::SetStandardLayout()
 {
-    setTopAndHeight(ctrScientificName, 105, 315);
+    m_twips.setTopAndHeight(ctrScientificName, 105, 315);
     ctrScientificName->SetMultiLine(false);
     for (QWidget* widget : {static_cast<QWidget*>(lblAuthor), static_cast<QWidget*>(ctrAuthor)}) {
-        setTop(widget, 460);
+        m_twips.setTop(widget, 460);
         widget->setVisible(true);
     }
     lblTranslatedName->setVisible(false);
     ctrTranslatedName->setVisible(false);
-    setTop(lblNameCategory, 820);
-    place(cboCategory, FieldLeft, 820, 4200, RowHeight);
-    setTop(lblClassificationLevel, 1180);
-    place(cboClassificationLevel, FieldLeft, 1180, 4200, RowHeight);
-    setTop(chkPlaceholderName, 1540);
+    m_twips.setTop(lblNameCategory, 820);
+    m_twips.place(cboCategory, FieldLeft, 820, 4200, RowHeight);
+    m_twips.setTop(lblClassificationLevel, 1180);
+    m_twips.place(cboClassificationLevel, FieldLeft, 1180, 4200, RowHeight);
+    m_twips.setTop(chkPlaceholderName, 1540);
     lblAcronym->setVisible(false);
     txtAcronym->setVisible(false);
     tabScientificName->SetTabEnabled(1, false);
     fgReferences->SetColHidden(RefColOriginal, false);
     fgReferences->SetColWidth(RefColFullCitation, 5600);
-    setTopAndHeight(txtSummarySciName, 270, 316);
+    m_twips.setTopAndHeight(txtSummarySciName, 270, 316);
     for (QWidget* widget :
          {static_cast<QWidget*>(lblSummaryAuthor), static_cast<QWidget*>(txtSummaryAuthor),
           static_cast<QWidget*>(lblSummaryNameType), static_cast<QWidget*>(txtSummaryNameType)})
@@ -440,28 +423,28 @@ void DetailsUi::SetStandardLayout()
 
 void DetailsUi::SetEcologicalLayout()
 {
-    setTopAndHeight(ctrScientificName, 105, 630);
+    m_twips.setTopAndHeight(ctrScientificName, 105, 630);
     ctrScientificName->SetMultiLine(true);
     lblAuthor->setVisible(false);
     ctrAuthor->setVisible(false);
-    setTop(lblTranslatedName, 770);
-    setTopAndHeight(ctrTranslatedName, 770, 600);
+    m_twips.setTop(lblTranslatedName, 770);
+    m_twips.setTopAndHeight(ctrTranslatedName, 770, 600);
     ctrTranslatedName->SetMultiLine(true);
     lblTranslatedName->setVisible(true);
     ctrTranslatedName->setVisible(true);
-    setTop(lblNameCategory, 1435);
-    place(cboCategory, FieldLeft, 1435, 4200, RowHeight);
-    setTop(lblClassificationLevel, 1800);
-    place(cboClassificationLevel, FieldLeft, 1800, 4200, RowHeight);
-    setTop(chkPlaceholderName, 2180);
-    setTop(lblAcronym, 2490);
-    setTop(txtAcronym, 2490);
+    m_twips.setTop(lblNameCategory, 1435);
+    m_twips.place(cboCategory, FieldLeft, 1435, 4200, RowHeight);
+    m_twips.setTop(lblClassificationLevel, 1800);
+    m_twips.place(cboClassificationLevel, FieldLeft, 1800, 4200, RowHeight);
+    m_twips.setTop(chkPlaceholderName, 2180);
+    m_twips.setTop(lblAcronym, 2490);
+    m_twips.setTop(txtAcronym, 2490);
     lblAcronym->setVisible(true);
     txtAcronym->setVisible(true);
     tabScientificName->SetTabEnabled(1, true);
     fgReferences->SetColHidden(RefColOriginal, true);
     fgReferences->SetColWidth(RefColFullCitation, 7175);
-    setTopAndHeight(txtSummarySciName, 270, 570);
+    m_twips.setTopAndHeight(txtSummarySciName, 270, 570);
     for (QWidget* widget :
          {static_cast<QWidget*>(lblSummaryAuthor), static_cast<QWidget*>(txtSummaryAuthor),
           static_cast<QWidget*>(lblSummaryNameType), static_cast<QWidget*>(txtSummaryNameType)})

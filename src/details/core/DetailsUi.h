@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/TwipsPlacer.h"
+
 #include <QList>
 
 class QGroupBox;
@@ -164,11 +166,9 @@ private:
     void buildBusyPicture();
     void buildMenus();
     void buildToolbar();
-    void place(QWidget* widget, int x, int y, int width, int height) const;
-    void setTop(QWidget* widget, int top) const;
-    void setTopAndHeight(QWidget* widget, int top, int height) const;
 
     UserControl* m_owner = nullptr;
+    TwipsPlacer m_twips;
 };
 
 } // namespace bryx
