@@ -5,6 +5,7 @@
 #include "SearchStatement.h"
 #include "collection/Collection.h"
 #include "common/BusyPointer.h"
+#include "common/ComponentCommands.h"
 #include "common/LookupLists.h"
 #include "common/MessageArguments.h"
 #include "common/ViewIndex.h"
@@ -266,12 +267,15 @@ void ScientificSearch::connectHandlers()
     menuItem(m_mnuFileDeleteSearch, "mnuFileDeleteSearch_Click",
              [this] { whenEnabled(m_mnuFileDeleteSearch, [this] { m_saved->DeleteSearch(); }); });
     menuItem(m_mnuFileClose, "mnuFileClose_Click", [this] { emit Quit(); });
-    menuItem(m_mnuEditCut, "mnuEditCut_Click",
-             [this] { whenEnabled(m_mnuEditCut, [this] { editCommand("DoCut", QStringLiteral("^X")); }); });
-    menuItem(m_mnuEditCopy, "mnuEditCopy_Click",
-             [this] { whenEnabled(m_mnuEditCopy, [this] { editCommand("DoCopy", QStringLiteral("^C")); }); });
+    menuItem(m_mnuEditCut, "mnuEditCut_Click", [this] {
+        whenEnabled(m_mnuEditCut, [this] { editCommand(ActiveControl(), "DoCut", QStringLiteral("^X")); });
+    });
+    menuItem(m_mnuEditCopy, "mnuEditCopy_Click", [this] {
+        whenEnabled(m_mnuEditCopy, [this] { editCommand(ActiveControl(), "DoCopy", QStringLiteral("^C")); });
+    });
     menuItem(m_mnuEditPaste, "mnuEditPaste_Click", [this] {
-        whenEnabled(m_mnuEditPaste, [this] { editCommand("DoPaste", QStringLiteral("^V")); });
+        whenEnabled(m_mnuEditPaste,
+                    [this] { editCommand(ActiveControl(), "DoPaste", QStringLiteral("^V")); });
     });
     // The check mark toggles on its own (a checkable entry); nothing is stored until closing.
     menuItem(m_mnuOptionsViewSQL, "mnuOptionsViewSQL_Click", [this] { mnuOptionsViewSQL_Click(); });
@@ -340,12 +344,6 @@ void ScientificSearch::placeInitialFocus()
         return;
     m_txtFindNameSciName->setFocus(Qt::OtherFocusReason);
     m_initialFocusPlaced = window()->focusWidget() == m_txtFindNameSciName;
-}
-
-void ScientificSearch::whenEnabled(MenuItem* item, const std::function<void()>& handler)
-{
-    if (item->isEnabled())
-        handler();
 }
 
 void ScientificSearch::resizeEvent(QResizeEvent* event)
@@ -490,15 +488,6 @@ int ScientificSearch::DisplayMessage(QString strMessageID, QString strArg1, QStr
             QStringLiteral("Message %1 cannot be shown: the panel has not been started").arg(strMessageID));
     return static_cast<int32_t>(
         m_appManager->Message(strMessageID, MessageArguments(strArg1, strArg2, strArg3)));
-}
-
-void ScientificSearch::editCommand(const char* richTextOperation, const QString& keys)
-{
-    QObject* active = ActiveControl();
-    if (auto* rich = qobject_cast<RichTextBox*>(active))
-        QMetaObject::invokeMethod(rich, richTextOperation);
-    else if (qobject_cast<TextBox*>(active))
-        DesktopServices::current().sendKeys(keys);
 }
 
 void ScientificSearch::tbFindSciName_ButtonClick(const QString& key)

@@ -133,7 +133,6 @@ private:
     void CreateNewName(const QString& typeCaption);
     std::shared_ptr<Recordset> GetSearchRowByID(int32_t id);
     void mnuOptionsViewSQL_Click();
-    void editCommand(const char* richTextOperation, const QString& keys);
     void tbFindSciName_ButtonClick(const QString& key);
     // Switches a name type button on from code, running its click here; nothing when on.
     void setNameTypeValue(int index);
@@ -143,8 +142,6 @@ private:
     int chosenRow() const;
     void showRecordCount();
     std::shared_ptr<HostWindow> hostWindow();
-    // Runs a menu handler only while its entry is enabled.
-    void whenEnabled(MenuItem* item, const std::function<void()>& handler);
 
     // Host services and state.
     std::shared_ptr<Recordset> m_rsView;

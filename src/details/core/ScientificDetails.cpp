@@ -12,6 +12,7 @@
 #include "TextTools.h"
 #include "collection/Collection.h"
 #include "common/BusyPointer.h"
+#include "common/ComponentCommands.h"
 #include "common/MessageArguments.h"
 #include "common/ViewIndex.h"
 #include "contracts/AppManager.h"
@@ -221,12 +222,6 @@ void ScientificDetails::connectHandlers()
     });
 }
 
-void ScientificDetails::whenEnabled(MenuItem* item, const std::function<void()>& handler)
-{
-    if (item->isEnabled())
-        handler();
-}
-
 void ScientificDetails::connectMenus()
 {
     DetailsUi& ui = *m_ui;
@@ -254,9 +249,12 @@ void ScientificDetails::connectMenus()
         int32_t id = m_lngID;
         m_store->DeleteRecord(id);
     });
-    guarded(ui.mnuEditCut, "mnuEditCut_Click", [this] { editCommand("DoCut", QStringLiteral("^X")); });
-    guarded(ui.mnuEditCopy, "mnuEditCopy_Click", [this] { editCommand("DoCopy", QStringLiteral("^C")); });
-    guarded(ui.mnuEditPaste, "mnuEditPaste_Click", [this] { editCommand("DoPaste", QStringLiteral("^V")); });
+    guarded(ui.mnuEditCut, "mnuEditCut_Click",
+            [this] { editCommand(ActiveControl(), "DoCut", QStringLiteral("^X")); });
+    guarded(ui.mnuEditCopy, "mnuEditCopy_Click",
+            [this] { editCommand(ActiveControl(), "DoCopy", QStringLiteral("^C")); });
+    guarded(ui.mnuEditPaste, "mnuEditPaste_Click",
+            [this] { editCommand(ActiveControl(), "DoPaste", QStringLiteral("^V")); });
     guarded(ui.mnuEditGotoFirstRecord, "mnuEditGotoFirstRecord_Click",
             [this] { m_navigation->cmdNavFirst_Click(); });
     guarded(ui.mnuEditGotoLastRecord, "mnuEditGotoLastRecord_Click",
@@ -342,15 +340,6 @@ void ScientificDetails::tbElementName_ButtonClick(const QString& key)
         ui.mnuHelpBRYXHelp->trigger();
     }
     // "Print" prints nothing.
-}
-
-void ScientificDetails::editCommand(const char* richTextOperation, const QString& keys)
-{
-    QObject* focused = ActiveControl();
-    if (auto* box = qobject_cast<RichTextBox*>(focused))
-        QMetaObject::invokeMethod(box, richTextOperation);
-    else if (qobject_cast<TextBox*>(focused))
-        DesktopServices::current().sendKeys(keys);
 }
 
 void ScientificDetails::resizeEvent(QResizeEvent* event)

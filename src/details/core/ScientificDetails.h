@@ -120,11 +120,7 @@ private:
     static int32_t NameTypeFromExtraInfo(const QString& extraInfo);
 
     void tbElementName_ButtonClick(const QString& key);
-    // Copy, cut or paste in the control that has the focus (callers check the menu item).
-    void editCommand(const char* richTextOperation, const QString& keys);
     void notYetAvailable(const QString& what);
-    // Runs a menu handler only while its entry is enabled.
-    static void whenEnabled(MenuItem* item, const std::function<void()>& handler);
 
     // The record views, each through a query object of its own.
     std::shared_ptr<Recordset> RunQuery(const QString& sql);
