@@ -87,7 +87,7 @@ QString archiveOf(int64_t names)
 // the iterations; what follows "Done" is the commit.
 class StageClock {
 public:
-    // The import's progress callback; starts the clock at its first report.
+    // The import's progress callback: a report of a new stage ends the one before.
     std::function<void(int, const QString&)> progress()
     {
         return [this](int, const QString& text) {
@@ -99,13 +99,16 @@ public:
             }
         };
     }
-    // Ends the iteration's last stage.
+    void start()
+    {
+        m_stage = nullptr;
+        m_clock.start();
+    }
+    // Ends the stage running, if any.
     void stop()
     {
         if (m_stage)
             m_spent[m_stage] += double(m_clock.restart()) / 1000.0;
-        else
-            m_clock.start();
         m_stage = nullptr;
     }
     void report(benchmark::State& state) const
@@ -125,6 +128,19 @@ private:
     const char* m_stage = nullptr;
     std::map<std::string, double> m_spent;
 };
+
+// One timed import of every name, its stages on the clock.
+void importTimed(benchmark::State& state, StageClock& clock, Database& db, const UserSession& user,
+                 const QString& source)
+{
+    clock.start();
+    ImportOptions options;
+    options.progress = clock.progress();
+    const ImportSummary summary = ChecklistImporter(db, user).import(source, options);
+    clock.stop();
+    if (summary.imported != Names)
+        state.SkipWithError("not every name was imported");
+}
 
 // A fresh database with the code lists and users and no names.
 std::unique_ptr<Database> emptyDatabase(const QString& path)
@@ -292,13 +308,7 @@ void BM_PostgresImport(benchmark::State& state)
         Database db(url, Database::Access::ReadWrite);
         const UserSession user = UserSession::load(db, PostgresBenchEditor);
         state.ResumeTiming();
-        clock.stop();
-        ImportOptions options;
-        options.progress = clock.progress();
-        const ImportSummary summary = ChecklistImporter(db, user).import(archiveOf(Names), options);
-        clock.stop();
-        if (summary.imported != Names)
-            state.SkipWithError("not every name was imported");
+        importTimed(state, clock, db, user, archiveOf(Names));
     }
     clock.report(state);
     state.counters["names_per_s"] =
@@ -424,13 +434,7 @@ void BM_ImportChecklist(benchmark::State& state)
         auto db = emptyDatabase(QDir(benchDir()).filePath("imported.sqlite"));
         const UserSession user = UserSession::load(*db, "editor");
         state.ResumeTiming();
-        clock.stop();
-        ImportOptions options;
-        options.progress = clock.progress();
-        const ImportSummary summary = ChecklistImporter(*db, user).import(source, options);
-        clock.stop();
-        if (summary.imported != Names)
-            state.SkipWithError("not every name was imported");
+        importTimed(state, clock, *db, user, source);
     }
     clock.report(state);
     state.counters["names_per_s"] =
