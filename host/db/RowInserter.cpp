@@ -109,7 +109,6 @@ public:
     {
         if (!m_connection)
             fail(QStringLiteral("no PostgreSQL connection"));
-        m_buffer.reserve(BufferBytes + BufferBytes / 8);
     }
 
     void add(const QVariantList& row) override
