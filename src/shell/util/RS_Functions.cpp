@@ -65,6 +65,15 @@ bool isKeptNumericField(const QString& name)
 
 } // namespace
 
+bool FindByID(Recordset& list, int32_t id)
+{
+    if (list.RecordCount() == 0)
+        return false;
+    list.MoveFirst();
+    list.Find(idCriteria(QString::number(id)));
+    return !list.IsEOF();
+}
+
 void AddSelectedRows(const ResultGrid& grid, Recordset& source, Recordset& target)
 {
     const int selected = grid.SelectedRows();

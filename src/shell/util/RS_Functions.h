@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 
 namespace bryx {
@@ -13,6 +14,8 @@ class ResultGrid;
 // MergeRecord, errors reach the caller, and rows added before an error stay added.
 namespace RS_Functions {
 
+// Puts the list on the row of that ID; false (and the list past its end) when it holds none.
+bool FindByID(Recordset& list, int32_t id);
 // Appends the grid's selected rows from source to target, skipping IDs the target holds,
 // then rebuilds the target once so that no change is pending.
 void AddSelectedRows(const ResultGrid& grid, Recordset& source, Recordset& target);

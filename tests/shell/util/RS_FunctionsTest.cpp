@@ -170,6 +170,24 @@ TEST(CopyCurrentRow, LeavesTheTargetAloneWithoutDataRowsAndEmptyWhenTheIdIsGone)
     EXPECT_EQ(target->FieldCount(), 3);
 }
 
+TEST(FindByID, PutsTheListOnTheNamesRowOrPastItsEnd)
+{
+    auto list = searchResult();
+    list->MoveLast();
+    EXPECT_TRUE(RS_Functions::FindByID(*list, 12)) << "found from anywhere, the rows before included";
+    EXPECT_EQ(list->Fields("Scientific_Name").Value(), QVariant("Picea abies"));
+    EXPECT_EQ(list->AbsolutePosition(), 2);
+    EXPECT_FALSE(RS_Functions::FindByID(*list, 99));
+    EXPECT_TRUE(list->IsEOF());
+
+    list->SetFilter("ID > 12");
+    EXPECT_FALSE(RS_Functions::FindByID(*list, 12)) << "a row the filter hides is not in the list";
+    EXPECT_TRUE(RS_Functions::FindByID(*list, 15));
+
+    RS_Functions::EmptyRecordset(*list);
+    EXPECT_FALSE(RS_Functions::FindByID(*list, 11)) << "an empty list answers, it does not fail";
+}
+
 TEST(EmptyRecordset, DropsEveryRowAndKeepsFieldsOpenAndUnfiltered)
 {
     auto rs = searchResult();
