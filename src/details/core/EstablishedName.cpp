@@ -1,7 +1,7 @@
 #include "EstablishedName.h"
 
+#include "DetailsSession.h"
 #include "DetailsUi.h"
-#include "ScientificDetails.h"
 #include "common/BusyPointer.h"
 #include "contracts/AppManager.h"
 #include "contracts/HostWindow.h"
@@ -21,12 +21,12 @@ namespace bryx {
 
 void EstablishedName::cmdSelectNomenclatureName_Click()
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     std::shared_ptr<Recordset> picked;
     std::optional<frmModalSearch> dialog;
     std::optional<BusyPointer> busy;
     try {
-        picked = d.m_objAppManager->GetPrototypeRSForView(QStringLiteral("SNM"));
+        picked = d.objAppManager->GetPrototypeRSForView(QStringLiteral("SNM"));
         dialog.emplace(d.window());
         selectFromSearch(*dialog, picked, busy);
     } catch (const std::exception& error) {
@@ -48,8 +48,8 @@ void EstablishedName::cmdSelectNomenclatureName_Click()
 void EstablishedName::selectFromSearch(frmModalSearch& dialog, std::shared_ptr<Recordset>& picked,
                                        std::optional<BusyPointer>& busy)
 {
-    ScientificDetails& d = m_details;
-    if (!dialog.InitDialog(QLatin1String(registration::SearchProgId), d.m_objAppManager, picked, QString()))
+    DetailsSession& d = m_session;
+    if (!dialog.InitDialog(QLatin1String(registration::SearchProgId), d.objAppManager, picked, QString()))
         return;
     dialog.SetIcon(d.hostWindow()->Icon());
     dialog.UseSelectedRecordset(true);
@@ -60,7 +60,7 @@ void EstablishedName::selectFromSearch(frmModalSearch& dialog, std::shared_ptr<R
         return;
     picked->MoveFirst();
     const int32_t id = picked->Fields(QStringLiteral("ID")).Value().toInt();
-    if (id == d.m_lngID) {
+    if (id == d.lngID) {
         // A name that rests on itself would send every reader in a circle.
         busy.reset();
         MsgBox(QStringLiteral("A scientific name cannot be its own nomenclaturally established name. Choose "
@@ -68,27 +68,27 @@ void EstablishedName::selectFromSearch(frmModalSearch& dialog, std::shared_ptr<R
                MsgBoxStyle::Exclamation, QStringLiteral("Nomenclaturally Established Name"));
         return;
     }
-    d.m_objRecord->SetNomenclaturallyEstablishedId(id);
-    d.m_ui->txtEstablishedName->setText(picked->Fields(QStringLiteral("SCIENTIFIC_NAME")).Value().toString());
-    d.m_ui->txtEstablishedAuthor->setText(picked->Fields(QStringLiteral("AUTHOR")).Value().toString());
+    d.objRecord->SetNomenclaturallyEstablishedId(id);
+    m_ui.txtEstablishedName->setText(picked->Fields(QStringLiteral("SCIENTIFIC_NAME")).Value().toString());
+    m_ui.txtEstablishedAuthor->setText(picked->Fields(QStringLiteral("AUTHOR")).Value().toString());
 }
 
 void EstablishedName::cmdClearNomenclatureName_Click()
 {
-    ScientificDetails& d = m_details;
-    d.m_objRecord->SetNomenclaturallyEstablishedId(QString());
-    d.m_ui->txtEstablishedName->setText(QString());
-    d.m_ui->txtEstablishedAuthor->setText(QString());
+    DetailsSession& d = m_session;
+    d.objRecord->SetNomenclaturallyEstablishedId(QString());
+    m_ui.txtEstablishedName->setText(QString());
+    m_ui.txtEstablishedAuthor->setText(QString());
 }
 
 void EstablishedName::mnuFileOpenNomenclature_Click()
 {
-    ScientificDetails& d = m_details;
-    if (!d.m_ui->mnuFileOpenNomenclature->isEnabled())
+    DetailsSession& d = m_session;
+    if (!m_ui.mnuFileOpenNomenclature->isEnabled())
         return;
     try {
-        if (!OpenRelatedRecords(QStringLiteral("SNM"), d.m_ui->mnuFileOpenNomenclature->text()))
-            d.m_objAppManager->Message(QStringLiteral("SNM006"), nullptr);
+        if (!OpenRelatedRecords(QStringLiteral("SNM"), m_ui.mnuFileOpenNomenclature->text()))
+            d.objAppManager->Message(QStringLiteral("SNM006"), nullptr);
     } catch (const std::exception&) {
         d.DisplayMessage(QStringLiteral("MGA013"), QStringLiteral("Nomenclaturally Established Name"));
     }
@@ -96,21 +96,21 @@ void EstablishedName::mnuFileOpenNomenclature_Click()
 
 bool EstablishedName::OpenRelatedRecords(const QString& targetCode, const QString& caption)
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     QString sql =
-        d.m_objAppManager->MenuBuilder()->GetConvertFromParentSQL(QStringLiteral("SNM"), targetCode, caption);
+        d.objAppManager->MenuBuilder()->GetConvertFromParentSQL(QStringLiteral("SNM"), targetCode, caption);
     if (sql.isEmpty())
         return false;
-    sql.replace(QLatin1Char('?'), QString::number(d.m_lngID));
+    sql.replace(QLatin1Char('?'), QString::number(d.lngID));
     auto related = d.RunQuery(sql);
     if (!related || related->RecordCount() < 1)
         return false;
-    if (!d.m_objWinMan)
+    if (!d.objWinMan)
         throw Error(ErrorNumber::ObjectClosed, QStringLiteral("A modal editor opens no windows of its own"));
     related->MoveFirst();
     const int view = d.FindViewIndex(targetCode);
-    d.m_objWinMan->OpenDetails(view, view, related->Fields(QStringLiteral("ID")).Value().toInt(), QString(),
-                               &related);
+    d.objWinMan->OpenDetails(view, view, related->Fields(QStringLiteral("ID")).Value().toInt(), QString(),
+                             &related);
     return true;
 }
 

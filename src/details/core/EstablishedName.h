@@ -8,8 +8,9 @@
 
 namespace bryx {
 
+class DetailsSession;
+class DetailsUi;
 class Recordset;
-class ScientificDetails;
 class frmModalSearch;
 
 // The nomenclaturally established name of the record shown: picked through a search of
@@ -17,8 +18,9 @@ class frmModalSearch;
 // records the host relates to this one from the File > Open menu.
 class EstablishedName {
 public:
-    explicit EstablishedName(ScientificDetails& details)
-        : m_details(details)
+    EstablishedName(DetailsSession& session, DetailsUi& ui)
+        : m_session(session)
+        , m_ui(ui)
     {
     }
 
@@ -33,7 +35,8 @@ private:
     // Runs the search dialog and takes the name picked; the caller cleans up after it.
     void selectFromSearch(frmModalSearch& dialog, std::shared_ptr<Recordset>& picked,
                           std::optional<BusyPointer>& busy);
-    ScientificDetails& m_details;
+    DetailsSession& m_session;
+    DetailsUi& m_ui;
 };
 
 } // namespace bryx

@@ -1,8 +1,8 @@
 #include "MaintenanceWindows.h"
 
+#include "DetailsSession.h"
 #include "DetailsUi.h"
 #include "EstablishedName.h"
-#include "ScientificDetails.h"
 #include "common/BusyPointer.h"
 #include "contracts/AppManager.h"
 #include "contracts/HostWindow.h"
@@ -25,20 +25,20 @@ const char* const PropertiesPath = "BRYX/COMPONENT_PROPERTIES";
 
 void MaintenanceWindows::mnuFileNewEGT_Click()
 {
-    ScientificDetails& d = m_details;
-    if (!d.m_objWinMan)
+    DetailsSession& d = m_session;
+    if (!d.objWinMan)
         return; // a modal editor has no window manager to open the tracking window with
-    int32_t id = d.m_lngID;
-    d.m_objWinMan->NewDetails(d.FindViewIndex(QStringLiteral("ELE")), d.FindViewIndex(QStringLiteral("ETK")),
-                              QStringLiteral("ELEMENT GLOBAL TRACKING (EGT)... FROM SCIENTIFIC NAME"), &id);
+    int32_t id = d.lngID;
+    d.objWinMan->NewDetails(d.FindViewIndex(QStringLiteral("ELE")), d.FindViewIndex(QStringLiteral("ETK")),
+                            QStringLiteral("ELEMENT GLOBAL TRACKING (EGT)... FROM SCIENTIFIC NAME"), &id);
 }
 
 void MaintenanceWindows::mnuFileOpenReferences_Click()
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     try {
-        if (!d.m_established->OpenRelatedRecords(QStringLiteral("REF"), QStringLiteral("References...")))
-            d.m_objAppManager->Message(QStringLiteral("SNM007"), nullptr);
+        if (!m_established.OpenRelatedRecords(QStringLiteral("REF"), QStringLiteral("References...")))
+            d.objAppManager->Message(QStringLiteral("SNM007"), nullptr);
     } catch (const std::exception&) {
         d.DisplayMessage(QStringLiteral("MGA013"), QStringLiteral("Reference"));
     }
@@ -47,11 +47,10 @@ void MaintenanceWindows::mnuFileOpenReferences_Click()
 void MaintenanceWindows::mnuFileOpenRecordMaintenance_Click()
 {
     std::optional<BusyPointer> busy(std::in_place);
-    frmAuditLog dialog(m_details.window());
-    dialog.SetCaption(QStringLiteral("Record Maintenance - ") + m_details.hostWindow()->Caption());
-    dialog.SetIcon(m_details.hostWindow()->Icon());
-    dialog.LoadAuditData(QLatin1String(AuditedTable), m_details.m_lngID, m_details.m_objAppManager,
-                         QString());
+    frmAuditLog dialog(m_session.window());
+    dialog.SetCaption(QStringLiteral("Record Maintenance - ") + m_session.hostWindow()->Caption());
+    dialog.SetIcon(m_session.hostWindow()->Icon());
+    dialog.LoadAuditData(QLatin1String(AuditedTable), m_session.lngID, m_session.objAppManager, QString());
     busy.reset();
     dialog.ShowModal();
     dialog.Unload();
@@ -62,14 +61,14 @@ void MaintenanceWindows::mnuFileOpenAttributeMaintenance_Click()
     std::optional<BusyPointer> busy(std::in_place);
     const QString column = activeFieldColumn();
     if (column.isEmpty()) {
-        m_details.DisplayMessage(QStringLiteral("APP001"), QString());
+        m_session.DisplayMessage(QStringLiteral("APP001"), QString());
         return;
     }
-    frmAuditLog dialog(m_details.window());
+    frmAuditLog dialog(m_session.window());
     dialog.SetCaption(
-        QStringLiteral("Attribute Maintenance - %1 (%2)").arg(m_details.hostWindow()->Caption(), column));
-    dialog.SetIcon(m_details.hostWindow()->Icon());
-    dialog.LoadAuditData(QLatin1String(AuditedTable), m_details.m_lngID, m_details.m_objAppManager, column);
+        QStringLiteral("Attribute Maintenance - %1 (%2)").arg(m_session.hostWindow()->Caption(), column));
+    dialog.SetIcon(m_session.hostWindow()->Icon());
+    dialog.LoadAuditData(QLatin1String(AuditedTable), m_session.lngID, m_session.objAppManager, column);
     busy.reset();
     dialog.ShowModal();
     dialog.Unload();
@@ -78,12 +77,12 @@ void MaintenanceWindows::mnuFileOpenAttributeMaintenance_Click()
 QString MaintenanceWindows::activeFieldColumn() const
 {
     QDomDocument description;
-    if (!m_details.m_objRecord)
+    if (!m_session.objRecord)
         return {};
-    const QString text = m_details.m_objRecord->PropertyDescription();
+    const QString text = m_session.objRecord->PropertyDescription();
     if (!XmlBounds::acceptable(text) || !description.setContent(text))
         return {};
-    const QObject* active = m_details.ActiveControl();
+    const QObject* active = m_session.activeControl();
     const QString tag = active ? active->property("Tag").toString() : QString();
     if (tag.isEmpty())
         return {};

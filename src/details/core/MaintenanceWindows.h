@@ -4,15 +4,17 @@
 
 namespace bryx {
 
-class ScientificDetails;
+class DetailsSession;
+class EstablishedName;
 
 // The File menu's ways out of the record shown to the records around it: a new element
 // tracking record started from the name, the name's references in the host's reference
 // window, and the audit trail of the whole record or of the field that has the focus.
 class MaintenanceWindows {
 public:
-    explicit MaintenanceWindows(ScientificDetails& details)
-        : m_details(details)
+    MaintenanceWindows(DetailsSession& session, EstablishedName& established)
+        : m_session(session)
+        , m_established(established)
     {
     }
 
@@ -27,7 +29,8 @@ private:
     QString activeFieldColumn() const;
     void showAuditLog(const QString& caption, const QString& column);
 
-    ScientificDetails& m_details;
+    DetailsSession& m_session;
+    EstablishedName& m_established;
 };
 
 } // namespace bryx

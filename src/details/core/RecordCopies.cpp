@@ -1,10 +1,11 @@
 #include "RecordCopies.h"
 
 #include "BusyPicture.h"
+#include "DetailsSession.h"
 #include "DetailsUi.h"
 #include "RecordNavigation.h"
+#include "RecordPages.h"
 #include "RecordStore.h"
-#include "ScientificDetails.h"
 #include "collection/Collection.h"
 #include "common/BusyPointer.h"
 #include "contracts/AppManager.h"
@@ -47,7 +48,7 @@ int32_t RecordCopies::CloneData(int32_t lngIDLocal)
 
 void RecordCopies::cloneUnderNewName(int32_t originalId, int32_t& result)
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     auto original = d.CreateRecord();
     original->Retrieve(originalId, 0, 0);
     frmCopy dialog(d.window());
@@ -60,8 +61,8 @@ void RecordCopies::cloneUnderNewName(int32_t originalId, int32_t& result)
     }
     auto copy = d.CreateRecord();
     copy->NewRecord(false, QVariant());
-    copy->SetCreatedBy(d.m_strUserName);
-    copy->SetLastModifiedBy(d.m_strUserName);
+    copy->SetCreatedBy(d.strUserName);
+    copy->SetLastModifiedBy(d.strUserName);
     copy->SetAuthorName(original->AuthorName());
     copy->SetField(QStringLiteral("DNameCategoryId"), original->DNameCategoryId());
     copy->SetField(QStringLiteral("DClassificationLevelId"), original->DClassificationLevelId());
@@ -82,14 +83,14 @@ void RecordCopies::cloneUnderNewName(int32_t originalId, int32_t& result)
         const auto from = originalLinks->Item(position);
         for (const char* field : {"OriginalPublicationInd", "PrimaryReferenceInd", "ReferenceID"})
             link->SetField(QLatin1String(field), from->Field(QLatin1String(field)));
-        link->SetField(QStringLiteral("RecCreateUser"), d.m_strUserName);
-        link->SetField(QStringLiteral("RecLastModUser"), d.m_strUserName);
+        link->SetField(QStringLiteral("RecCreateUser"), d.strUserName);
+        link->SetField(QStringLiteral("RecLastModUser"), d.strUserName);
     }
     result = copy->ID();
-    d.m_lngID = result;
-    copy->SetModifiedBy(d.m_strUserName);
+    d.lngID = result;
+    copy->SetModifiedBy(d.strUserName);
     (void)copy->Save();
-    emit d.UpdateList(d.m_lngID);
+    m_events.raiseUpdateList(d.lngID);
     copy->Release();
     original->Release();
     dialog.Unload();
@@ -97,17 +98,17 @@ void RecordCopies::cloneUnderNewName(int32_t originalId, int32_t& result)
 
 void RecordCopies::CopyDataFrom()
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     std::optional<BusyPictureScope> picture;
     std::optional<BusyPointer> pointer;
     frmModalSearch dialog(d.window());
     try {
-        if (d.m_store->HasPendingChanges()) {
+        if (m_store.HasPendingChanges()) {
             bool saved = false;
             if (d.DisplayMessage(QStringLiteral("APP029"), QString()) == MsgBoxResult::OK) {
-                saved = d.m_store->SaveRecord();
+                saved = m_store.SaveRecord();
                 if (saved)
-                    d.m_changedReferences = false;
+                    d.changedReferences = false;
             }
             if (!saved) {
                 d.DisplayMessage(QStringLiteral("APP028"), QString());
@@ -116,7 +117,7 @@ void RecordCopies::CopyDataFrom()
         }
         auto chosen = std::make_shared<Collection>();
         std::shared_ptr<Recordset> none;
-        if (!dialog.InitDialog(QLatin1String(registration::SearchProgId), d.m_objAppManager, none, QString()))
+        if (!dialog.InitDialog(QLatin1String(registration::SearchProgId), d.objAppManager, none, QString()))
             return;
         dialog.SetIcon(d.hostWindow()->Icon());
         dialog.SetSelectedItems(chosen);
@@ -124,15 +125,15 @@ void RecordCopies::CopyDataFrom()
         if (chosen->Count() >= 1
             && d.DisplayMessage(QStringLiteral("APP027"), QString()) == MsgBoxResult::Yes) {
             pointer.emplace();
-            picture.emplace(*d.m_busy, BusyPicture::Copying);
-            QString userName = d.m_strUserName;
-            if (d.m_objAppManager->Copy(QStringLiteral("COPY_SNM"), chosen->Item(1), d.m_lngID, userName)) {
+            picture.emplace(m_busy, BusyPicture::Copying);
+            QString userName = d.strUserName;
+            if (d.objAppManager->Copy(QStringLiteral("COPY_SNM"), chosen->Item(1), d.lngID, userName)) {
                 picture.reset(); // the move shows its own
-                if (d.m_rsList)
-                    d.m_navigation->MoveToPosition(d.m_ui->txtCurrentRecord->text());
+                if (d.rsList)
+                    m_navigation.MoveToPosition(m_ui.txtCurrentRecord->text());
                 else
-                    d.m_navigation->ShowCurrentRecord(); // a modal editor has no list to move in
-                emit d.UpdateList(d.m_lngID);
+                    m_pages.ShowCurrentRecord(); // a modal editor has no list to move in
+                m_events.raiseUpdateList(d.lngID);
             }
         }
     } catch (const std::exception& error) {

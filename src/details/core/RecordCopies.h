@@ -4,14 +4,27 @@
 
 namespace bryx {
 
-class ScientificDetails;
+class DetailsSession;
+class DetailsUi;
+class BusyPicture;
+class DetailsEvents;
+class RecordStore;
+class RecordPages;
+class RecordNavigation;
 
 // Reusing what a stored name holds: a new name made as a copy of one (CloneData, for the
 // host), and another name's data copied into the one shown (Tools > Copy Data From...).
 class RecordCopies {
 public:
-    explicit RecordCopies(ScientificDetails& details)
-        : m_details(details)
+    RecordCopies(DetailsSession& session, DetailsUi& ui, BusyPicture& busy, DetailsEvents& events,
+                 RecordStore& store, RecordPages& pages, RecordNavigation& navigation)
+        : m_session(session)
+        , m_ui(ui)
+        , m_busy(busy)
+        , m_events(events)
+        , m_store(store)
+        , m_pages(pages)
+        , m_navigation(navigation)
     {
     }
 
@@ -22,7 +35,13 @@ public:
 private:
     // Sets `result` to the copy's ID as soon as the copy has one.
     void cloneUnderNewName(int32_t originalId, int32_t& result);
-    ScientificDetails& m_details;
+    DetailsSession& m_session;
+    DetailsUi& m_ui;
+    BusyPicture& m_busy;
+    DetailsEvents& m_events;
+    RecordStore& m_store;
+    RecordPages& m_pages;
+    RecordNavigation& m_navigation;
 };
 
 } // namespace bryx

@@ -4,25 +4,26 @@
 
 namespace bryx {
 
-class ScientificDetails;
+class DetailsSession;
+class DetailsUi;
+class RecordPages;
+class RecordStore;
 
 // Paging through the list the editor was given: the navigation strip, the position box,
 // Edit > Goto and the go-to dialog. Every move goes through MoveToPosition, which offers to
 // save pending changes first and checks that the record still exists.
 class RecordNavigation {
 public:
-    explicit RecordNavigation(ScientificDetails& details)
-        : m_details(details)
+    RecordNavigation(DetailsSession& session, DetailsUi& ui, RecordPages& pages, RecordStore& store)
+        : m_session(session)
+        , m_ui(ui)
+        , m_pages(pages)
+        , m_store(store)
     {
     }
 
     void MoveToPosition(const QString& position);
-    void ShowCurrentRecord();
-    void RefreshPosition();
     void ShowGotoDialog();
-    // After the record shown left the list: the record now at the position shown (the last
-    // when the list got shorter than that), shown with its position and the new total.
-    void ShowRecordAtShownPosition();
 
     void cmdNavFirst_Click();
     void cmdNavPrev_Click();
@@ -39,7 +40,10 @@ private:
     void resetPositionBox();
     void moveTo(const QString& position);
 
-    ScientificDetails& m_details;
+    DetailsSession& m_session;
+    DetailsUi& m_ui;
+    RecordPages& m_pages;
+    RecordStore& m_store;
 };
 
 } // namespace bryx

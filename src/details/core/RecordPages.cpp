@@ -1,9 +1,8 @@
 #include "RecordPages.h"
 
 #include "BusyPicture.h"
+#include "DetailsSession.h"
 #include "DetailsUi.h"
-#include "RecordNavigation.h"
-#include "ScientificDetails.h"
 #include "common/BusyPointer.h"
 #include "contracts/AppManager.h"
 #include "contracts/ClientComponents.h"
@@ -14,9 +13,11 @@
 #include "controls/FlexGrid.h"
 #include "controls/RichTextBox.h"
 #include "recordset/Recordset.h"
+#include "util/RS_Functions.h"
 
 #include <QApplication>
 #include <QPalette>
+#include <vector>
 
 namespace bryx {
 
@@ -27,96 +28,121 @@ constexpr const char* NameTypeCodes[] = {"P", "A", "C"};
 constexpr const char* NameTypeWords[] = {"Botanical", "Zoological", "Ecological"};
 const QString Checked = QStringLiteral("-1");
 const QString Unchecked = QStringLiteral("0");
+const QString One = QStringLiteral("1");
 
 bool isEmptyValue(const QVariant& value)
 {
     return value.isNull() || !value.isValid() || value.toString().isEmpty();
 }
 
-void setTag(QObject* control, const char* fieldName)
+// One control of a page and the record field it shows. The Tag names the field for the audit
+// trail of the field with the focus; `property` is empty for a control bound in its own way
+// (a code list, a check box).
+struct PageBinding {
+    QWidget* control;
+    const char* property;
+    const char* field;
+};
+
+std::vector<PageBinding> pageBindings(const DetailsUi& ui, int page)
 {
-    control->setProperty("Tag", QLatin1String(fieldName));
+    switch (page) {
+    case 0:
+        return {{ui.ctrScientificName, "Text", "FormattedScientificName"},
+                {ui.ctrAuthor, "Text", "AuthorName"},
+                {ui.ctrTranslatedName, "Text", "TranslatedName"},
+                {ui.txtAcronym, "Text", "Acronym"},
+                {ui.chkPlaceholderName, nullptr, "PlaceholderNameIndicator"},
+                {ui.cboCategory, nullptr, "DNameCategoryId"},
+                {ui.cboClassificationLevel, nullptr, "DClassificationLevelId"}};
+    case 1:
+        return {{ui.cboNomenclaturallyEst, "boundText", "NomenclaturallyEst"},
+                {ui.txtRelationship, "Text", "RelationshipToEstablName"}};
+    case 3:
+        return {{ui.ctrNameComments, "Text", "ScientificNameCom"},
+                {ui.ctrNameNotes, "Text", "ScientificNameInternalNotes"}};
+    default:
+        return {}; // the References page shows links, not fields
+    }
 }
 
 } // namespace
 
 void RecordPages::LoadData(int32_t lngIDLocal)
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     const BusyPointer busy;
-    d.m_objRecord = d.CreateRecord();
-    d.m_lngID = lngIDLocal;
-    d.m_objRecord->Retrieve(d.m_lngID, 0, 0);
-    if (d.m_strExtraInfo == QLatin1String("SINGLE_RECORD_VIEW"))
-        d.m_rsList = d.GetSingleRecordView(d.m_lngID);
-    d.m_nameType = NameTypeCode::Unknown;
-    d.m_navigation->RefreshPosition();
-    d.m_ui->lblNewRecord->setVisible(false);
+    d.objRecord = d.CreateRecord();
+    d.lngID = lngIDLocal;
+    d.objRecord->Retrieve(d.lngID, 0, 0);
+    if (d.strExtraInfo == QLatin1String("SINGLE_RECORD_VIEW"))
+        d.rsList = d.GetSingleRecordView(d.lngID);
+    d.nameType = NameTypeCode::Unknown;
+    RefreshPosition();
+    m_ui.lblNewRecord->setVisible(false);
     TabChange(0);
-    d.m_ui->fgReferences->SetColHidden(DetailsUi::RefColReferenceId, true);
-    d.m_ui->fgReferences->SetColHidden(DetailsUi::RefColLinkId, true);
-    d.m_recordExtension->RecordShown(d, QLatin1String(ScientificDetails::ComponentName),
-                                     d.controlsCollection(), d.m_lngID);
+    m_ui.fgReferences->SetColHidden(DetailsUi::RefColReferenceId, true);
+    m_ui.fgReferences->SetColHidden(DetailsUi::RefColLinkId, true);
+    d.announceRecordShown();
 }
 
 void RecordPages::startBlankRecord()
 {
-    ScientificDetails& d = m_details;
-    if (d.m_objRecord) {
-        d.m_objRecord->UnbindField(QString());
-        d.m_objRecord->Release();
+    DetailsSession& d = m_session;
+    if (d.objRecord) {
+        d.objRecord->UnbindField(QString());
+        d.objRecord->Release();
     }
-    d.m_objRecord = d.CreateRecord();
-    d.m_objRecord->NewRecord(false, QVariant());
-    d.m_objRecord->SetCreatedBy(d.m_strUserName);
-    d.m_objRecord->SetLastModifiedBy(d.m_strUserName);
-    d.m_objRecord->SetOrgUnit(d.m_objAppManager->GetSystemOrgUnitID());
+    d.objRecord = d.CreateRecord();
+    d.objRecord->NewRecord(false, QVariant());
+    d.objRecord->SetCreatedBy(d.strUserName);
+    d.objRecord->SetLastModifiedBy(d.strUserName);
+    d.objRecord->SetOrgUnit(d.objAppManager->GetSystemOrgUnitID());
 }
 
 int32_t RecordPages::NewData()
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     const BusyPointer busy;
     startBlankRecord();
     // An italic blank: what is typed into a new name comes out italic.
-    d.m_objRecord->SetFormattedScientificName(QStringLiteral("<i> </i>"));
-    d.m_ui->lblNewRecord->setVisible(true);
-    d.m_lngID = d.m_objRecord->ID();
-    d.m_ui->lblTotalRecords->setText(QStringLiteral("1"));
-    d.m_ui->txtCurrentRecord->setText(QStringLiteral("1"));
-    d.m_ui->fgReferences->SetColHidden(DetailsUi::RefColReferenceId, true);
-    d.m_ui->fgReferences->SetColHidden(DetailsUi::RefColLinkId, true);
+    d.objRecord->SetFormattedScientificName(QStringLiteral("<i> </i>"));
+    m_ui.lblNewRecord->setVisible(true);
+    d.lngID = d.objRecord->ID();
+    m_ui.lblTotalRecords->setText(QStringLiteral("1"));
+    m_ui.txtCurrentRecord->setText(QStringLiteral("1"));
+    m_ui.fgReferences->SetColHidden(DetailsUi::RefColReferenceId, true);
+    m_ui.fgReferences->SetColHidden(DetailsUi::RefColLinkId, true);
     TabChange(0);
-    d.m_recordExtension->RecordShown(d, QLatin1String(ScientificDetails::ComponentName),
-                                     d.controlsCollection(), d.m_lngID);
-    return d.m_objRecord->ID();
+    d.announceRecordShown();
+    return d.objRecord->ID();
 }
 
 void RecordPages::NewRecord(int32_t type)
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     const BusyPointer busy;
     startBlankRecord();
-    d.m_ui->lblNewRecord->setVisible(true);
-    d.m_nameType = type;
+    m_ui.lblNewRecord->setVisible(true);
+    d.nameType = type;
     ClearFields();
     TabChange(0);
-    const QString pastTheEnd = QString::number((d.m_rsList ? d.m_rsList->RecordCount() : 0) + 1);
-    d.m_ui->lblTotalRecords->setText(pastTheEnd);
-    d.m_ui->txtCurrentRecord->setText(pastTheEnd);
-    d.m_ui->tabScientificName->SetTab(0);
-    d.m_ui->fgReferences->SetColHidden(DetailsUi::RefColReferenceId, true);
-    d.m_ui->fgReferences->SetColHidden(DetailsUi::RefColLinkId, true);
-    d.m_lngID = d.m_objRecord->ID();
-    d.m_blnDeleted = false;
+    const QString pastTheEnd = QString::number((d.rsList ? d.rsList->RecordCount() : 0) + 1);
+    m_ui.lblTotalRecords->setText(pastTheEnd);
+    m_ui.txtCurrentRecord->setText(pastTheEnd);
+    m_ui.tabScientificName->SetTab(0);
+    m_ui.fgReferences->SetColHidden(DetailsUi::RefColReferenceId, true);
+    m_ui.fgReferences->SetColHidden(DetailsUi::RefColLinkId, true);
+    d.lngID = d.objRecord->ID();
+    d.blnDeleted = false;
 }
 
 int32_t RecordPages::nameTypeOfCategory()
 {
     const auto categories =
-        m_details.m_objRecord->GetLookup(QStringLiteral("NameCategory"), QStringLiteral("%"), true);
+        m_session.objRecord->GetLookup(QStringLiteral("NameCategory"), QStringLiteral("%"), true);
     const QString code =
-        categories->ValueForKey(m_details.m_objRecord->DNameCategoryId(), QStringLiteral("Name_Type_CD"))
+        categories->ValueForKey(m_session.objRecord->DNameCategoryId(), QStringLiteral("Name_Type_CD"))
             .toString();
     for (int32_t type = 0; type < int32_t(std::size(NameTypeCodes)); ++type) {
         if (code == QLatin1String(NameTypeCodes[type]))
@@ -127,23 +153,23 @@ int32_t RecordPages::nameTypeOfCategory()
 
 void RecordPages::TabChange(int page)
 {
-    ScientificDetails& d = m_details;
-    d.m_ui->tabScientificName->SetTab(page);
-    if (page >= PageCount || page < 0 || d.m_blnInTabChange)
+    DetailsSession& d = m_session;
+    m_ui.tabScientificName->SetTab(page);
+    if (page >= PageCount || page < 0 || d.blnInTabChange)
         return;
-    d.m_blnInTabChange = true;
+    d.blnInTabChange = true;
     // The guard goes on every path: a failed page load must not leave the tabs dead.
     struct ClearGuard {
-        ScientificDetails& details;
-        ~ClearGuard() { details.m_blnInTabChange = false; }
+        DetailsSession& details;
+        ~ClearGuard() { details.blnInTabChange = false; }
     } clearGuard {d};
-    if (!d.m_tabLoaded.at(size_t(page))) {
-        if (d.m_nameType == NameTypeCode::Unknown)
-            d.m_nameType = nameTypeOfCategory();
-        if (d.m_nameType == NameTypeCode::Ecological)
-            d.m_ui->SetEcologicalLayout();
+    if (!d.tabLoaded.at(size_t(page))) {
+        if (d.nameType == NameTypeCode::Unknown)
+            d.nameType = nameTypeOfCategory();
+        if (d.nameType == NameTypeCode::Ecological)
+            m_ui.SetEcologicalLayout();
         else
-            d.m_ui->SetStandardLayout();
+            m_ui.SetStandardLayout();
         switch (page) {
         case 0:
             LoadIdentifiersPage();
@@ -158,11 +184,22 @@ void RecordPages::TabChange(int page)
             LoadCommentsPage();
             break;
         }
-        d.m_tabLoaded.at(size_t(page)) = true;
-        (void)d.m_objRecord->IsChanged(0);
+        d.tabLoaded.at(size_t(page)) = true;
+        (void)d.objRecord->IsChanged(0);
         UpdateSummary();
     }
-    d.m_ui->tabScientificName->update();
+    m_ui.tabScientificName->update();
+}
+
+void RecordPages::bindPage(int page)
+{
+    ScientificNameRecord& record = *m_session.objRecord;
+    for (const PageBinding& binding : pageBindings(m_ui, page)) {
+        if (binding.property)
+            record.BindField(*binding.control, QLatin1String(binding.property), QLatin1String(binding.field),
+                             {});
+        binding.control->setProperty("Tag", QLatin1String(binding.field));
+    }
 }
 
 void RecordPages::showList(DataCombo& combo, const LookupList& list, const char* textColumn)
@@ -176,7 +213,7 @@ void RecordPages::showList(DataCombo& combo, const LookupList& list, const char*
 
 void RecordPages::rebindCombo(DataCombo& combo, const char* fieldName, int times)
 {
-    ScientificNameRecord& record = *m_details.m_objRecord;
+    ScientificNameRecord& record = *m_session.objRecord;
     for (int pass = 0; pass < times; ++pass) {
         record.UnbindField(QLatin1String(fieldName));
         record.BindField(combo, QStringLiteral("boundtext"), QLatin1String(fieldName), QVariant());
@@ -186,37 +223,26 @@ void RecordPages::rebindCombo(DataCombo& combo, const char* fieldName, int times
 
 void RecordPages::LoadIdentifiersPage()
 {
-    ScientificDetails& d = m_details;
-    DetailsUi& ui = *d.m_ui;
-    ScientificNameRecord& record = *d.m_objRecord;
-    const BusyPictureScope picture(*d.m_busy, BusyPicture::Loading);
+    DetailsSession& d = m_session;
+    DetailsUi& ui = m_ui;
+    ScientificNameRecord& record = *d.objRecord;
+    const BusyPictureScope picture(m_busy, BusyPicture::Loading);
     const BusyPointer busy;
 
-    record.BindField(*ui.ctrScientificName, QStringLiteral("Text"), QStringLiteral("FormattedScientificName"),
-                     {});
+    bindPage(0);
     if (record.IsNew())
         ui.ctrScientificName->SetPlainText(QString());
-    record.BindField(*ui.ctrAuthor, QStringLiteral("Text"), QStringLiteral("AuthorName"), {});
-    record.BindField(*ui.ctrTranslatedName, QStringLiteral("Text"), QStringLiteral("TranslatedName"), {});
-    record.BindField(*ui.txtAcronym, QStringLiteral("Text"), QStringLiteral("Acronym"), {});
-    setTag(ui.ctrScientificName, "FormattedScientificName");
-    setTag(ui.ctrAuthor, "AuthorName");
-    setTag(ui.ctrTranslatedName, "TranslatedName");
-    setTag(ui.txtAcronym, "Acronym");
-    setTag(ui.chkPlaceholderName, "PlaceholderNameIndicator");
-    setTag(ui.cboCategory, "DNameCategoryId");
-    setTag(ui.cboClassificationLevel, "DClassificationLevelId");
     ui.chkPlaceholderName->SetValue(record.PlaceholderNameIndicator() == QLatin1String("Y") ? 1 : 0);
 
-    d.m_blnLoading = true;
+    d.blnLoading = true;
     struct LoadingGuard {
-        ScientificDetails& details;
-        ~LoadingGuard() { details.m_blnLoading = false; }
+        DetailsSession& details;
+        ~LoadingGuard() { details.blnLoading = false; }
     } loadingGuard {d};
     std::shared_ptr<LookupList> categories;
-    if (d.m_nameType >= NameTypeCode::Botanical && d.m_nameType <= NameTypeCode::Ecological) {
-        categories = record.GetLookup(QStringLiteral("NameCategory"),
-                                      QLatin1String(NameTypeCodes[d.m_nameType]), true);
+    if (d.nameType >= NameTypeCode::Botanical && d.nameType <= NameTypeCode::Ecological) {
+        categories =
+            record.GetLookup(QStringLiteral("NameCategory"), QLatin1String(NameTypeCodes[d.nameType]), true);
         showList(*ui.cboCategory, *categories, "Name_Category_Desc");
     } else {
         ui.cboCategory->ClearList();
@@ -236,109 +262,102 @@ void RecordPages::LoadIdentifiersPage()
 
 void RecordPages::cboCategory_Change()
 {
-    ScientificDetails& d = m_details;
-    DetailsUi& ui = *d.m_ui;
-    if (ui.cboCategory->BoundText().isEmpty() || d.m_blnLoading || !d.m_objRecord)
+    DetailsSession& d = m_session;
+    DetailsUi& ui = m_ui;
+    if (ui.cboCategory->BoundText().isEmpty() || d.blnLoading || !d.objRecord)
         return;
     const auto levels =
-        d.m_objRecord->GetLookup(QStringLiteral("ClassificationLevel"), ui.cboCategory->BoundText(), true);
+        d.objRecord->GetLookup(QStringLiteral("ClassificationLevel"), ui.cboCategory->BoundText(), true);
     showList(*ui.cboClassificationLevel, *levels, "Classification_Level_Name");
     rebindCombo(*ui.cboClassificationLevel, "DClassificationLevelId", 1);
     if (levels->Count() < 1) {
         ui.cboClassificationLevel->setEnabled(false);
         return;
     }
-    d.m_objAppManager->EnableControl(*ui.cboClassificationLevel,
-                                     QLatin1String(ScientificDetails::ComponentName));
+    d.objAppManager->EnableControl(*ui.cboClassificationLevel, QLatin1String(DetailsSession::ComponentName));
     ui.cboClassificationLevel->SetText(
         levels->Value(1, QStringLiteral("Classification_Level_Name")).toString());
 }
 
 void RecordPages::ctrScientificName_Validate(bool& cancel)
 {
-    ScientificDetails& d = m_details;
-    if (!d.m_objRecord)
+    DetailsSession& d = m_session;
+    if (!d.objRecord)
         return;
-    const QString plain = d.m_ui->ctrScientificName->PlainText();
-    const int maximum = d.m_ui->txtSummarySciName->maxLength();
+    const QString plain = m_ui.ctrScientificName->PlainText();
+    const int maximum = m_ui.txtSummarySciName->maxLength();
     if (maximum > 0 && plain.size() > maximum) {
         d.DisplayMessage(QStringLiteral("SNM005"), QString::number(maximum), QString::number(plain.size()),
                          QString::number(plain.size() - maximum));
         cancel = true;
         return;
     }
-    d.m_objRecord->SetScientificName(plain);
+    d.objRecord->SetScientificName(plain);
     UpdateSummary();
 }
 
 void RecordPages::chkPlaceholderName_Click()
 {
-    if (m_details.m_objRecord)
-        m_details.m_objRecord->SetPlaceholderNameIndicator(
-            m_details.m_ui->chkPlaceholderName->Value() == 1 ? QStringLiteral("Y") : QStringLiteral("N"));
+    if (m_session.objRecord)
+        m_session.objRecord->SetPlaceholderNameIndicator(
+            m_ui.chkPlaceholderName->Value() == 1 ? QStringLiteral("Y") : QStringLiteral("N"));
 }
 
 void RecordPages::LoadNomenclaturePage()
 {
-    ScientificDetails& d = m_details;
-    DetailsUi& ui = *d.m_ui;
-    ScientificNameRecord& record = *d.m_objRecord;
-    const BusyPictureScope picture(*d.m_busy, BusyPicture::Loading);
+    DetailsSession& d = m_session;
+    DetailsUi& ui = m_ui;
+    ScientificNameRecord& record = *d.objRecord;
+    const BusyPictureScope picture(m_busy, BusyPicture::Loading);
     const BusyPointer busy;
     const auto established = record.GetLookup(QStringLiteral("NomenclaturallyEst"), QVariant(), true);
     const int empty = established->AddRow();
     established->SetValue(empty, QStringLiteral("Nomenclaturally_Est_Desc"), QString());
     showList(*ui.cboNomenclaturallyEst, *established, "Nomenclaturally_Est_Desc");
-    record.BindField(*ui.cboNomenclaturallyEst, QStringLiteral("boundText"),
-                     QStringLiteral("NomenclaturallyEst"), {});
+    bindPage(1);
     if (const QVariant id = record.NomenclaturallyEstablishedId(); !isEmptyValue(id)) {
         int32_t establishedId = id.toInt();
         ShowEstablishedName(establishedId);
     }
-    record.BindField(*ui.txtRelationship, QStringLiteral("Text"), QStringLiteral("RelationshipToEstablName"),
-                     {});
-    setTag(ui.cboNomenclaturallyEst, "NomenclaturallyEst");
-    setTag(ui.txtRelationship, "RelationshipToEstablName");
 }
 
 void RecordPages::ShowEstablishedName(int32_t& id)
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     if (id >= 1) {
         auto established = d.CreateRecord();
         established->Retrieve(id, 0, 0);
-        d.m_objRecord->SetNomenclaturallyEstablishedId(id);
-        d.m_ui->txtEstablishedName->setText(established->ScientificName());
-        d.m_ui->txtEstablishedAuthor->setText(established->AuthorName());
+        d.objRecord->SetNomenclaturallyEstablishedId(id);
+        m_ui.txtEstablishedName->setText(established->ScientificName());
+        m_ui.txtEstablishedAuthor->setText(established->AuthorName());
         established->Release();
     } else if (id == 0) {
-        d.m_objRecord->SetNomenclaturallyEstablishedId(QString());
-        d.m_ui->txtEstablishedName->setText(QString());
-        d.m_ui->txtEstablishedAuthor->setText(QString());
+        d.objRecord->SetNomenclaturallyEstablishedId(QString());
+        m_ui.txtEstablishedName->setText(QString());
+        m_ui.txtEstablishedAuthor->setText(QString());
     }
 }
 
 void RecordPages::LoadReferencesPage()
 {
-    ScientificDetails& d = m_details;
-    const BusyPictureScope picture(*d.m_busy, BusyPicture::Loading);
+    const BusyPictureScope picture(m_busy, BusyPicture::Loading);
     const BusyPointer busy;
     LoadReferencesGrid();
-    d.m_ui->fgReferences->AutoSize(0, d.m_ui->fgReferences->Cols() - 1);
+    m_ui.fgReferences->AutoSize(0, m_ui.fgReferences->Cols() - 1);
 }
 
 void RecordPages::LoadReferencesGrid()
 {
-    ScientificDetails& d = m_details;
-    FlexGrid& grid = *d.m_ui->fgReferences;
+    DetailsSession& d = m_session;
+    FlexGrid& grid = *m_ui.fgReferences;
     grid.SetRows(1);
     auto references =
         CreateObject<ComponentCollection>(QStringLiteral("ClientFramework.ComponentCollection"));
-    references->Initialize(QStringLiteral("BRYX_ReferenceClient.RefClient"), d.m_strServerName,
-                           d.m_lngServerType);
-    references->Load(QStringLiteral("ScientificName_References"), d.m_lngID, QVariant(), QVariant(),
+    references->Initialize(QStringLiteral("BRYX_ReferenceClient.RefClient"), d.strServerName,
+                           d.lngServerType);
+    references->Load(QStringLiteral("ScientificName_References"), d.lngID, QVariant(), QVariant(),
                      QVariant());
-    const auto links = d.m_objRecord->ReferenceLinks();
+    const auto links = d.objRecord->ReferenceLinks();
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     for (int index = 1; index <= links->Count(); ++index) {
         const auto link = links->Item(index);
@@ -371,22 +390,15 @@ void RecordPages::LoadReferencesGrid()
 
 void RecordPages::LoadCommentsPage()
 {
-    ScientificDetails& d = m_details;
-    DetailsUi& ui = *d.m_ui;
-    const BusyPictureScope picture(*d.m_busy, BusyPicture::Loading);
+    const BusyPictureScope picture(m_busy, BusyPicture::Loading);
     const BusyPointer busy;
-    d.m_objRecord->BindField(*ui.ctrNameComments, QStringLiteral("Text"), QStringLiteral("ScientificNameCom"),
-                             {});
-    d.m_objRecord->BindField(*ui.ctrNameNotes, QStringLiteral("Text"),
-                             QStringLiteral("ScientificNameInternalNotes"), {});
-    setTag(ui.ctrNameComments, "ScientificNameCom");
-    setTag(ui.ctrNameNotes, "ScientificNameInternalNotes");
+    bindPage(3);
 }
 
 void RecordPages::UpdateSummary()
 {
-    ScientificDetails& d = m_details;
-    DetailsUi& ui = *d.m_ui;
+    DetailsSession& d = m_session;
+    DetailsUi& ui = m_ui;
     // Each step on its own: a summary that cannot be completed still shows what it can.
     auto step = [](const std::function<void()>& work) {
         try {
@@ -397,21 +409,21 @@ void RecordPages::UpdateSummary()
     QString name;
     QString author;
     step([&] {
-        name = d.m_objRecord->ScientificName();
+        name = d.objRecord->ScientificName();
         d.hostWindow()->SetCaption(name.isEmpty() ? QStringLiteral("Scientific Name")
                                                   : QStringLiteral("Scientific Name - ") + name);
     });
     step([&] {
-        author = d.m_objRecord->AuthorName();
+        author = d.objRecord->AuthorName();
         ui.txtSummarySciName->setText(name);
         ui.txtSummaryAuthor->setText(author);
-        if (d.m_nameType >= NameTypeCode::Botanical && d.m_nameType <= NameTypeCode::Ecological)
-            ui.txtSummaryNameType->setText(QLatin1String(NameTypeWords[d.m_nameType]));
+        if (d.nameType >= NameTypeCode::Botanical && d.nameType <= NameTypeCode::Ecological)
+            ui.txtSummaryNameType->setText(QLatin1String(NameTypeWords[d.nameType]));
     });
-    step([&] { ui.lblElementNameID->setText(QString::number(d.m_lngID)); });
+    step([&] { ui.lblElementNameID->setText(QString::number(d.lngID)); });
     step([&] {
-        ui.lblUniversalKey->setText(d.m_objAppManager->GetOrgUnitCode(d.m_objRecord->OrgUnit())
-                                    + QLatin1Char('-') + d.m_objRecord->KeyNumber().toString());
+        ui.lblUniversalKey->setText(d.objAppManager->GetOrgUnitCode(d.objRecord->OrgUnit()) + QLatin1Char('-')
+                                    + d.objRecord->KeyNumber().toString());
     });
     step([&] {
         for (TextBox* box : {ui.txtSummarySciName, ui.txtSummaryAuthor, ui.txtSummaryNameType})
@@ -421,8 +433,64 @@ void RecordPages::UpdateSummary()
 
 void RecordPages::ClearFields()
 {
-    m_details.m_ui->ClearFields();
-    m_details.m_tabLoaded.fill(false);
+    m_ui.ClearFields();
+    m_session.tabLoaded.fill(false);
+}
+
+void RecordPages::ShowCurrentRecord()
+{
+    DetailsSession& d = m_session;
+    BusyPictureScope picture(m_busy, BusyPicture::Loading);
+    const BusyPointer busy;
+    if (d.objRecord)
+        d.objRecord->UnbindField(QString());
+    ClearFields();
+    d.nameType = NameTypeCode::Unknown;
+    if (d.objRecord)
+        d.objRecord->Release();
+    d.objRecord = d.CreateRecord();
+    d.objRecord->Retrieve(d.lngID, 0, 0);
+    d.blnDeleted = false;
+    TabChange(0);
+    d.announceRecordShown();
+    m_ui.lblNewRecord->setVisible(false);
+}
+
+void RecordPages::ShowRecordAtShownPosition()
+{
+    DetailsSession& d = m_session;
+    Recordset& list = *d.rsList;
+    const int shown = m_ui.txtCurrentRecord->text().toInt();
+    if (shown > list.RecordCount()) {
+        list.MoveLast();
+    } else {
+        list.MoveFirst();
+        if (shown > 1)
+            list.Move(shown - 1);
+    }
+    d.lngID = list.Fields(QStringLiteral("ID")).Value().toInt();
+    ShowCurrentRecord();
+    m_ui.txtCurrentRecord->setText(QString::number(list.AbsolutePosition()));
+    m_ui.lblTotalRecords->setText(QString::number(list.RecordCount()));
+}
+
+void RecordPages::RefreshPosition()
+{
+    DetailsSession& d = m_session;
+    DetailsUi& ui = m_ui;
+    if (!d.rsList || d.rsList->RecordCount() == 0) {
+        ui.txtCurrentRecord->setText(One);
+        ui.lblTotalRecords->setText(One);
+        return;
+    }
+    Recordset& list = *d.rsList;
+    if (RS_Functions::FindByID(list, d.lngID) && list.AbsolutePosition() >= 1) {
+        ui.lblTotalRecords->setText(QString::number(list.RecordCount()));
+        ui.txtCurrentRecord->setText(QString::number(list.AbsolutePosition()));
+        return;
+    }
+    ui.txtCurrentRecord->setText(One);
+    ui.lblTotalRecords->setText(One);
 }
 
 } // namespace bryx

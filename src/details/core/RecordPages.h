@@ -4,9 +4,11 @@
 
 namespace bryx {
 
+class DetailsSession;
+class DetailsUi;
+class BusyPicture;
 class DataCombo;
 class LookupList;
-class ScientificDetails;
 
 // How a record gets onto the editor's screen: the record object is read, each tab page binds
 // its controls to the record's fields the first time it is shown, the Identifiers page is laid
@@ -14,8 +16,10 @@ class ScientificDetails;
 // summary strip, the window caption, the record ID and the universal key follow the record.
 class RecordPages {
 public:
-    explicit RecordPages(ScientificDetails& details)
-        : m_details(details)
+    RecordPages(DetailsSession& session, DetailsUi& ui, BusyPicture& busy)
+        : m_session(session)
+        , m_ui(ui)
+        , m_busy(busy)
     {
     }
 
@@ -29,6 +33,13 @@ public:
     void UpdateSummary();
     void ClearFields();
     void ShowEstablishedName(int32_t& id);
+    // The record of the session's ID, read afresh and shown from its first page.
+    void ShowCurrentRecord();
+    // After the record shown left the list: the record now at the position shown (the last
+    // when the list got shorter than that), shown with its position and the new total.
+    void ShowRecordAtShownPosition();
+    // The position box and the total follow the record's place in the list.
+    void RefreshPosition();
     void LoadReferencesGrid();
 
     // Handlers of the page controls.
@@ -47,9 +58,13 @@ private:
     // Binds a code-list combo to its field again: twice, as the combo resolves the bound key
     // to its description only once the list is in place.
     void rebindCombo(DataCombo& combo, const char* fieldName, int times);
+    // Binds the page's controls to their fields and tags each with the field it shows.
+    void bindPage(int page);
     static void showList(DataCombo& combo, const LookupList& list, const char* textColumn);
 
-    ScientificDetails& m_details;
+    DetailsSession& m_session;
+    DetailsUi& m_ui;
+    BusyPicture& m_busy;
 };
 
 } // namespace bryx

@@ -1,9 +1,9 @@
 #include "RecordStore.h"
 
 #include "BusyPicture.h"
+#include "DetailsSession.h"
 #include "DetailsUi.h"
-#include "RecordNavigation.h"
-#include "ScientificDetails.h"
+#include "RecordPages.h"
 #include "common/BusyPointer.h"
 #include "common/SqlText.h"
 #include "contracts/AppManager.h"
@@ -14,6 +14,7 @@
 #include "recordset/Field.h"
 #include "recordset/Recordset.h"
 #include "services/MessageBox.h"
+#include "util/RS_Functions.h"
 
 #include <optional>
 
@@ -35,16 +36,16 @@ QString RecordStore::DuplicateNameSQL(QString& name, QString& author, int32_t re
 
 void RecordStore::IsDuplicateName(QString& name, QString& author, bool& found)
 {
-    QString sql = DuplicateNameSQL(name, author, m_details.m_lngID);
-    found = m_details.m_objAppManager->CallGetQueryRSXML(sql)->RecordCount() > 0;
+    QString sql = DuplicateNameSQL(name, author, m_session.lngID);
+    found = m_session.objAppManager->CallGetQueryRSXML(sql)->RecordCount() > 0;
 }
 
 void RecordStore::HasChildChanges(bool& changed)
 {
-    changed = m_details.m_changedReferences;
+    changed = m_session.changedReferences;
     if (changed)
         return;
-    const auto links = m_details.m_objRecord->ReferenceLinks();
+    const auto links = m_session.objRecord->ReferenceLinks();
     for (int index = 1; index <= links->Count() && !changed; ++index) {
         const auto link = links->Item(index);
         changed = link->IsNew() || link->IsChanged();
@@ -53,31 +54,64 @@ void RecordStore::HasChildChanges(bool& changed)
 
 bool RecordStore::HasPendingChanges()
 {
-    ScientificNameRecord& record = *m_details.m_objRecord;
+    ScientificNameRecord& record = *m_session.objRecord;
     if (record.IsNew() || record.IsChanged(0))
         return true;
     bool childChanges = false;
     HasChildChanges(childChanges);
-    return childChanges || m_details.m_recordExtension->IsChanged();
+    return childChanges || m_session.recordExtension->IsChanged();
+}
+
+bool RecordStore::CanClose()
+{
+    DetailsSession& d = m_session;
+    if (!d.objAppManager)
+        return true;
+    if (d.objAppManager->GetControlAccess(QLatin1String(DetailsSession::ComponentName),
+                                          QStringLiteral("mnuFileSave"))
+        != QLatin1String("F")) {
+        d.changedReferences = false;
+        return true;
+    }
+    if (d.blnDeleted) {
+        d.blnDeleted = false;
+        return true;
+    }
+    if (!d.objRecord)
+        return true;
+    bool cancel = false;
+    if (d.tabLoaded[0])
+        m_pages.ctrScientificName_Validate(cancel);
+    bool answer = true;
+    if (HasPendingChanges()) {
+        const int button = d.DisplayMessage(QStringLiteral("SNM001"), QString());
+        if (button == MsgBoxResult::Cancel)
+            answer = false;
+        else if (button == MsgBoxResult::Yes)
+            answer = SaveRecord();
+    }
+    if (answer)
+        d.changedReferences = false;
+    return answer;
 }
 
 bool RecordStore::SaveRecord()
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     bool result = false;
-    BusyPictureScope picture(*d.m_busy, BusyPicture::Saving);
+    BusyPictureScope picture(m_busy, BusyPicture::Saving);
     std::optional<BusyPointer> pointer;
     try {
-        if (!d.m_objRecord)
+        if (!d.objRecord)
             return false;
         if (HasPendingChanges()) {
-            QString name = d.m_objRecord->ScientificName();
-            QString author = d.m_objRecord->AuthorName();
+            QString name = d.objRecord->ScientificName();
+            QString author = d.objRecord->AuthorName();
             bool duplicate = false;
             IsDuplicateName(name, author, duplicate);
             if (duplicate) {
-                d.DisplayMessage(d.m_nameType == NameTypeCode::Ecological ? QStringLiteral("SNM009")
-                                                                          : QStringLiteral("SNM008"),
+                d.DisplayMessage(d.nameType == NameTypeCode::Ecological ? QStringLiteral("SNM009")
+                                                                        : QStringLiteral("SNM008"),
                                  QString());
                 return false;
             }
@@ -86,10 +120,10 @@ bool RecordStore::SaveRecord()
                 return false;
             result = true;
         }
-        if (result && d.m_recordExtension->IsChanged()) {
-            if (d.m_recordExtension->Save(d.m_lngID, d, QLatin1String(ScientificDetails::ComponentName),
-                                          d.controlsCollection()))
-                d.m_recordExtension->AcceptSaved();
+        if (result && d.recordExtension->IsChanged()) {
+            if (d.recordExtension->Save(d.lngID, d.component(), QLatin1String(DetailsSession::ComponentName),
+                                        d.controls()))
+                d.recordExtension->AcceptSaved();
             else
                 result = false;
         }
@@ -103,91 +137,85 @@ bool RecordStore::SaveRecord()
 
 bool RecordStore::storeRecord()
 {
-    ScientificDetails& d = m_details;
-    ScientificNameRecord& record = *d.m_objRecord;
-    int32_t id = d.m_lngID;
-    if (!d.m_objAppManager->CheckPermission(id))
+    DetailsSession& d = m_session;
+    ScientificNameRecord& record = *d.objRecord;
+    int32_t id = d.lngID;
+    if (!d.objAppManager->CheckPermission(id))
         return false;
-    record.SetModifiedBy(d.m_strUserName);
+    record.SetModifiedBy(d.strUserName);
     if (!record.Save())
         return false;
-    d.m_changedReferences = false;
+    d.changedReferences = false;
     (void)record.IsChanged(0);
     const auto links = record.ReferenceLinks();
     for (int index = 1; index <= links->Count(); ++index)
         links->Item(index)->Save();
-    emit d.UpdateList(d.m_lngID);
-    if (d.m_rsList && d.m_rsList != d.m_rsOriginal)
+    m_events.raiseUpdateList(d.lngID);
+    if (d.rsList && d.rsList != d.rsOriginal)
         updateOwnListRow();
-    d.m_ui->lblNewRecord->setVisible(false);
+    m_ui.lblNewRecord->setVisible(false);
     return true;
 }
 
 void RecordStore::updateOwnListRow()
 {
     // The host does not know this list, so the editor keeps its row itself (in memory only).
-    ScientificDetails& d = m_details;
-    Recordset& list = *d.m_rsList;
-    if (list.RecordCount() == 0) {
+    DetailsSession& d = m_session;
+    Recordset& list = *d.rsList;
+    if (!RS_Functions::FindByID(list, d.lngID))
         list.AddNew();
-    } else {
-        list.MoveFirst();
-        list.Find(QStringLiteral("ID=") + QString::number(d.m_lngID));
-        if (list.IsEOF())
-            list.AddNew();
-    }
-    list.Fields(QStringLiteral("ID")).SetValue(d.m_lngID);
-    list.Fields(QStringLiteral("Scientific_Name")).SetValue(d.m_objRecord->ScientificName());
-    list.Fields(QStringLiteral("Author")).SetValue(d.m_objRecord->AuthorName());
-    list.Fields(QStringLiteral("Category")).SetValue(d.m_ui->cboCategory->Text());
-    list.Fields(QStringLiteral("Classification_Level")).SetValue(d.m_ui->cboClassificationLevel->Text());
+    list.Fields(QStringLiteral("ID")).SetValue(d.lngID);
+    list.Fields(QStringLiteral("Scientific_Name")).SetValue(d.objRecord->ScientificName());
+    list.Fields(QStringLiteral("Author")).SetValue(d.objRecord->AuthorName());
+    list.Fields(QStringLiteral("Category")).SetValue(m_ui.cboCategory->Text());
+    list.Fields(QStringLiteral("Classification_Level")).SetValue(m_ui.cboClassificationLevel->Text());
     list.Update();
 }
 
 bool RecordStore::DeleteRecord(int32_t& id)
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     // Outside the trap, so that a failure's message is shown before they go.
     std::optional<BusyPictureScope> picture;
     std::optional<BusyPointer> pointer;
     try {
         if (d.DisplayMessage(QStringLiteral("SNM002"), QString()) != MsgBoxResult::Yes)
             return false;
-        picture.emplace(*d.m_busy, BusyPicture::Deleting);
+        picture.emplace(m_busy, BusyPicture::Deleting);
         pointer.emplace();
-        d.m_blnDeleted = true;
+        d.blnDeleted = true;
         // Any way out that did not delete leaves the record as it was.
         struct UndoDeletedFlag {
-            ScientificDetails& details;
+            DetailsSession& details;
             bool armed = true;
             ~UndoDeletedFlag()
             {
                 if (armed)
-                    details.m_blnDeleted = false;
+                    details.blnDeleted = false;
             }
         } undo {d};
-        if (!d.m_objAppManager->CheckPermission(id))
+        if (!d.objAppManager->CheckPermission(id))
             return false;
-        QString userName = d.m_strUserName;
-        if (!d.m_objAppManager->Delete(QStringLiteral("delete_table_data"), id, userName,
-                                       QStringLiteral("scientific_name")))
+        QString userName = d.strUserName;
+        if (!d.objAppManager->Delete(QStringLiteral("delete_table_data"), id, userName,
+                                     QStringLiteral("scientific_name")))
             return false;
-        emit d.RemoveItem(id);
-        if (d.m_rsList && d.m_rsList != d.m_rsOriginal && !d.m_rsList->IsEOF() && !d.m_rsList->IsBOF()) {
-            d.m_rsList->Delete();
-            d.m_rsList->UpdateBatch();
+        m_events.raiseRemoveItem(id);
+        if (d.rsList && d.rsList != d.rsOriginal && !d.rsList->IsEOF() && !d.rsList->IsBOF()) {
+            d.rsList->Delete();
+            d.rsList->UpdateBatch();
         }
-        if (d.m_rsList && d.m_rsList->RecordCount() > 0) {
+        if (d.rsList && d.rsList->RecordCount() > 0) {
             showFollowingRecord();
             return true;
         }
         // Nothing left to show: the window goes, and the following CanClose lets it.
         undo.armed = false;
-        emit d.Quit();
+        m_events.raiseQuit();
         picture->keepShown();
         return true;
     } catch (const std::exception& error) {
-        d.m_blnDeleted = false;
+        d.blnDeleted = false;
         d.DisplayMessage(QStringLiteral("SNM003"), Error::from(error).Description());
         return false;
     }
@@ -197,9 +225,9 @@ void RecordStore::showFollowingRecord()
 {
     // The name is gone by now: a failure here is a failed move, not a failed delete.
     try {
-        m_details.m_navigation->ShowRecordAtShownPosition();
+        m_pages.ShowRecordAtShownPosition();
     } catch (const std::exception& error) {
-        m_details.DisplayMessage(QStringLiteral("APP008"), Error::from(error).Description());
+        m_session.DisplayMessage(QStringLiteral("APP008"), Error::from(error).Description());
     }
 }
 

@@ -1,8 +1,8 @@
 #include "ReferencesPage.h"
 
+#include "DetailsSession.h"
 #include "DetailsUi.h"
 #include "RecordPages.h"
-#include "ScientificDetails.h"
 #include "common/BusyPointer.h"
 #include "contracts/AppManager.h"
 #include "contracts/HostWindow.h"
@@ -35,24 +35,24 @@ QString yesOrNo(const QString& cell)
 
 void ReferencesPage::renumber()
 {
-    ScientificDetails& d = m_details;
-    Misc_Functions::RenumberDisplayOrder(*d.m_ui->fgReferences, *d.m_objRecord->ReferenceLinks(),
-                                         QStringLiteral("ReferenceID"), d.m_objAppManager->GetUserName());
+    DetailsSession& d = m_session;
+    Misc_Functions::RenumberDisplayOrder(*m_ui.fgReferences, *d.objRecord->ReferenceLinks(),
+                                         QStringLiteral("ReferenceID"), d.objAppManager->GetUserName());
 }
 
 void ReferencesPage::cmdAddReferences_Click()
 {
-    ScientificDetails& d = m_details;
-    FlexGrid& grid = *d.m_ui->fgReferences;
-    auto picked = d.m_objAppManager->GetPrototypeRSForView(QStringLiteral("REF"));
+    DetailsSession& d = m_session;
+    FlexGrid& grid = *m_ui.fgReferences;
+    auto picked = d.objAppManager->GetPrototypeRSForView(QStringLiteral("REF"));
     frmModalSearch dialog(d.window());
-    if (!dialog.InitDialog(QLatin1String(ReferenceSearchProgId), d.m_objAppManager, picked, QString()))
+    if (!dialog.InitDialog(QLatin1String(ReferenceSearchProgId), d.objAppManager, picked, QString()))
         return;
     dialog.SetIcon(d.hostWindow()->Icon());
     dialog.UseSelectedRecordset(true);
     dialog.ShowModal();
     const BusyPointer busy;
-    const auto links = d.m_objRecord->ReferenceLinks();
+    const auto links = d.objRecord->ReferenceLinks();
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
     if (picked && picked->State() == ObjectState::Open && picked->RecordCount() > 0) {
         for (picked->MoveFirst(); !picked->IsEOF(); picked->MoveNext()) {
@@ -62,8 +62,8 @@ void ReferencesPage::cmdAddReferences_Click()
             links->Add();
             const auto link = links->Item(links->Count());
             link->SetField(QStringLiteral("ReferenceID"), id.toInt());
-            link->SetField(QStringLiteral("RecCreateUser"), d.m_strUserName);
-            link->SetField(QStringLiteral("OrgUnitId"), d.m_objAppManager->GetSystemOrgUnitID());
+            link->SetField(QStringLiteral("RecCreateUser"), d.strUserName);
+            link->SetField(QStringLiteral("OrgUnitId"), d.objAppManager->GetSystemOrgUnitID());
             link->SetField(QStringLiteral("ReferenceCode"),
                            picked->Fields(QStringLiteral("Reference_Code")).Value());
             link->SetField(QStringLiteral("FullCitation"),
@@ -94,9 +94,9 @@ void ReferencesPage::cmdAddReferences_Click()
 
 void ReferencesPage::cmdRemoveReferences_Click()
 {
-    ScientificDetails& d = m_details;
-    FlexGrid& grid = *d.m_ui->fgReferences;
-    const auto links = d.m_objRecord->ReferenceLinks();
+    DetailsSession& d = m_session;
+    FlexGrid& grid = *m_ui.fgReferences;
+    const auto links = d.objRecord->ReferenceLinks();
     // The selected rows, bottom first, so that each removal leaves the others where they are.
     QList<int> selected;
     for (int index = 0; index < grid.SelectedRows(); ++index)
@@ -106,11 +106,11 @@ void ReferencesPage::cmdRemoveReferences_Click()
         const QString linkId = grid.TextMatrix(row, DetailsUi::RefColLinkId);
         if (const auto link = links->Find(QStringLiteral("ScientificNameReferenceId = ") + linkId))
             link->Delete();
-        d.m_changedReferences = true;
+        d.changedReferences = true;
         grid.RemoveItem(row);
     }
     if (grid.SelectedRows() > 0)
-        d.m_pages->LoadReferencesGrid();
+        m_pages.LoadReferencesGrid();
     renumber();
 }
 
@@ -122,7 +122,7 @@ void ReferencesPage::fgReferences_BeforeEdit(int, int col, bool& cancel)
 
 void ReferencesPage::fgReferences_AfterEdit(int row, int col)
 {
-    FlexGrid& grid = *m_details.m_ui->fgReferences;
+    FlexGrid& grid = *m_ui.fgReferences;
     if (col != DetailsUi::RefColPrimary && col != DetailsUi::RefColOriginal)
         return;
     if (grid.TextMatrix(row, col) == Checked) {
@@ -139,10 +139,10 @@ void ReferencesPage::fgReferences_AfterEdit(int row, int col)
 
 void ReferencesPage::SaveReferenceFlags(int row)
 {
-    ScientificDetails& d = m_details;
-    FlexGrid& grid = *d.m_ui->fgReferences;
-    const auto link = d.m_objRecord->ReferenceLinks()->Find(QStringLiteral("ScientificNameReferenceId = ")
-                                                            + grid.TextMatrix(row, DetailsUi::RefColLinkId));
+    DetailsSession& d = m_session;
+    FlexGrid& grid = *m_ui.fgReferences;
+    const auto link = d.objRecord->ReferenceLinks()->Find(QStringLiteral("ScientificNameReferenceId = ")
+                                                          + grid.TextMatrix(row, DetailsUi::RefColLinkId));
     if (!link)
         return;
     link->SetField(QStringLiteral("PrimaryReferenceInd"),
@@ -150,7 +150,7 @@ void ReferencesPage::SaveReferenceFlags(int row)
     link->SetField(QStringLiteral("OriginalPublicationInd"),
                    yesOrNo(grid.TextMatrix(row, DetailsUi::RefColOriginal)));
     if (link->IsChanged())
-        link->SetField(QStringLiteral("RecLastModUser"), d.m_strUserName);
+        link->SetField(QStringLiteral("RecLastModUser"), d.strUserName);
 }
 
 void ReferencesPage::fgReferences_OrderChanged()
@@ -160,13 +160,13 @@ void ReferencesPage::fgReferences_OrderChanged()
 
 void ReferencesPage::fgReferences_DblClick()
 {
-    ScientificDetails& d = m_details;
-    FlexGrid& grid = *d.m_ui->fgReferences;
-    if (grid.SelectedRows() < 1 || !d.m_objWinMan)
+    DetailsSession& d = m_session;
+    FlexGrid& grid = *m_ui.fgReferences;
+    if (grid.SelectedRows() < 1 || !d.objWinMan)
         return;
     const int32_t referenceId = grid.TextMatrix(grid.SelectedRow(0), DetailsUi::RefColReferenceId).toInt();
     const int view = d.FindViewIndex(QStringLiteral("REF"));
-    d.m_objWinMan->OpenDetails(view, view, referenceId, QString(), nullptr);
+    d.objWinMan->OpenDetails(view, view, referenceId, QString(), nullptr);
 }
 
 } // namespace bryx

@@ -2,15 +2,19 @@
 
 namespace bryx {
 
-class ScientificDetails;
+class DetailsSession;
+class DetailsUi;
+class RecordPages;
 
 // The References page: the name's reference links in the grid, added through a reference
 // search, removed, ordered as shown, flagged primary and original (one of each at most), and
 // opened in the host's reference window. Nothing reaches the database before the name is saved.
 class ReferencesPage {
 public:
-    explicit ReferencesPage(ScientificDetails& details)
-        : m_details(details)
+    ReferencesPage(DetailsSession& session, DetailsUi& ui, RecordPages& pages)
+        : m_session(session)
+        , m_ui(ui)
+        , m_pages(pages)
     {
     }
 
@@ -25,7 +29,9 @@ public:
 
 private:
     void renumber();
-    ScientificDetails& m_details;
+    DetailsSession& m_session;
+    DetailsUi& m_ui;
+    RecordPages& m_pages;
 };
 
 } // namespace bryx

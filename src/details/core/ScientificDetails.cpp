@@ -35,6 +35,7 @@
 #include "services/MessageBox.h"
 #include "services/Screen.h"
 #include "util/Misc_Functions.h"
+#include "util/RS_Functions.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -103,20 +104,25 @@ private:
 
 ScientificDetails::ScientificDetails(QWidget* parent)
     : UserControl(parent)
+    , m_session(*this)
     , m_ui(std::make_unique<DetailsUi>())
 {
     registerHostTypes();
     setObjectName(QLatin1String(ComponentName));
     m_ui->setupUi(*this);
-    m_busy = std::make_unique<BusyPicture>(*m_ui);
-    m_pages = std::make_unique<RecordPages>(*this);
-    m_store = std::make_unique<RecordStore>(*this);
-    m_navigation = std::make_unique<RecordNavigation>(*this);
-    m_copies = std::make_unique<RecordCopies>(*this);
-    m_established = std::make_unique<EstablishedName>(*this);
-    m_references = std::make_unique<ReferencesPage>(*this);
-    m_maintenance = std::make_unique<MaintenanceWindows>(*this);
-    m_textTools = std::make_unique<TextTools>(*this);
+    DetailsSession& session = m_session;
+    DetailsUi& ui = *m_ui;
+    DetailsEvents& events = *this;
+    m_busy = std::make_unique<BusyPicture>(ui);
+    m_pages = std::make_unique<RecordPages>(session, ui, *m_busy);
+    m_store = std::make_unique<RecordStore>(session, ui, *m_busy, events, *m_pages);
+    m_navigation = std::make_unique<RecordNavigation>(session, ui, *m_pages, *m_store);
+    m_copies =
+        std::make_unique<RecordCopies>(session, ui, *m_busy, events, *m_store, *m_pages, *m_navigation);
+    m_established = std::make_unique<EstablishedName>(session, ui);
+    m_references = std::make_unique<ReferencesPage>(session, ui, *m_pages);
+    m_maintenance = std::make_unique<MaintenanceWindows>(session, *m_established);
+    m_textTools = std::make_unique<TextTools>(session, ui, *m_navigation);
     connectHandlers();
     connectMenus();
     setSizeTwips(DesignWidth, DesignHeight);
@@ -125,13 +131,7 @@ ScientificDetails::ScientificDetails(QWidget* parent)
 ScientificDetails::~ScientificDetails()
 {
     // Bindings point at this editor's controls: they go before the controls do.
-    m_objRecord.reset();
-    m_rsOriginal.reset();
-    m_rsList.reset();
-    m_objAppManager.reset();
-    m_recordExtension.reset();
-    m_objWinMan.reset();
-    m_colViews.reset();
+    m_session.release();
 }
 
 void ScientificDetails::registerClass()
@@ -149,7 +149,7 @@ void ScientificDetails::connectHandlers()
     DetailsUi& ui = *m_ui;
     connect(ui.tabScientificName, &TabControl::Click, this, [this](int) {
         runHandler("tabScientificName_Click", [this] {
-            if (m_objRecord)
+            if (m_session.objRecord)
                 m_pages->TabChange(m_ui->tabScientificName->Tab());
         });
     });
@@ -157,7 +157,7 @@ void ScientificDetails::connectHandlers()
             [this] { runHandler("cboCategory_Change", [this] { m_pages->cboCategory_Change(); }); });
     connect(ui.ctrScientificName, &RichTextBox::Validate, this, [this](bool& cancel) {
         runHandler("ctrScientificName_Validate", [&] {
-            if (m_tabLoaded[0])
+            if (m_session.tabLoaded[0])
                 m_pages->ctrScientificName_Validate(cancel);
         });
     });
@@ -165,7 +165,7 @@ void ScientificDetails::connectHandlers()
     // written what was typed to the record.
     connect(ui.ctrAuthor, &RichTextBox::Validate, this, [this](bool&) {
         runHandler("ctrAuthor_Validate", [this] {
-            if (m_objRecord && !m_blnLoading)
+            if (m_session.objRecord && !m_session.blnLoading)
                 m_pages->UpdateSummary();
         });
     });
@@ -226,12 +226,12 @@ void ScientificDetails::connectMenus()
 {
     DetailsUi& ui = *m_ui;
     // Menu handlers have no trap of their own: what escapes goes to the host's default error
-    // report (runHandler routes it there).
+    // report.
     auto menuItem = [this](MenuItem* item, const char* name, std::function<void()> handler) {
-        connect(item, &QAction::triggered, this, [name, handler] { runHandler(name, handler); });
+        onMenuItem(*this, item, name, std::move(handler));
     };
-    auto guarded = [&](MenuItem* item, const char* name, std::function<void()> handler) {
-        menuItem(item, name, [item, handler] { whenEnabled(item, handler); });
+    auto guarded = [this](MenuItem* item, const char* name, std::function<void()> handler) {
+        onEnabledMenuItem(*this, item, name, std::move(handler));
     };
     menuItem(ui.mnuFileSave, "mnuFileSave_Click", [this] {
         if (!m_ui->mnuFileSave->isEnabled() || !m_ui->mnuFileSave->isVisible())
@@ -239,22 +239,18 @@ void ScientificDetails::connectMenus()
         // Ctrl+S leaves the focus in the name box: what was typed there reaches the record
         // first, as it does when the focus moves on.
         bool cancel = false;
-        if (m_tabLoaded[0] && m_objRecord)
+        if (m_session.tabLoaded[0] && m_session.objRecord)
             m_pages->ctrScientificName_Validate(cancel);
         if (!cancel)
             m_store->SaveRecord();
     });
     guarded(ui.mnuFileClose, "mnuFileClose_Click", [this] { emit Quit(); });
     guarded(ui.mnuEditDelete, "mnuEditDelete_Click", [this] {
-        int32_t id = m_lngID;
+        int32_t id = m_session.lngID;
         m_store->DeleteRecord(id);
     });
-    guarded(ui.mnuEditCut, "mnuEditCut_Click",
-            [this] { editCommand(ActiveControl(), "DoCut", QStringLiteral("^X")); });
-    guarded(ui.mnuEditCopy, "mnuEditCopy_Click",
-            [this] { editCommand(ActiveControl(), "DoCopy", QStringLiteral("^C")); });
-    guarded(ui.mnuEditPaste, "mnuEditPaste_Click",
-            [this] { editCommand(ActiveControl(), "DoPaste", QStringLiteral("^V")); });
+    onEditMenuItems(*this, ui.mnuEditCut, ui.mnuEditCopy, ui.mnuEditPaste,
+                    [this] { return ActiveControl(); });
     guarded(ui.mnuEditGotoFirstRecord, "mnuEditGotoFirstRecord_Click",
             [this] { m_navigation->cmdNavFirst_Click(); });
     guarded(ui.mnuEditGotoLastRecord, "mnuEditGotoLastRecord_Click",
@@ -270,8 +266,8 @@ void ScientificDetails::connectMenus()
     menuItem(ui.mnuHelpBRYXHelp, "mnuHelpBRYXHelp_Click",
              [] { DesktopServices::current().sendKeys(QStringLiteral("{F1}")); });
     menuItem(ui.mnuHelpAbout, "mnuHelpAbout_Click", [this] {
-        if (m_objAppManager)
-            m_objAppManager->ShowAbout();
+        if (m_session.objAppManager)
+            m_session.objAppManager->ShowAbout();
     });
 
     const std::tuple<MenuItem*, const char*, int32_t> newNames[] = {
@@ -356,11 +352,6 @@ QList<QMenu*> ScientificDetails::Menus() const
     return m_ui->menus;
 }
 
-std::shared_ptr<HostWindow> ScientificDetails::hostWindow()
-{
-    return hostWindowOf(*this);
-}
-
 // --- Start-up -------------------------------------------------------------------------------
 
 int32_t ScientificDetails::NameTypeFromExtraInfo(const QString& extraInfo)
@@ -372,25 +363,12 @@ int32_t ScientificDetails::NameTypeFromExtraInfo(const QString& extraInfo)
     return NameTypeCode::Botanical;
 }
 
-void ScientificDetails::readHostIdentity()
-{
-    m_strServerName = m_objAppManager->GetServerName();
-    m_lngServerType = m_objAppManager->GetServerType();
-    m_lngUserID = m_objAppManager->GetUserID();
-    m_strUserName = m_objAppManager->GetUserName();
-}
-
 void ScientificDetails::startRecordExtension()
 {
-    m_dataFramework = CreateObject<DataFramework>(QLatin1String(DataFrameworkProgId));
-    m_recordExtension = m_dataFramework->CreateRecordExtension();
-    m_recordExtension->Initialize(m_lngUserID, m_objAppManager);
-    m_recordExtension->Attach(*this, QLatin1String(ComponentName), controlsCollection());
-}
-
-void ScientificDetails::applySecurity()
-{
-    m_objAppManager->ApplySecurity(*this, QVariant(), QLatin1String(ComponentName), controlsCollection());
+    m_session.dataFramework = CreateObject<DataFramework>(QLatin1String(DataFrameworkProgId));
+    m_session.recordExtension = m_session.dataFramework->CreateRecordExtension();
+    m_session.recordExtension->Initialize(m_session.lngUserID, m_session.objAppManager);
+    m_session.recordExtension->Attach(*this, QLatin1String(ComponentName), controlsCollection());
 }
 
 QVariant ScientificDetails::InitDetails(std::shared_ptr<Recordset>& rsView,
@@ -398,46 +376,37 @@ QVariant ScientificDetails::InitDetails(std::shared_ptr<Recordset>& rsView,
                                         std::shared_ptr<WindowManager> objWinMan,
                                         std::shared_ptr<Collection>& colViews, QString ExtraInfo)
 {
-    if (!objAppManager)
-        throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("InitDetails needs the application manager"));
-    m_objAppManager = std::move(objAppManager);
-    m_rsOriginal = rsView;
-    m_rsList = rsView;
-    readHostIdentity();
-    m_objWinMan = std::move(objWinMan);
-    m_colViews = colViews;
-    m_lngViewID = lngViewID;
-    m_strExtraInfo = ExtraInfo;
-    m_blnInTabChange = false;
-    m_modal = false;
+    m_session.start(std::move(objAppManager), "InitDetails");
+    m_session.rsOriginal = rsView;
+    m_session.rsList = rsView;
+    m_session.readHostIdentity();
+    m_session.objWinMan = std::move(objWinMan);
+    m_session.colViews = colViews;
+    m_session.lngViewID = lngViewID;
+    m_session.strExtraInfo = ExtraInfo;
+    m_session.blnInTabChange = false;
+    m_session.modal = false;
     startRecordExtension();
-    applySecurity();
-    m_nameType = NameTypeFromExtraInfo(ExtraInfo);
+    m_session.applySecurity();
+    m_session.nameType = NameTypeFromExtraInfo(ExtraInfo);
     return {};
 }
 
 void ScientificDetails::InitModalDetails(std::shared_ptr<AppManager> objAppManager, QString strExtraInfo)
 {
-    if (!objAppManager)
-        throw Error(ErrorNumber::InvalidArgument,
-                    QStringLiteral("InitModalDetails needs the application manager"));
-    m_blnInTabChange = false;
-    m_rsOriginal.reset();
-    m_rsList.reset();
-    m_objWinMan.reset();
-    m_objAppManager = std::move(objAppManager);
-    m_strServerName = m_objAppManager->GetServerName();
-    m_lngServerType = m_objAppManager->GetServerType();
-    if (const auto views = m_objAppManager->ViewManager())
-        m_colViews = views->colViews();
-    m_lngUserID = m_objAppManager->GetUserID();
-    m_strUserName = m_objAppManager->GetUserName();
-    m_modal = true;
+    m_session.start(std::move(objAppManager), "InitModalDetails");
+    m_session.blnInTabChange = false;
+    m_session.rsOriginal.reset();
+    m_session.rsList.reset();
+    m_session.objWinMan.reset();
+    m_session.readHostIdentity();
+    if (const auto views = m_session.objAppManager->ViewManager())
+        m_session.colViews = views->colViews();
+    m_session.modal = true;
     startRecordExtension();
-    applySecurity();
+    m_session.applySecurity();
     disableForModalUse();
-    m_nameType = NameTypeFromExtraInfo(strExtraInfo);
+    m_session.nameType = NameTypeFromExtraInfo(strExtraInfo);
 }
 
 void ScientificDetails::disableForModalUse()
@@ -461,7 +430,7 @@ void ScientificDetails::LoadData(int lngIDLocal)
 
 void ScientificDetails::ShowPage(int page)
 {
-    if (m_objRecord)
+    if (m_session.objRecord)
         m_pages->TabChange(page);
     else
         m_ui->tabScientificName->SetTab(page);
@@ -481,47 +450,17 @@ int ScientificDetails::CloneData(int lngIDLocal)
 
 bool ScientificDetails::CanClose()
 {
-    if (!m_objAppManager)
-        return true;
-    if (m_objAppManager->GetControlAccess(QLatin1String(ComponentName), QStringLiteral("mnuFileSave"))
-        != QLatin1String("F")) {
-        m_changedReferences = false;
-        return true;
-    }
-    if (m_blnDeleted) {
-        m_blnDeleted = false;
-        return true;
-    }
-    if (!m_objRecord)
-        return true;
-    bool cancel = false;
-    if (m_tabLoaded[0])
-        m_pages->ctrScientificName_Validate(cancel);
-    bool answer = true;
-    if (m_store->HasPendingChanges()) {
-        const int button = DisplayMessage(QStringLiteral("SNM001"), QString());
-        if (button == MsgBoxResult::Cancel)
-            answer = false;
-        else if (button == MsgBoxResult::Yes)
-            answer = m_store->SaveRecord();
-    }
-    if (answer)
-        m_changedReferences = false;
-    return answer;
+    return m_store->CanClose();
 }
 
 void ScientificDetails::NotifyListChanges(QString)
 {
-    if (!m_rsList || m_blnDeleted)
+    if (!m_session.rsList || m_session.blnDeleted)
         return;
     BusyPointer busy;
-    Recordset& list = *m_rsList;
-    if (m_rsList == m_rsOriginal) {
-        if (list.RecordCount() > 0) {
-            list.MoveFirst();
-            list.Find(QStringLiteral("ID=") + QString::number(m_lngID));
-        }
-        if (list.RecordCount() == 0 || list.IsEOF()) {
+    Recordset& list = *m_session.rsList;
+    if (m_session.rsList == m_session.rsOriginal) {
+        if (!RS_Functions::FindByID(list, m_session.lngID)) {
             m_ui->txtCurrentRecord->setText(QStringLiteral("1"));
             m_ui->lblTotalRecords->setText(QStringLiteral("1"));
         } else {
@@ -530,11 +469,9 @@ void ScientificDetails::NotifyListChanges(QString)
         }
         return;
     }
-    if (RecordExists(m_lngID))
+    if (m_session.RecordExists(m_session.lngID))
         return;
-    list.MoveFirst();
-    list.Find(QStringLiteral("ID=") + QString::number(m_lngID));
-    if (!list.IsEOF()) {
+    if (RS_Functions::FindByID(list, m_session.lngID)) {
         list.Delete();
         list.UpdateBatch();
     }
@@ -542,18 +479,17 @@ void ScientificDetails::NotifyListChanges(QString)
         emit Quit();
         return;
     }
-    m_navigation->ShowRecordAtShownPosition();
+    m_pages->ShowRecordAtShownPosition();
 }
 
 QObject* ScientificDetails::ActiveControl() const
 {
-    QWidget* focused = QApplication::focusWidget();
-    return focused && isAncestorOf(focused) ? focused : nullptr;
+    return m_session.activeControl();
 }
 
 int ScientificDetails::DisplayMessage(QString strMessageID, QString strArg1, QString strArg2, QString strArg3)
 {
-    return int32_t(m_objAppManager->Message(strMessageID, MessageArguments(strArg1, strArg2, strArg3)));
+    return m_session.DisplayMessage(strMessageID, strArg1, strArg2, strArg3);
 }
 
 void ScientificDetails::Deactivate()
@@ -566,61 +502,12 @@ void ScientificDetails::Deactivate()
     };
     ignoringErrors([this] { Misc_Functions::DeactivateBindGrids(controlsCollection()); });
     ignoringErrors([this] {
-        if (m_objRecord) {
-            m_objRecord->UnbindField(QString());
-            m_objRecord->Release();
+        if (m_session.objRecord) {
+            m_session.objRecord->UnbindField(QString());
+            m_session.objRecord->Release();
         }
     });
-    m_rsOriginal.reset();
-    m_rsList.reset();
-    m_objRecord.reset();
-    m_objAppManager.reset();
-    m_recordExtension.reset();
-    m_objWinMan.reset();
-    m_colViews.reset();
-}
-
-// --- Record views ------------------------------------------------------------------------------
-
-std::unique_ptr<ScientificNameRecord> ScientificDetails::CreateRecord()
-{
-    if (!m_dataFramework)
-        throw Error(ErrorNumber::ObjectClosed,
-                    QStringLiteral("The scientific name editor is not initialised"));
-    auto record = m_dataFramework->CreateScientificNameRecord();
-    record->Connect(m_strServerName, m_lngServerType);
-    return record;
-}
-
-std::shared_ptr<Recordset> ScientificDetails::RunQuery(const QString& sql)
-{
-    if (!m_dataFramework)
-        throw Error(ErrorNumber::ObjectClosed,
-                    QStringLiteral("The scientific name editor is not initialised"));
-    const auto query = m_dataFramework->CreateQueryObject();
-    query->Connect(m_strServerName, m_lngServerType);
-    return query->Run(sql);
-}
-
-std::shared_ptr<Recordset> ScientificDetails::GetSingleRecordView(int32_t id)
-{
-    return RunQuery(QStringLiteral("select * from scientific_wl_vw where id=") + QString::number(id));
-}
-
-bool ScientificDetails::RecordExists(int32_t id)
-{
-    const auto rows = GetSingleRecordView(id);
-    return rows && rows->RecordCount() > 0;
-}
-
-std::shared_ptr<Recordset> ScientificDetails::GetEmptyView()
-{
-    return RunQuery(QStringLiteral("select * from scientific_wl_vw where 1=0"));
-}
-
-int ScientificDetails::FindViewIndex(const QString& code) const
-{
-    return bryx::FindViewIndex(m_colViews.get(), code);
+    m_session.release();
 }
 
 } // namespace bryx

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DetailsSession.h"
 #include "hosting/UserControl.h"
 
 #include <QVariant>
@@ -32,25 +33,17 @@ class RecordStore;
 class ScientificNameRecord;
 class WindowManager;
 
-// The name types a record can have, by their codes; Unknown until the record's category says.
-namespace NameTypeCode {
-inline constexpr int32_t Botanical = 0;
-inline constexpr int32_t Zoological = 1;
-inline constexpr int32_t Ecological = 2;
-inline constexpr int32_t Unknown = 3;
-} // namespace NameTypeCode
-
 // The editor of one scientific name record. A host window embeds it (InitDetails) with the
 // list the user pages through, or the modal detail dialog runs it (InitModalDetails) on one
 // record. The record lives in a record object of the host's data framework: the four tab
 // pages bind their controls to its fields the first time each is shown, and File > Save
 // stores it after the duplicate-name test and the host's permission check.
-class ScientificDetails : public UserControl {
+class ScientificDetails : public UserControl, private DetailsEvents {
     Q_OBJECT
     Q_PROPERTY(QObject* ActiveControl READ ActiveControl)
 public:
     // The name the host's security knows the editor by, whatever its container calls it.
-    static constexpr const char* ComponentName = "ScientificDetails";
+    static constexpr const char* ComponentName = DetailsSession::ComponentName;
     static constexpr int DesignWidth = 11490;
     static constexpr int DesignHeight = 7320;
 
@@ -61,7 +54,7 @@ public:
     static void registerClass();
 
     // --- The public interface -------------------------------------------------------------
-    Q_INVOKABLE int32_t GetID() const { return m_lngID; }
+    Q_INVOKABLE int32_t GetID() const { return m_session.lngID; }
     Q_INVOKABLE QVariant InitDetails(std::shared_ptr<bryx::Recordset>& rsView,
                                      std::shared_ptr<bryx::AppManager> objAppManager, int lngViewID,
                                      std::shared_ptr<bryx::WindowManager> objWinMan,
@@ -80,15 +73,15 @@ public:
     QList<QMenu*> Menus() const override;
 
     // --- What the editor shows, for its hosts and tests -----------------------------------
-    int32_t NameType() const { return m_nameType; }
-    bool IsModal() const { return m_modal; }
+    int32_t NameType() const { return m_session.nameType; }
+    bool IsModal() const { return m_session.modal; }
     const DetailsUi& ui() const { return *m_ui; }
-    const std::shared_ptr<Recordset>& rsList() const { return m_rsList; }
-    bool PageLoaded(int page) const { return m_tabLoaded.at(size_t(page)); }
+    const std::shared_ptr<Recordset>& rsList() const { return m_session.rsList; }
+    bool PageLoaded(int page) const { return m_session.tabLoaded.at(size_t(page)); }
     // True once a confirmed delete went through and nothing else was shown since.
-    bool Deleted() const { return m_blnDeleted; }
+    bool Deleted() const { return m_session.blnDeleted; }
     // A reference link was removed and the name not saved since.
-    Q_INVOKABLE bool ReferencesChanged() const { return m_changedReferences; }
+    Q_INVOKABLE bool ReferencesChanged() const { return m_session.changedReferences; }
     // The tab page shown first, before the record is loaded (0 to 3).
     Q_INVOKABLE void ShowPage(int page);
 
@@ -102,59 +95,20 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    friend class RecordPages;
-    friend class RecordStore;
-    friend class RecordNavigation;
-    friend class EstablishedName;
-    friend class RecordCopies;
-    friend class ReferencesPage;
-    friend class MaintenanceWindows;
-    friend class TextTools;
+    void raiseQuit() override { emit Quit(); }
+    void raiseUpdateList(int32_t lngID) override { emit UpdateList(lngID); }
+    void raiseRemoveItem(int32_t lngID) override { emit RemoveItem(lngID); }
 
     void connectHandlers();
     void connectMenus();
-    void readHostIdentity();
     void startRecordExtension();
-    void applySecurity();
     void disableForModalUse();
     static int32_t NameTypeFromExtraInfo(const QString& extraInfo);
 
     void tbElementName_ButtonClick(const QString& key);
     void notYetAvailable(const QString& what);
 
-    // The record views, each through a query object of its own.
-    std::shared_ptr<Recordset> RunQuery(const QString& sql);
-    std::shared_ptr<Recordset> GetSingleRecordView(int32_t id);
-    bool RecordExists(int32_t id);
-    std::shared_ptr<Recordset> GetEmptyView();
-    int FindViewIndex(const QString& code) const;
-    std::unique_ptr<ScientificNameRecord> CreateRecord();
-    std::shared_ptr<HostWindow> hostWindow();
-
-    // Host services and state.
-    std::shared_ptr<AppManager> m_objAppManager;
-    std::shared_ptr<WindowManager> m_objWinMan;
-    std::shared_ptr<Collection> m_colViews;
-    std::shared_ptr<Recordset> m_rsOriginal;
-    std::shared_ptr<Recordset> m_rsList;
-    std::shared_ptr<DataFramework> m_dataFramework;
-    std::unique_ptr<RecordExtension> m_recordExtension;
-    std::unique_ptr<ScientificNameRecord> m_objRecord;
-    int32_t m_lngViewID = 0;
-    QString m_strExtraInfo;
-    QString m_strServerName;
-    int32_t m_lngServerType = 0;
-    int32_t m_lngUserID = 0;
-    QString m_strUserName;
-    int32_t m_lngID = 0;
-    int32_t m_nameType = NameTypeCode::Botanical;
-    std::array<bool, 4> m_tabLoaded {};
-    bool m_blnInTabChange = false;
-    bool m_blnLoading = false;
-    bool m_blnDeleted = false;
-    bool m_changedReferences = false;
-    bool m_modal = false;
-
+    DetailsSession m_session;
     std::unique_ptr<DetailsUi> m_ui;
     std::unique_ptr<BusyPicture> m_busy;
     std::unique_ptr<RecordPages> m_pages;

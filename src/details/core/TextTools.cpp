@@ -1,8 +1,8 @@
 #include "TextTools.h"
 
+#include "DetailsSession.h"
 #include "DetailsUi.h"
 #include "RecordNavigation.h"
-#include "ScientificDetails.h"
 #include "contracts/AppManager.h"
 #include "contracts/HostWindow.h"
 #include "controls/Controls.h"
@@ -37,28 +37,28 @@ QObject* objectProperty(const QObject* owner, const char* name)
 
 void TextTools::mnuToolsFind_Click()
 {
-    ScientificDetails& d = m_details;
+    DetailsSession& d = m_session;
     std::shared_ptr<Recordset> chosen = d.GetEmptyView();
     frmModalSearch dialog(d.window());
-    if (!dialog.InitDialog(QLatin1String(registration::SearchProgId), d.m_objAppManager, chosen, QString()))
+    if (!dialog.InitDialog(QLatin1String(registration::SearchProgId), d.objAppManager, chosen, QString()))
         return; // the dialog has said why
     dialog.SetIcon(d.hostWindow()->Icon());
     dialog.UseSelectedRecordset(true);
     dialog.ShowModal();
     if (chosen && chosen->RecordCount() >= 1) {
-        d.m_rsList = chosen;
-        d.m_navigation->MoveToPosition(QStringLiteral("1"));
-        d.m_ui->txtCurrentRecord->setText(QString::number(d.m_rsList->AbsolutePosition()));
-        d.m_ui->lblTotalRecords->setText(QString::number(d.m_rsList->RecordCount()));
-        d.m_ui->lblNewRecord->setVisible(false);
+        d.rsList = chosen;
+        m_navigation.MoveToPosition(QStringLiteral("1"));
+        m_ui.txtCurrentRecord->setText(QString::number(d.rsList->AbsolutePosition()));
+        m_ui.lblTotalRecords->setText(QString::number(d.rsList->RecordCount()));
+        m_ui.lblNewRecord->setVisible(false);
     }
     dialog.Unload();
 }
 
 void TextTools::mnuToolsTextEditor_Click()
 {
-    ScientificDetails& d = m_details;
-    QObject* active = d.ActiveControl();
+    DetailsSession& d = m_session;
+    QObject* active = d.activeControl();
     if (!active)
         return;
     const QString type = active->property("TypeName").toString();
@@ -70,17 +70,17 @@ void TextTools::mnuToolsTextEditor_Click()
         else
             CallByName(*active, QStringLiteral("LaunchEditor"), {active->property("Tag")});
     } else if (type == QLatin1String(GridType)) {
-        d.m_objAppManager->PopupEdit(*active);
+        d.objAppManager->PopupEdit(*active);
     } else if (type == QLatin1String(BindGridType)) {
-        d.m_objAppManager->PopupEdit(*objectProperty(active, "Grid"));
+        d.objAppManager->PopupEdit(*objectProperty(active, "Grid"));
     } else if (type == QLatin1String(AdoGridType)) {
-        d.m_objAppManager->PopupEdit(*objectProperty(objectProperty(active, "Object"), "Grid"));
+        d.objAppManager->PopupEdit(*objectProperty(objectProperty(active, "Object"), "Grid"));
     }
 }
 
 void TextTools::mnuToolsSpellcheck_Click()
 {
-    QObject* active = m_details.ActiveControl();
+    QObject* active = m_session.activeControl();
     if (active && active->property("TypeName").toString() == QLatin1String(RichTextType))
         CallByName(*active, QStringLiteral("CheckSpelling"), {});
 }

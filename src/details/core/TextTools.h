@@ -4,7 +4,9 @@ class QObject;
 
 namespace bryx {
 
-class ScientificDetails;
+class DetailsSession;
+class DetailsUi;
+class RecordNavigation;
 
 // The Tools menu's text tools: Find, which replaces the list being paged through by the
 // names chosen in a search; the larger editor for the field or grid that has the focus; and
@@ -12,8 +14,10 @@ class ScientificDetails;
 // default error report.
 class TextTools {
 public:
-    explicit TextTools(ScientificDetails& details)
-        : m_details(details)
+    TextTools(DetailsSession& session, DetailsUi& ui, RecordNavigation& navigation)
+        : m_session(session)
+        , m_ui(ui)
+        , m_navigation(navigation)
     {
     }
 
@@ -22,7 +26,9 @@ public:
     void mnuToolsSpellcheck_Click();
 
 private:
-    ScientificDetails& m_details;
+    DetailsSession& m_session;
+    DetailsUi& m_ui;
+    RecordNavigation& m_navigation;
 };
 
 } // namespace bryx
