@@ -1,8 +1,8 @@
 #include "SavedSearches.h"
 
-#include "ScientificSearch.h"
 #include "SearchStateXml.h"
 #include "common/BusyPointer.h"
+#include "common/ComponentHost.h"
 #include "common/SqlText.h"
 #include "common/UserOptionStore.h"
 #include "contracts/ClientComponents.h"
@@ -38,19 +38,19 @@ const QString OptionName = QLatin1String(SearchStateXml::ControlName);
 
 } // namespace
 
-SavedSearches::SavedSearches(ScientificSearch& panel)
-    : m_panel(panel)
+SavedSearches::SavedSearches(const ComponentHost& host)
+    : m_host(host)
 {
 }
 
 UserOptionStore SavedSearches::store() const
 {
-    return UserOptionStore(m_panel.ServerName(), m_panel.ServerType());
+    return UserOptionStore(m_host.strServerName, m_host.lngServerType);
 }
 
 QString SavedSearches::userIdText() const
 {
-    return QString::number(m_panel.UserID());
+    return QString::number(m_host.lngUserID);
 }
 
 QString SavedSearches::EscapeQuotes(const QString& text)
@@ -67,17 +67,17 @@ std::shared_ptr<ComponentCollection> SavedSearches::findUserSearch(const UserOpt
                                {QLatin1String(UserSearches), EscapeQuotes(name), userIdText()});
 }
 
-void SavedSearches::report(const char* messageId, const QString& description)
+void SavedSearches::report(const char* messageId, const QString& description) const
 {
     try {
-        m_panel.DisplayMessage(QLatin1String(messageId), description);
+        m_host.DisplayMessage(QLatin1String(messageId), description);
     } catch (const std::exception&) {
         // The host that failed to store an option may fail to show the message too; the panel
         // goes on either way.
     }
 }
 
-void SavedSearches::LoadDefaultProperties()
+std::optional<QString> SavedSearches::LoadDefaultProperties()
 {
     const BusyPointer busy;
     try {
@@ -87,15 +87,15 @@ void SavedSearches::LoadDefaultProperties()
         if (!options)
             report("APP010", {});
         else if (options->Count() >= 1)
-            m_panel.ApplySearchProperties(valueOfFirst(*options));
+            return valueOfFirst(*options);
     } catch (const std::exception& caught) {
         report("APP010", Error::from(caught).Description());
     }
+    return std::nullopt;
 }
 
-bool SavedSearches::LoadDefaultCriteria()
+std::optional<QString> SavedSearches::LoadDefaultCriteria()
 {
-    bool applied = false;
     const BusyPointer busy;
     try {
         const auto options = store().findOptions(QStringLiteral("Category_Option_Name"),
@@ -103,14 +103,12 @@ bool SavedSearches::LoadDefaultCriteria()
         if (!options) {
             report("APP009", {});
         } else if (options->Count() >= 1) {
-            m_panel.ApplySearchState(valueOfFirst(*options));
-            applied = true;
+            return valueOfFirst(*options);
         }
     } catch (const std::exception& caught) {
         report("APP009", Error::from(caught).Description());
-        applied = false;
     }
-    return applied;
+    return std::nullopt;
 }
 
 void SavedSearches::saveDefault(const char* finderName, const char* category, const QString& value,
@@ -125,79 +123,78 @@ void SavedSearches::saveDefault(const char* finderName, const char* category, co
             report(messageId, {});
         else if (found->Count() >= 1)
             setValueOfFirst(*found, value);
-        else if (!options.addOption(QLatin1String(category), OptionName, value, m_panel.UserID()))
+        else if (!options.addOption(QLatin1String(category), OptionName, value, m_host.lngUserID))
             report(messageId, {});
     } catch (const std::exception& caught) {
         report(messageId, Error::from(caught).Description());
     }
 }
 
-void SavedSearches::SaveDefaultProperties()
+void SavedSearches::SaveDefaultProperties(const QString& properties)
 {
-    saveDefault("CATEGORY_OPTION_NAME", DefaultProperties, m_panel.BuildSearchProperties(), "APP012");
+    saveDefault("CATEGORY_OPTION_NAME", DefaultProperties, properties, "APP012");
 }
 
-void SavedSearches::SaveDefaultCriteria()
+void SavedSearches::SaveDefaultCriteria(const QString& state)
 {
-    saveDefault("Category_Option_Name", DefaultCriteria, m_panel.BuildSearchState(), "APP013");
+    saveDefault("Category_Option_Name", DefaultCriteria, state, "APP013");
 }
 
-void SavedSearches::SaveSearch(bool& saveAs)
+QString SavedSearches::SaveSearch(const QString& currentName, const QString& state, bool& saveAs)
 {
-    if (saveAs || m_panel.SearchName().isEmpty()) {
-        const QString name = ShowSearchDialog(QLatin1String(UserSearches), frmUserSearchSaveOpen::Save);
-        if (name.isEmpty())
-            return;
-        m_panel.SetSearchName(name);
+    QString name = currentName;
+    if (saveAs || name.isEmpty()) {
+        const QString chosen = ShowSearchDialog(QLatin1String(UserSearches), frmUserSearchSaveOpen::Save);
+        if (chosen.isEmpty())
+            return currentName;
+        name = chosen;
         saveAs = true;
     }
     const BusyPointer busy;
     try {
-        const QString name = m_panel.SearchName();
         const UserOptionStore options = store();
         const auto found = findUserSearch(options, "Category_Option_Name", name);
         if (!found) {
             report("APP013", {});
         } else if (found->Count() >= 1) {
-            if (saveAs && m_panel.DisplayMessage(QStringLiteral("APP007"), name) == MsgBoxResult::No)
-                return;
-            setValueOfFirst(*found, m_panel.BuildSearchState());
-        } else if (!options.addOption(QLatin1String(UserSearches), name, m_panel.BuildSearchState(),
-                                      m_panel.UserID())) {
+            if (saveAs && m_host.DisplayMessage(QStringLiteral("APP007"), name) == MsgBoxResult::No)
+                return name;
+            setValueOfFirst(*found, state);
+        } else if (!options.addOption(QLatin1String(UserSearches), name, state, m_host.lngUserID)) {
             report("APP013", {});
         }
     } catch (const std::exception& caught) {
         report("APP013", Error::from(caught).Description());
     }
+    return name;
 }
 
-void SavedSearches::OpenSearch()
+std::optional<SavedSearches::Opened> SavedSearches::OpenSearch()
 {
     const QString name = ShowSearchDialog(QLatin1String(UserSearches), frmUserSearchSaveOpen::Open);
     if (name.isEmpty())
-        return;
-    m_panel.SetSearchName(name);
+        return std::nullopt;
+    Opened opened {name, std::nullopt};
     const BusyPointer busy;
     try {
         const auto found = findUserSearch(store(), "Category_Option_Name", name);
-        if (!found) {
+        if (!found)
             report("APP010", {});
-        } else if (found->Count() >= 1) {
-            m_panel.ApplySearchState(valueOfFirst(*found));
-            m_panel.SetSearchName(name); // the reset inside the apply emptied it
-        } else {
-            m_panel.DisplayMessage(QStringLiteral("APP011"), name);
-        }
+        else if (found->Count() >= 1)
+            opened.state = valueOfFirst(*found);
+        else
+            m_host.DisplayMessage(QStringLiteral("APP011"), name);
     } catch (const std::exception& caught) {
         report("APP010", Error::from(caught).Description());
     }
+    return opened;
 }
 
-void SavedSearches::DeleteSearch()
+QString SavedSearches::DeleteSearch()
 {
     const QString name = ShowSearchDialog(QLatin1String(UserSearches), frmUserSearchSaveOpen::Delete);
     if (name.isEmpty())
-        return;
+        return name;
     const BusyPointer busy;
     // Deleting asks nothing and says nothing: a step that fails is skipped.
     try {
@@ -208,14 +205,13 @@ void SavedSearches::DeleteSearch()
         }
     } catch (const std::exception&) {
     }
-    if (name == m_panel.SearchName())
-        m_panel.SetSearchName({});
+    return name;
 }
 
 QString SavedSearches::ShowSearchDialog(const QString& category, int mode)
 {
-    frmUserSearchSaveOpen dialog(m_panel.window());
-    dialog.Init(category, mode, m_panel.appManager());
+    frmUserSearchSaveOpen dialog(m_host.component().window());
+    dialog.Init(category, mode, m_host.objAppManager);
     dialog.ShowModal();
     const QString name = dialog.IsCanceled() ? QString() : dialog.GetSearchName();
     dialog.Unload();

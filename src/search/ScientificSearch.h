@@ -1,10 +1,12 @@
 #pragma once
 
 #include "SearchCriteria.h"
+#include "SearchSession.h"
 #include "hosting/UserControl.h"
 
 #include <QVariant>
 #include <memory>
+#include <optional>
 
 class QMenu;
 
@@ -22,6 +24,11 @@ class OptionButton;
 class Recordset;
 class ResultGrid;
 class SavedSearches;
+class SearchUi;
+class DetailsLauncher;
+class SearchCriteriaForm;
+class ResultList;
+class WorkingListChanges;
 class TabControl;
 class TextBox;
 class Toolbar;
@@ -49,8 +56,8 @@ public:
     static void registerClass();
 
     // --- The public interface -------------------------------------------------------------
-    const std::shared_ptr<Recordset>& rsView() const { return m_rsView; }
-    void setRsView(std::shared_ptr<Recordset> recordset) { m_rsView = std::move(recordset); }
+    const std::shared_ptr<Recordset>& rsView() const { return m_session.rsView; }
+    void setRsView(std::shared_ptr<Recordset> recordset) { m_session.rsView = std::move(recordset); }
 
     Q_INVOKABLE QVariant InitSearch(std::shared_ptr<bryx::Recordset>& rsTemp, QVariant objAppManager,
                                     int lngView, std::shared_ptr<bryx::WindowManager> objWinMan,
@@ -82,14 +89,9 @@ public:
     // applies nothing more. A comparison that is not a whole number raises an error.
     void ApplySearchState(const QString& xml);
     void ApplySearchProperties(const QString& xml);
-    const QString& SearchName() const { return m_searchName; }
-    void SetSearchName(const QString& name) { m_searchName = name; }
-    const std::shared_ptr<AppManager>& appManager() const { return m_appManager; }
-    const std::shared_ptr<Recordset>& rsResults() const { return m_rsResults; }
+    const QString& SearchName() const { return m_session.strSearchName; }
+    const std::shared_ptr<Recordset>& rsResults() const { return m_session.rsResults; }
     bool SaveSettingsAsDefault() const;
-    int32_t UserID() const { return m_userId; }
-    const QString& ServerName() const { return m_serverName; }
-    int32_t ServerType() const { return m_serverType; }
     // The position of the first view of that working-list type in the views collection; -1.
     int FindWorkingListView(const QString& listType) const;
 
@@ -103,17 +105,15 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void buildControls();
-    void buildMenus();
-    void buildToolbar();
     void connectHandlers();
-    // Tab walks the criteria in reading order, then Find Now, the result list and the buttons.
-    void setTabOrder();
     // Puts the focus in the text to search for, once, as soon as the panel can take it.
     void placeInitialFocus();
-    void readHostIdentity();
-    void applySecurity();
     void loadDefaults(bool modal);
+    // Applies a saved document; a failure is reported under `messageId`. True once applied.
+    bool applySaved(const std::optional<QString>& document, const char* messageId,
+                    void (ScientificSearch::*apply)(const QString&));
+    void openSearch();
+    void saveSearch(bool saveAs);
 
     // Handlers of the controls.
     void optNameType_Click(int index);
@@ -125,79 +125,21 @@ private:
     void cmdDeselectAll_Click();
     void cmdAddToList_Click();
     void cmdReplaceList_Click();
-    void changeWorkingList(void (*change)(const ResultGrid&, Recordset&, Recordset&));
     void cmdDetails_Click();
     void cmdNew_Click();
     void cmdOk_Click();
     void cmdCancel_Click();
     void CreateNewName(const QString& typeCaption);
-    std::shared_ptr<Recordset> GetSearchRowByID(int32_t id);
     void mnuOptionsViewSQL_Click();
     void tbFindSciName_ButtonClick(const QString& key);
-    // Switches a name type button on from code, running its click here; nothing when on.
-    void setNameTypeValue(int index);
-    // Switches a name type button on, or clicks it again when it is on already.
-    void switchOnNameType(int index);
-    // The result row Details acts on: the first selected row, else the current row.
-    int chosenRow() const;
-    void showRecordCount();
-    std::shared_ptr<HostWindow> hostWindow();
 
-    // Host services and state.
-    std::shared_ptr<Recordset> m_rsView;
-    std::shared_ptr<AppManager> m_appManager;
-    std::shared_ptr<WindowManager> m_winMan;
-    std::shared_ptr<Collection> m_colViews;
-    int m_lngView = 0;
-    QString m_extraInfo;
-    QString m_serverName;
-    int32_t m_serverType = 0;
-    int32_t m_userId = 0;
-    bool m_modal = false;
-    bool m_initialFocusPlaced = false;
-    std::shared_ptr<Recordset> m_rsResults;
-    std::shared_ptr<Collection> m_colSelectedItems;
-    bool m_useRecordset = false;
-    QString m_searchName;
+    SearchSession m_session;
     std::unique_ptr<SavedSearches> m_saved;
-
-    // Controls (owned by the panel through Qt's parent chain).
-    TabControl* m_tabFindName = nullptr;
-    OptionButton* m_optNameType[3] = {};
-    ComboBox* m_cboNameCategory = nullptr;
-    ComboBox* m_cboClassificationLevel = nullptr;
-    ComboBox* m_cboFindNameComparison = nullptr;
-    TextBox* m_txtFindNameSciName = nullptr;
-    TextBox* m_txtSciNameID = nullptr;
-    FlexGrid* m_fgSearchResults = nullptr;
-    Label* m_lblRecordsReturned = nullptr;
-    CommandButton* m_cmdStartSearch = nullptr;
-    CommandButton* m_cmdDetails = nullptr;
-    CommandButton* m_cmdNew = nullptr;
-    CommandButton* m_cmdSelectAll = nullptr;
-    CommandButton* m_cmdDeselectAll = nullptr;
-    CommandButton* m_cmdAddToList = nullptr;
-    CommandButton* m_cmdReplaceList = nullptr;
-    CommandButton* m_cmdOk = nullptr;
-    CommandButton* m_cmdCancel = nullptr;
-    Toolbar* m_tbFindSciName = nullptr;
-    QList<QMenu*> m_menus;
-    MenuItem* m_mnuFileNew = nullptr;
-    MenuItem* m_mnuFileOpenSearch = nullptr;
-    MenuItem* m_mnuFileSaveSearch = nullptr;
-    MenuItem* m_mnuFileSaveSearchAs = nullptr;
-    MenuItem* m_mnuFileDeleteSearch = nullptr;
-    MenuItem* m_mnuFileClose = nullptr;
-    MenuItem* m_mnuEditCut = nullptr;
-    MenuItem* m_mnuEditCopy = nullptr;
-    MenuItem* m_mnuEditPaste = nullptr;
-    MenuItem* m_mnuOptionsSaveDefault = nullptr;
-    MenuItem* m_mnuOptionsViewSQL = nullptr;
-    MenuItem* m_mnuHelpBRYXHelp = nullptr;
-    MenuItem* m_mnuHelpAbout = nullptr;
-    MenuItem* m_mnuNewPlant = nullptr;
-    MenuItem* m_mnuNewAnimal = nullptr;
-    MenuItem* m_mnuNewCommunity = nullptr;
+    std::unique_ptr<SearchUi> m_ui;
+    std::unique_ptr<SearchCriteriaForm> m_criteria;
+    std::unique_ptr<ResultList> m_results;
+    std::unique_ptr<WorkingListChanges> m_changes;
+    std::unique_ptr<DetailsLauncher> m_launcher;
 };
 
 } // namespace bryx
