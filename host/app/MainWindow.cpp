@@ -3,6 +3,7 @@
 #include "ComponentWindow.h"
 #include "HostWindowManager.h"
 #include "ReferenceWindow.h"
+#include "WorkingList.h"
 #include "WorkingListView.h"
 #include "clients/ClientCollection.h"
 #include "collection/Collection.h"
@@ -40,16 +41,6 @@ namespace {
 const char* const DetailsProgId = registration::DetailsProgId;
 const char* const SearchProgId = registration::SearchProgId;
 
-// Puts the list on the row of this name; false (and the list past its end) when it holds none.
-bool findRow(Recordset& list, int32_t id)
-{
-    if (list.RecordCount() == 0)
-        return false;
-    list.MoveFirst();
-    list.Find(QStringLiteral("ID = %1").arg(id));
-    return !list.IsEOF();
-}
-
 } // namespace
 
 MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString& libraryPath, QWidget* parent)
@@ -57,7 +48,7 @@ MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString&
     , m_appManager(std::move(appManager))
     , m_library(std::make_unique<ComponentLibrary>(libraryPath))
     , m_checklists(std::make_unique<ChecklistTransfer>(*this, m_appManager))
-    , m_workingListRecords(m_appManager->GetPrototypeRSForView(QStringLiteral("SNM")))
+    , m_workingList(std::make_unique<WorkingList>(m_appManager))
     , m_mdi(new QMdiArea(this))
 {
     // Rich-text fields check their spelling against English and the words of the names stored
@@ -105,7 +96,7 @@ MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString&
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdi);
-    m_listView = new WorkingListView(m_workingListRecords);
+    m_listView = new WorkingListView(m_workingList->records());
     m_listWindow = m_mdi->addSubWindow(m_listView);
     m_listWindow->setWindowTitle(tr("Scientific Names"));
     // Closing the working list only hides it; View > Scientific Names brings it back.
@@ -266,7 +257,7 @@ ComponentWindow* MainWindow::openSearch()
     }
     ComponentWindow* window = addComponentWindow(QLatin1String(SearchProgId));
     m_search = window;
-    auto rsView = m_workingListRecords;
+    auto rsView = m_workingList->records();
     auto views = m_appManager->ViewManager()->colViews();
     QVariantList arguments {QVariant::fromValue(rsView),
                             QVariant::fromValue(std::shared_ptr<AppManager>(m_appManager)),
@@ -313,7 +304,7 @@ void MainWindow::componentEvent(ComponentWindow& window, const QString& name, co
         // name joins it); elsewhere only a row the list already holds is read again.
         if (!arguments.isEmpty()) {
             const int32_t id = arguments.first().toInt();
-            if (!refreshWorkingListRow(id) && window.handedList() == m_workingListRecords)
+            if (!m_workingList->refresh(id) && window.handedList() == m_workingList->records())
                 addToWorkingList(id);
         }
         m_listView->refresh();
@@ -327,18 +318,14 @@ void MainWindow::componentEvent(ComponentWindow& window, const QString& name, co
 
 void MainWindow::removeFromHandedLists(int32_t id)
 {
-    std::vector<std::shared_ptr<Recordset>> lists {m_workingListRecords};
+    std::vector<std::shared_ptr<Recordset>> lists {m_workingList->records()};
     for (ComponentWindow* window : componentWindows()) {
         if (window->handedList()
             && std::find(lists.begin(), lists.end(), window->handedList()) == lists.end())
             lists.push_back(window->handedList());
     }
-    for (const auto& list : lists) {
-        if (findRow(*list, id)) {
-            list->Delete();
-            list->UpdateBatch();
-        }
-    }
+    for (const auto& list : lists)
+        WorkingList::remove(*list, id);
     m_listView->refresh();
 }
 
@@ -363,7 +350,7 @@ QList<ComponentWindow*> MainWindow::componentWindows() const
 ComponentWindow* MainWindow::openDetails(int32_t recordId, const QString& extraInfo,
                                          std::shared_ptr<Recordset>* records)
 {
-    return runDetailsWindow(records && *records ? *records : m_workingListRecords, extraInfo,
+    return runDetailsWindow(records && *records ? *records : m_workingList->records(), extraInfo,
                             [recordId](UserControl& editor) {
                                 CallByName(editor, QStringLiteral("LoadData"), {recordId});
                                 return true;
@@ -427,7 +414,7 @@ QString MainWindow::viewCode(int32_t viewId) const
 
 ComponentWindow* MainWindow::copyName(int32_t id)
 {
-    return runDetailsWindow(m_workingListRecords, QString(), [this, id](UserControl& editor) {
+    return runDetailsWindow(m_workingList->records(), QString(), [this, id](UserControl& editor) {
         const int32_t copy = CallByName(editor, QStringLiteral("CloneData"), {id}).toInt();
         // Nothing to show when the user cancelled, or the copy was refused (the host said why).
         if (copy == 0 || !addToWorkingList(copy))
@@ -444,48 +431,15 @@ ComponentWindow* MainWindow::openDetailsFromWorkingList(int32_t id)
 
 bool MainWindow::addToWorkingList(int32_t id)
 {
-    Recordset& list = *m_workingListRecords;
-    if (findRow(list, id))
-        return true;
-    const auto row = storedListRow(id);
-    if (row->RecordCount() == 0)
-        return false;
-    list.AddNew();
-    copyFields(*row, list);
-    m_listView->refresh();
-    return true;
-}
-
-bool MainWindow::refreshWorkingListRow(int32_t id)
-{
-    Recordset& list = *m_workingListRecords;
-    if (!findRow(list, id))
-        return false;
-    const auto row = storedListRow(id);
-    if (row->RecordCount() > 0)
-        copyFields(*row, list);
-    return true;
-}
-
-std::shared_ptr<Recordset> MainWindow::storedListRow(int32_t id)
-{
-    QString sql = QStringLiteral("select * from scientific_wl_vw where id=%1").arg(id);
-    return m_appManager->CallGetQueryRSXML(sql);
-}
-
-void MainWindow::copyFields(Recordset& from, Recordset& to)
-{
-    from.MoveFirst();
-    for (int field = 0; field < from.FieldCount(); ++field) {
-        if (Field* target = to.FindField(from.Fields(field).Name()))
-            target->SetValue(from.Fields(field).Value());
-    }
-    to.Update();
+    const WorkingList::Added added = m_workingList->add(id);
+    if (added == WorkingList::Added::Added)
+        m_listView->refresh();
+    return added != WorkingList::Added::NoSuchName;
 }
 
 void MainWindow::newDetails(const QString& extraInfo)
 {
-    runDetailsWindow(m_workingListRecords, extraInfo, [](UserControl& editor) {
+    runDetailsWindow(m_workingList->records(), extraInfo, [](UserControl& editor) {
         return CallByName(editor, QStringLiteral("NewData"), {0}).toInt() != 0;
     });
 }

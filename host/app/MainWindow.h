@@ -24,6 +24,7 @@ class ComponentWindow;
 class ReferenceWindow;
 class HostWindowManager;
 class SqlAppManager;
+class WorkingList;
 class WorkingListView;
 
 // The main window of bryx-host: the user's working list of scientific names, and a child
@@ -77,12 +78,6 @@ private:
                                       const std::function<bool(UserControl&)>& show);
     // From the working list and from every list a details window was handed.
     void removeFromHandedLists(int32_t id);
-    // Reads a saved name's row again into the working list; false when the list lacks it.
-    bool refreshWorkingListRow(int32_t id);
-    // The working-list row of a stored name (no row when there is no such name).
-    std::shared_ptr<Recordset> storedListRow(int32_t id);
-    // Writes the first row of `from` into the current (or new) row of `to`, field by name.
-    static void copyFields(Recordset& from, Recordset& to);
     void notifyDetailsWindows(const QString& event);
     void restoreGeometryFromSettings();
 
@@ -91,7 +86,7 @@ private:
     std::unique_ptr<ComponentLibrary> m_library;
     std::unique_ptr<ChecklistTransfer> m_checklists;
     std::shared_ptr<HostWindowManager> m_winMan;
-    std::shared_ptr<Recordset> m_workingListRecords;
+    std::unique_ptr<WorkingList> m_workingList;
     QMdiArea* m_mdi;
     WorkingListView* m_listView;
     QMdiSubWindow* m_listWindow;
