@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "PasswordPrompt.h"
 #include "TerminalProgress.h"
+#include "curation/DuplicateFinder.h"
 #include "db/Database.h"
 #include "db/NameGenerator.h"
 #include "db/ReferenceGenerator.h"
@@ -12,6 +13,7 @@
 #include "error/Error.h"
 #include "exchange/ChecklistExporter.h"
 #include "exchange/ChecklistImporter.h"
+#include "exchange/DelimitedWriter.h"
 #include "exchange/NameTypeRules.h"
 #include "exchange/SkippedRowReport.h"
 #include "services/UserSession.h"
@@ -66,6 +68,17 @@ Commands:
                        botanical, in -idae zoological), its nearest parent (or accepted
                        name) whose type is known, and last --name-type botanical,
                        zoological or ecological, for the names nothing else decides.
+  duplicates --mode exact|author|name|spelling [--type TYPE] [--tsv FILE]
+                       List the groups of names that are one name stored more than once:
+                       exact: the same name and author, as a save compares them (case
+                       folded); author: the same name and an author written another way
+                       (case, diacritics, spaces and full stops of initials, "&", "et" and
+                       "and", a comma before the year; a basionym author in brackets
+                       counts); name: the same name whatever the author; spelling: the
+                       same genus and the rest one letter apart, differing only in a Latin
+                       ending (-us/-a/-um, -is/-e, -i/-ii, ae/e) or in a hybrid sign.
+                       Names of different types never pair; --type botanical, zoological or
+                       ecological keeps to one. --tsv writes every member to a TSV file.
   export FILE --format dwca|coldp
                        Write the stored names, their established names and references as a
                        Darwin Core Archive or a ColDP package (a zip file when FILE ends in
@@ -97,6 +110,8 @@ struct Arguments {
     std::optional<QChar> nameType;
     QString report;
     ChecklistFormat format = ChecklistFormat::DarwinCoreArchive;
+    DuplicateMode duplicateMode = DuplicateMode::SameNameAndAuthor;
+    QString tsv;
 };
 
 qint64 positiveCount(const QCommandLineParser& parser, const QString& option)
@@ -138,6 +153,11 @@ Arguments parse(const QStringList& args)
     parser.addOption({QStringLiteral("org-unit"), QStringLiteral("The user's organisation unit."),
                       QStringLiteral("CODE")});
     parser.addOption({QStringLiteral("password"), QStringLiteral("Read a password for the login.")});
+    parser.addOption({QStringLiteral("mode"), QStringLiteral("The duplicate rule."), QStringLiteral("MODE")});
+    parser.addOption(
+        {QStringLiteral("type"), QStringLiteral("The name type to keep to."), QStringLiteral("TYPE")});
+    parser.addOption(
+        {QStringLiteral("tsv"), QStringLiteral("Write the groups to a TSV file."), QStringLiteral("FILE")});
     parseArguments(parser, args, 3);
 
     Arguments parsed;
@@ -158,7 +178,8 @@ Arguments parse(const QStringList& args)
     parsed.report = parser.value(QStringLiteral("report"));
     if (parser.isSet(QStringLiteral("roles")))
         parsed.rolePrefix = parser.value(QStringLiteral("roles"));
-    static const QStringList commands = {"init", "upgrade", "check", "generate", "import", "export", "user"};
+    static const QStringList commands = {"init",   "upgrade", "check",      "generate",
+                                         "import", "export",  "duplicates", "user"};
     if (!commands.contains(parsed.command))
         throw UsageError(parsed.command.isEmpty()
                              ? QStringLiteral("a command is missing")
@@ -196,6 +217,18 @@ Arguments parse(const QStringList& args)
         if (!format)
             throw UsageError(QStringLiteral("export needs --format dwca or --format coldp"));
         parsed.format = *format;
+    }
+    if (parsed.command == QLatin1String("duplicates")) {
+        const auto mode = DuplicateFinder::modeNamed(parser.value(QStringLiteral("mode")));
+        if (!mode)
+            throw UsageError(QStringLiteral("duplicates needs --mode exact, author, name or spelling"));
+        parsed.duplicateMode = *mode;
+        if (parser.isSet(QStringLiteral("type"))) {
+            parsed.nameType = NameTypeRules::typeNamed(parser.value(QStringLiteral("type")));
+            if (!parsed.nameType || parser.value(QStringLiteral("type")).size() == 1)
+                throw UsageError(QStringLiteral("--type takes botanical, zoological or ecological"));
+        }
+        parsed.tsv = parser.value(QStringLiteral("tsv"));
     }
     if (parsed.command == QLatin1String("generate") && parsed.names == 0 && parsed.references == 0)
         throw UsageError(QStringLiteral("generate needs --names N or --references M"));
@@ -286,6 +319,49 @@ int exchange(const Arguments& arguments, Database& db)
     return 0;
 }
 
+int listDuplicates(const Arguments& arguments, Database& db)
+{
+    requireCurrentSchema(db);
+    QElapsedTimer timer;
+    timer.start();
+    const std::vector<DuplicateGroup> groups =
+        DuplicateFinder(db).find(arguments.duplicateMode, arguments.nameType);
+    std::optional<DelimitedWriter> tsv;
+    if (!arguments.tsv.isEmpty()) {
+        tsv.emplace(arguments.tsv, DelimitedWriter::Quoting::Never);
+        tsv->write({"group", "id", "name", "author", "type", "category", "level", "references", "resting",
+                    "last_changed", "changed_by"});
+    }
+    qint64 names = 0;
+    int number = 0;
+    for (const DuplicateGroup& group : groups) {
+        ++number;
+        for (const DuplicateMember& member : group.members) {
+            ++names;
+            const QStringList row = {QString::number(number),
+                                     QString::number(member.id),
+                                     member.name,
+                                     member.author,
+                                     QString(member.type),
+                                     member.category,
+                                     member.level,
+                                     QString::number(member.references),
+                                     QString::number(member.resting),
+                                     member.lastChanged,
+                                     member.changedBy};
+            if (tsv)
+                tsv->write(row);
+            else
+                std::printf("%s\n", qPrintable(row.join(QLatin1Char('\t'))));
+        }
+    }
+    if (tsv)
+        tsv->close();
+    std::fprintf(tsv ? stdout : stderr, "%d group(s) of %lld names in %.1f s\n", number,
+                 static_cast<long long>(names), double(timer.elapsed()) / 1000.0);
+    return 0;
+}
+
 int manageUsers(const Arguments& arguments, Database& db)
 {
     requireCurrentSchema(db);
@@ -311,6 +387,10 @@ int main(int argc, char** argv)
         if (arguments.command == QLatin1String("export")) {
             Database db(arguments.url, Database::Access::ReadOnly);
             return exchange(arguments, db);
+        }
+        if (arguments.command == QLatin1String("duplicates")) {
+            Database db(arguments.url, Database::Access::ReadOnly);
+            return listDuplicates(arguments, db);
         }
         Database db(arguments.url, Database::Access::ReadWrite, creating);
         if (arguments.command == QLatin1String("import"))
