@@ -72,10 +72,14 @@ std::optional<DuplicateMode> DuplicateFinder::modeNamed(const QString& word)
 
 std::vector<DuplicateFinder::StoredName> DuplicateFinder::readNames(std::optional<QChar> type)
 {
-    QString sql =
-        QStringLiteral("SELECT sn.scientific_name_id, sn.scientific_name, sn.author_name, nc.name_type_cd "
-                       "FROM scientific_name sn LEFT JOIN d_name_category nc "
-                       "ON nc.d_name_category_id = sn.d_name_category_id");
+    // Answered in the order of the name key, so that equal names come together; sorted here,
+    // as a scan in the key index's order reads the table by random access and takes longer.
+    const QString key = m_db.dialect() == Dialect::SQLite ? QStringLiteral("sn.scientific_name_key")
+                                                          : QStringLiteral("upper(sn.scientific_name)");
+    QString sql = QStringLiteral("SELECT sn.scientific_name_id, sn.scientific_name, sn.author_name, "
+                                 "nc.name_type_cd, %1 FROM scientific_name sn LEFT JOIN d_name_category nc "
+                                 "ON nc.d_name_category_id = sn.d_name_category_id")
+                      .arg(key);
     QVariantList bindings;
     if (type) {
         sql += QStringLiteral(" WHERE nc.name_type_cd = ?");
@@ -86,36 +90,49 @@ std::vector<DuplicateFinder::StoredName> DuplicateFinder::readNames(std::optiona
     while (query.next()) {
         const QString code = query.value(3).toString();
         names.push_back({query.value(0).toLongLong(), query.value(1).toString(), text(query.value(2)),
-                         code.isEmpty() ? QChar() : code.front()});
+                         code.isEmpty() ? QChar() : code.front(), query.value(4).toString()});
     }
+    std::sort(names.begin(), names.end(), [](const StoredName& left, const StoredName& right) {
+        return left.key != right.key ? left.key < right.key : left.id < right.id;
+    });
     return names;
 }
 
 std::vector<std::vector<size_t>> DuplicateFinder::groupByKey(const std::vector<StoredName>& names,
                                                              DuplicateMode mode)
 {
-    std::vector<std::pair<QString, size_t>> keyed;
-    keyed.reserve(names.size());
-    for (size_t index = 0; index < names.size(); ++index) {
-        const StoredName& name = names[index];
-        QString key = QString(name.type) + KeySeparator + DuplicateRules::nameKey(name.name);
-        if (mode == DuplicateMode::SameNameAndAuthor)
-            key += KeySeparator + DuplicateRules::authorKey(name.author);
-        else if (mode == DuplicateMode::EquivalentAuthor)
-            key += KeySeparator + DuplicateRules::equivalentAuthorKey(name.author);
-        keyed.emplace_back(std::move(key), index);
-    }
-    std::sort(keyed.begin(), keyed.end());
+    // The names come in name-key order: each run of one key is grouped on its own by type and
+    // author, so that only a run's few names are ever sorted.
     std::vector<std::vector<size_t>> groups;
-    for (size_t first = 0; first < keyed.size();) {
+    std::vector<std::pair<QString, size_t>> keyed;
+    for (size_t first = 0; first < names.size();) {
         size_t last = first + 1;
-        while (last < keyed.size() && keyed[last].first == keyed[first].first)
+        while (last < names.size() && names[last].key == names[first].key)
             ++last;
         if (last - first > 1) {
-            std::vector<size_t> group;
-            for (size_t at = first; at < last; ++at)
-                group.push_back(keyed[at].second);
-            groups.push_back(std::move(group));
+            keyed.clear();
+            for (size_t index = first; index < last; ++index) {
+                const StoredName& name = names[index];
+                QString key(name.type);
+                if (mode == DuplicateMode::SameNameAndAuthor)
+                    key += KeySeparator + DuplicateRules::authorKey(name.author);
+                else if (mode == DuplicateMode::EquivalentAuthor)
+                    key += KeySeparator + DuplicateRules::equivalentAuthorKey(name.author);
+                keyed.emplace_back(std::move(key), index);
+            }
+            std::sort(keyed.begin(), keyed.end());
+            for (size_t from = 0; from < keyed.size();) {
+                size_t to = from + 1;
+                while (to < keyed.size() && keyed[to].first == keyed[from].first)
+                    ++to;
+                if (to - from > 1) {
+                    std::vector<size_t> group;
+                    for (size_t at = from; at < to; ++at)
+                        group.push_back(keyed[at].second);
+                    groups.push_back(std::move(group));
+                }
+                from = to;
+            }
         }
         first = last;
     }
@@ -257,13 +274,18 @@ void DuplicateFinder::describe(std::vector<DuplicateGroup>& groups)
                                          .arg(list));
         while (links.next())
             members.at(links.value(0).toLongLong())->references = links.value(1).toInt();
-        QSqlQuery resting =
-            m_db.query(QStringLiteral("SELECT nomenclaturally_est_sn_id, count(*) FROM "
-                                      "scientific_name WHERE nomenclaturally_est_sn_id IN (%1) "
-                                      "GROUP BY nomenclaturally_est_sn_id")
-                           .arg(list));
-        while (resting.next())
-            members.at(resting.value(0).toLongLong())->resting = resting.value(1).toInt();
+    }
+    if (members.empty())
+        return;
+    // The established-name links have no index of their own: they are counted in one pass.
+    QSqlQuery resting =
+        m_db.query(QStringLiteral("SELECT nomenclaturally_est_sn_id, count(*) FROM "
+                                  "scientific_name WHERE nomenclaturally_est_sn_id IS NOT NULL "
+                                  "GROUP BY nomenclaturally_est_sn_id"));
+    while (resting.next()) {
+        const auto member = members.find(resting.value(0).toLongLong());
+        if (member != members.end())
+            member->second->resting = resting.value(1).toInt();
     }
 }
 

@@ -54,6 +54,7 @@ private:
         QString name;
         QString author;
         QChar type;
+        QString key; // the name as names are compared
     };
     std::vector<StoredName> readNames(std::optional<QChar> type);
     // Index groups of `names` whose keys are equal.

@@ -87,6 +87,10 @@ TEST(Tools, EveryWrongCommandLineIsOneClearLineAndStatusTwo)
         {BRYX_DB_PATH, {"export", "names.zip"}},
         {BRYX_DB_PATH, {"export", "names.zip", "--format", "csv"}},
         {BRYX_DB_PATH, {"check", "names.zip"}},
+        {BRYX_DB_PATH, {"duplicates"}},
+        {BRYX_DB_PATH, {"duplicates", "--mode", "fuzzy"}},
+        {BRYX_DB_PATH, {"duplicates", "--mode", "name", "--type", "P"}},
+        {BRYX_DB_PATH, {"duplicates", "names.tsv", "--mode", "name"}},
         {BRYX_FIND_PATH, {"--text"}},
         {BRYX_FIND_PATH, {"--type", "fungal"}},
         {BRYX_FIND_PATH, {"abies"}},
@@ -100,6 +104,37 @@ TEST(Tools, EveryWrongCommandLineIsOneClearLineAndStatusTwo)
         EXPECT_TRUE(usage.out.isEmpty());
     }
     EXPECT_TRUE(run(BRYX_DB_PATH, {"-h"}).out.contains("generate [--names N] [--references M]"));
+}
+
+TEST(Tools, DuplicatesAreListedOrWrittenToATsvFile)
+{
+    QTemporaryDir folder;
+    const QString url = "sqlite:" + folder.filePath("names.sqlite");
+    ASSERT_EQ(run(BRYX_DB_PATH, {"init", "--database", url}).exitCode, 0);
+
+    // The sample holds "Abies alba" twice, by Miller and by Michaux: one name by name, two by author.
+    const ToolRun byName = run(BRYX_DB_PATH, {"duplicates", "--mode", "name", "--database", url});
+    ASSERT_EQ(byName.exitCode, 0) << byName.err.toStdString();
+    EXPECT_TRUE(byName.out.contains("\tAbies alba\tMill.\tP\t")) << byName.out.toStdString();
+    EXPECT_TRUE(byName.out.contains("\tAbies alba\tMichx.\tP\t"));
+    const ToolRun byAuthor = run(BRYX_DB_PATH, {"duplicates", "--mode", "author", "--database", url});
+    EXPECT_FALSE(byAuthor.out.contains("Abies alba")) << byAuthor.out.toStdString();
+    EXPECT_TRUE(byName.err.contains("group(s) of")) << "the count goes beside the list, not into it";
+
+    const QString tsv = folder.filePath("groups.tsv");
+    const ToolRun written =
+        run(BRYX_DB_PATH,
+            {"duplicates", "--mode", "name", "--type", "zoological", "--tsv", tsv, "--database", url});
+    ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
+    QFile file(tsv);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).trimmed().split('\n');
+    EXPECT_TRUE(lines.first().startsWith("group\tid\tname\tauthor\ttype"));
+    for (const QString& line : lines.mid(1))
+        EXPECT_EQ(line.section('\t', 4, 4), QString("A")) << "only zoological names: " << line.toStdString();
+    EXPECT_TRUE(written.out.startsWith(
+        QString::number(lines.size() > 1 ? lines.last().section('\t', 0, 0).toInt() : 0) + " group(s)"))
+        << written.out.toStdString();
 }
 
 TEST(Tools, ImportAndExportChecklistsFromTheCommandLine)
