@@ -14,7 +14,7 @@ class SearchUi;
 // buttons act on.
 class ResultList {
 public:
-    // The view's key column, kept for the row's identity and not shown.
+    // The name type code: the type buttons above the grid say it already.
     static constexpr int HiddenColumn = 3;
 
     ResultList(SearchSession& session, SearchUi& ui)

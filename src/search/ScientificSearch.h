@@ -14,24 +14,13 @@ namespace bryx {
 
 class AppManager;
 class Collection;
-class ComboBox;
-class CommandButton;
-class FlexGrid;
-class HostWindow;
-class Label;
-class MenuItem;
-class OptionButton;
 class Recordset;
-class ResultGrid;
 class SavedSearches;
 class SearchUi;
 class DetailsLauncher;
 class SearchCriteriaForm;
 class ResultList;
 class WorkingListChanges;
-class TabControl;
-class TextBox;
-class Toolbar;
 class WindowManager;
 
 // The scientific name search panel. A host embeds it beside its working list (InitSearch) or

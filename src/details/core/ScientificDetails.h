@@ -15,22 +15,16 @@ namespace bryx {
 class AppManager;
 class BusyPicture;
 class Collection;
-class DataFramework;
 class DetailsUi;
-class HostWindow;
-class MenuItem;
-class QueryObject;
 class Recordset;
 class EstablishedName;
 class ReferencesPage;
 class MaintenanceWindows;
 class TextTools;
 class RecordCopies;
-class RecordExtension;
 class RecordNavigation;
 class RecordPages;
 class RecordStore;
-class ScientificNameRecord;
 class WindowManager;
 
 // The editor of one scientific name record. A host window embeds it (InitDetails) with the
