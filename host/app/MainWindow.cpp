@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "ComponentWindow.h"
+#include "CurationActions.h"
 #include "HostWindowManager.h"
 #include "ReferenceWindow.h"
 #include "WorkingList.h"
@@ -106,6 +107,7 @@ MainWindow::MainWindow(std::shared_ptr<SqlAppManager> appManager, const QString&
         runHandler("WorkingList_DblClick", [&] { openDetailsFromWorkingList(id); });
     });
 
+    m_curation = new CurationActions(m_appManager, *m_mdi, *this, curationCallbacks());
     buildMenus();
     connect(m_mdi, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow* active) { showMenusFor(active); });
@@ -138,6 +140,8 @@ void MainWindow::buildMenus()
             [this] { runHandler("mnuFileExportChecklist", [this] { m_checklists->exportChecklist(); }); })
         ->setObjectName(QStringLiteral("mnuFileExportChecklist"));
     file->addSeparator();
+    file->addAction(&m_curation->deletedNamesAction());
+    file->addSeparator();
     file->addAction(tr("E&xit"), this, &QWidget::close);
     QMenu* edit = new QMenu(tr("&Edit"), this);
     edit->addAction(tr("&Copy"), this, [] { DesktopServices::current().sendKeys(QStringLiteral("^C")); });
@@ -160,6 +164,10 @@ void MainWindow::buildMenus()
         m_viewMenu->addAction(caption, this,
                               [this, viewCode] { runHandler("mnuView", [&] { openView(viewCode); }); });
     }
+    m_viewMenu->addSeparator();
+    m_viewMenu->addAction(&m_curation->nameHistoryAction());
+    m_hostToolsMenu = new QMenu(tr("&Tools"), this);
+    m_hostToolsMenu->addAction(&m_curation->findDuplicatesAction());
     m_windowMenu = new QMenu(tr("&Window"), this);
     connect(m_windowMenu, &QMenu::aboutToShow, this, [this] {
         m_windowMenu->clear();
@@ -182,11 +190,13 @@ void MainWindow::buildMenus()
     topics->setShortcut(Qt::Key_F1);
     help->addAction(tr("&About..."), this,
                     [this] { runHandler("mnuHelpAbout", [this] { m_appManager->ShowAbout(); }); });
-    m_hostMenus = {file, edit, m_viewMenu, m_windowMenu, help};
-    m_hostFileMenu = file;
+    m_hostMenus = {file, edit, m_hostToolsMenu, m_viewMenu, m_windowMenu, help};
     m_hostHelpMenu = help;
-    m_mergeSeparator = new QAction(this);
-    m_mergeSeparator->setSeparator(true);
+    for (QMenu* hostMenu : {file, m_hostToolsMenu}) {
+        auto* separator = new QAction(this);
+        separator->setSeparator(true);
+        m_merges.push_back({hostMenu, nullptr, separator});
+    }
 
     QToolBar* tools = addToolBar(tr("Main"));
     tools->setObjectName(QStringLiteral("tbMain"));
@@ -199,12 +209,14 @@ void MainWindow::buildMenus()
 void MainWindow::showMenusFor(QMdiSubWindow* active)
 {
     menuBar()->clear();
-    if (m_mergedFileMenu) {
-        m_mergedFileMenu->removeAction(m_mergeSeparator);
-        for (QAction* item : m_hostFileMenu->actions())
-            m_mergedFileMenu->removeAction(item);
+    for (MergedMenu& merge : m_merges) {
+        if (merge.into) {
+            merge.into->removeAction(merge.separator);
+            for (QAction* item : merge.host->actions())
+                merge.into->removeAction(item);
+        }
+        merge.into = nullptr;
     }
-    m_mergedFileMenu = nullptr;
     auto* component = qobject_cast<ComponentWindow*>(active);
     const QList<QMenu*> componentMenus =
         component && component->component() ? component->component()->Menus() : QList<QMenu*>();
@@ -214,9 +226,10 @@ void MainWindow::showMenusFor(QMdiSubWindow* active)
         return;
     }
     // The component's menus stand in for the host's File, Edit and Help, in the component's
-    // order, except that Help stays last as on every desktop. The host's own File items follow
-    // the component's under a separator, and View and Window stay, so the user can always reach
-    // the import, the working list and the other windows.
+    // order, except that Help stays last as on every desktop. The host's own File and Tools items
+    // follow the component's under a separator (a component without Tools gets the host's), and
+    // View and Window stay, so the user can always reach the import, the curation tools, the
+    // working list and the other windows.
     QMenu* help = m_hostHelpMenu;
     for (QMenu* menu : componentMenus) {
         const QString caption = QString(menu->title()).remove(QLatin1Char('&'));
@@ -224,13 +237,17 @@ void MainWindow::showMenusFor(QMdiSubWindow* active)
             help = menu;
             continue;
         }
-        if (caption == QLatin1String("File") && !m_mergedFileMenu) {
-            m_mergedFileMenu = menu;
-            menu->addAction(m_mergeSeparator);
-            menu->addActions(m_hostFileMenu->actions());
+        for (MergedMenu& merge : m_merges) {
+            if (!merge.into && caption == QString(merge.host->title()).remove(QLatin1Char('&'))) {
+                merge.into = menu;
+                menu->addAction(merge.separator);
+                menu->addActions(merge.host->actions());
+            }
         }
         menuBar()->addMenu(menu);
     }
+    if (!m_merges.back().into)
+        menuBar()->addMenu(m_hostToolsMenu);
     menuBar()->addMenu(m_viewMenu);
     menuBar()->addMenu(m_windowMenu);
     menuBar()->addMenu(help);
@@ -314,6 +331,34 @@ void MainWindow::componentEvent(ComponentWindow& window, const QString& name, co
             removeFromHandedLists(arguments.first().toInt());
         notifyDetailsWindows(QStringLiteral("RemoveItem"));
     }
+}
+
+CurationActions::Callbacks MainWindow::curationCallbacks()
+{
+    CurationActions::Callbacks callbacks;
+    callbacks.currentNameId = [this]() -> int32_t {
+        auto* details = qobject_cast<ComponentWindow*>(m_mdi->activeSubWindow());
+        if (details && details->component() && HasMember(*details->component(), QStringLiteral("GetID")))
+            return CallByName(*details->component(), QStringLiteral("GetID")).toInt();
+        return m_listView->currentId();
+    };
+    callbacks.openName = [this](int32_t id) {
+        if (addToWorkingList(id))
+            openDetailsFromWorkingList(id);
+    };
+    callbacks.merged = [this](const std::vector<int32_t>& merged, int32_t kept) {
+        for (const int32_t id : merged)
+            removeFromHandedLists(id);
+        m_workingList->refresh(kept);
+        m_listView->refresh();
+        notifyDetailsWindows(QStringLiteral("RemoveItem"));
+    };
+    callbacks.restored = [this](int32_t id) {
+        m_workingList->refresh(id);
+        m_listView->refresh();
+        notifyDetailsWindows(QStringLiteral("UpdateList"));
+    };
+    return callbacks;
 }
 
 void MainWindow::removeFromHandedLists(int32_t id)

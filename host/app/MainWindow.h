@@ -1,11 +1,13 @@
 #pragma once
 
 #include "ChecklistTransfer.h"
+#include "CurationActions.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -58,6 +60,8 @@ public:
     ReferenceWindow* openReference(int32_t id, std::shared_ptr<Recordset> references);
     // File > Import Checklist... and Export Checklist...
     ChecklistTransfer& checklists() const { return *m_checklists; }
+    // Find Duplicate Names, Name History and Recently Deleted Names.
+    CurationActions& curation() const { return *m_curation; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +82,7 @@ private:
                                       const std::function<bool(UserControl&)>& show);
     // From the working list and from every list a details window was handed.
     void removeFromHandedLists(int32_t id);
+    CurationActions::Callbacks curationCallbacks();
     void notifyDetailsWindows(const QString& event);
     void restoreGeometryFromSettings();
 
@@ -94,11 +99,17 @@ private:
     QList<QMenu*> m_hostMenus; // File, Edit, View, Window, Help
     QMenu* m_viewMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
-    QMenu* m_hostFileMenu = nullptr;
     QMenu* m_hostHelpMenu = nullptr;
-    // The active component's File menu while it carries the host's File items.
-    QPointer<QMenu> m_mergedFileMenu;
-    QAction* m_mergeSeparator = nullptr; // before the host's items there
+    QMenu* m_hostToolsMenu = nullptr;
+    CurationActions* m_curation = nullptr; // a child of the window
+    // The host's File and Tools, and the active component's menu of that caption while it
+    // carries the host's items after a separator.
+    struct MergedMenu {
+        QMenu* host;
+        QPointer<QMenu> into;
+        QAction* separator;
+    };
+    std::vector<MergedMenu> m_merges;
 };
 
 } // namespace bryx::host

@@ -327,6 +327,22 @@ const char* const SqliteVersion7[] = {
     R"(INSERT INTO scientific_name_fts (scientific_name_fts) VALUES ('rebuild'))",
 };
 
+// Version 8: what a merge or a delete took away, whole, so that it can be brought back with its
+// own IDs. The audit trail says what changed column by column; this keeps the rows and links
+// themselves (a merged name's links can be far more than an audit value holds).
+const char* const CurationChangeTable = R"(CREATE TABLE IF NOT EXISTS curation_change (
+            curation_change_id integer PRIMARY KEY,
+            change_kind char(1) NOT NULL CHECK (change_kind IN ('M','D')),
+            scientific_name_id integer NOT NULL,
+            audit_log_id integer,
+            change_date timestamp NOT NULL,
+            user_name varchar(60) NOT NULL,
+            snapshot text NOT NULL,
+            restored_date timestamp,
+            restored_by varchar(60)))";
+const char* const CurationChangeIndex =
+    "CREATE INDEX IF NOT EXISTS curation_change_name_idx ON curation_change (scientific_name_id)";
+
 // Version 6 on PostgreSQL: the installation's role names.
 const char* const ServerRoleTable = R"(CREATE TABLE IF NOT EXISTS server_role (
             role_kind varchar(20) PRIMARY KEY,
@@ -487,6 +503,11 @@ void Schema::upgrade(Database& db)
             }
             db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (7)"));
         }
+        if (current < 8) {
+            db.exec(QLatin1String(CurationChangeTable));
+            db.exec(QLatin1String(CurationChangeIndex));
+            db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (8)"));
+        }
         // Later versions add their steps here, each guarded by `current < N`.
     });
 }
@@ -528,6 +549,7 @@ QStringList Schema::check(Database& db)
                                     "user_option",
                                     "audit_log",
                                     "audit_comment",
+                                    "curation_change",
                                     "scientific_srch_vw",
                                     "scientific_wl_vw",
                                     "reference_wl_vw"};

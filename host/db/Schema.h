@@ -10,7 +10,7 @@ class Database;
 // few statements where the dialects differ. The version lives in schema_version.
 class Schema {
 public:
-    static constexpr int CurrentVersion = 7;
+    static constexpr int CurrentVersion = 8;
     // What stands for a straight quote in a code-list text (version 6).
     static constexpr char16_t TypographicApostrophe = u'\u2019';
     // Version 3: at most one original publication among a name's reference links.

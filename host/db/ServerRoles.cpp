@@ -27,6 +27,8 @@ const char* const EditorGrants[] = {
     "GRANT INSERT ON reference, d_name_category, d_classification_level, d_classification_framework, "
     "d_nomenclaturally_est, audit_log TO %editor",
     "GRANT UPDATE ON SEQUENCE bryx_id_seq TO %editor",
+    // What a merge or delete took away, and the mark that it was brought back.
+    "GRANT INSERT, UPDATE ON curation_change TO %editor",
     "GRANT TEMPORARY ON DATABASE %database TO %editor",
 };
 

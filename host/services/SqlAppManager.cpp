@@ -1,7 +1,9 @@
 #include "SqlAppManager.h"
 
 #include "ControlSecurity.h"
+#include "CurationLog.h"
 #include "MessageCatalogue.h"
+#include "NameSnapshot.h"
 #include "PopupCellEditor.h"
 #include "QueryRecordset.h"
 #include "ServerRegistry.h"
@@ -264,6 +266,14 @@ bool SqlAppManager::Delete(const QString& operation, int32_t& recordId, QString&
             return;
         writeAudit(*m_writable, userName, m_user.orgUnitId, QStringLiteral("scientific_name"),
                    QStringLiteral("D"), recordId, before, {});
+        // Kept whole, so that File > Recently Deleted Names can bring the name back.
+        QJsonObject snapshot = NameSnapshot::capture(*m_writable, recordId).toJson();
+        snapshot.insert(QStringLiteral("resting"),
+                        readRows(*m_writable,
+                                 QStringLiteral("SELECT scientific_name_id, row_version FROM scientific_name "
+                                                "WHERE nomenclaturally_est_sn_id = ?"),
+                                 {recordId}));
+        CurationLog::record(*m_writable, CurationLog::Kind::Delete, recordId, 0, m_user.loginName, snapshot);
         // The names that rested on this one lose their established name: that is a change of
         // theirs, and their history says so.
         const QString established = QStringLiteral("nomenclaturally_est_sn_id");

@@ -3,6 +3,9 @@
 #include "PasswordPrompt.h"
 #include "TerminalProgress.h"
 #include "curation/DuplicateFinder.h"
+#include "curation/NameHistory.h"
+#include "curation/NameMerger.h"
+#include "curation/NameRestorer.h"
 #include "db/Database.h"
 #include "db/NameGenerator.h"
 #include "db/ReferenceGenerator.h"
@@ -16,6 +19,8 @@
 #include "exchange/DelimitedWriter.h"
 #include "exchange/NameTypeRules.h"
 #include "exchange/SkippedRowReport.h"
+#include "services/CurationLog.h"
+#include "services/NameSnapshot.h"
 #include "services/UserSession.h"
 
 #include <QCoreApplication>
@@ -79,6 +84,18 @@ Commands:
                        ending (-us/-a/-um, -is/-e, -i/-ii, ae/e) or in a hybrid sign.
                        Names of different types never pair; --type botanical, zoological or
                        ecological keeps to one. --tsv writes every member to a TSV file.
+  merge --keep ID ID... [--dry-run]
+                       Merge the names ID... into the name kept: their reference links move
+                       to it (no reference twice, one original publication), the names that
+                       rest on them rest on it, and they are deleted, all in one transaction.
+                       What it will do is printed first; --dry-run stops there. Names of
+                       different types are never merged.
+  history ID           Every change of name ID, oldest first: when, who, the field, its old
+                       and new value, the comment, and the change's number for restore.
+  restore --change N   Take change N of a name's history back: a field gets its old value
+                       again (as a save of the record), a merge brings its names back.
+  restore --deleted N  Bring back deleted name N (see deleted) with its ID, values and links.
+  deleted              List the deleted names that can be brought back, the latest first.
   export FILE --format dwca|coldp
                        Write the stored names, their established names and references as a
                        Darwin Core Archive or a ColDP package (a zip file when FILE ends in
@@ -87,8 +104,9 @@ Commands:
 Options:
   --database URL       sqlite:PATH or postgresql://user@host:port/dbname
                        (default: sqlite:$XDG_DATA_HOME/bryx/bryx.sqlite)
-  --user NAME          SQLite: the user that imports (default: the system user when the
-                       database knows it, else "editor"); the audit trail names it. On
+  --user NAME          SQLite: the user that imports, merges or restores (default: the
+                       system user when the database knows it, else "editor"); the audit
+                       trail names it. On
                        PostgreSQL the user is the login of the URL.
   --help               Show this text.
   --version            Show the program's version.
@@ -110,6 +128,11 @@ struct Arguments {
     std::optional<QChar> nameType;
     QString report;
     ChecklistFormat format = ChecklistFormat::DarwinCoreArchive;
+    int32_t keep = 0;
+    std::vector<int32_t> ids; // merged names, or the one name of history
+    bool dryRun = false;
+    int32_t change = 0;
+    bool deleted = false; // restore a deleted name rather than a change
     DuplicateMode duplicateMode = DuplicateMode::SameNameAndAuthor;
     QString tsv;
 };
@@ -123,6 +146,44 @@ qint64 positiveCount(const QCommandLineParser& parser, const QString& option)
     if (!ok || count <= 0)
         throw UsageError(QStringLiteral("--%1 takes a positive whole number").arg(option));
     return count;
+}
+
+int32_t idArgument(const QString& text, const QString& what)
+{
+    bool ok = false;
+    const int id = text.toInt(&ok);
+    if (!ok || id <= 0)
+        throw UsageError(
+            QStringLiteral("%1 takes a name's ID, a positive whole number, not \"%2\"").arg(what, text));
+    return id;
+}
+
+void parseCuration(const QCommandLineParser& parser, Arguments& parsed)
+{
+    const QStringList rest = parser.positionalArguments().mid(1);
+    if (parsed.command == QLatin1String("merge")) {
+        if (!parser.isSet(QStringLiteral("keep")) || rest.isEmpty())
+            throw UsageError(
+                QStringLiteral("merge needs --keep ID and the IDs of the names to merge into it"));
+        parsed.keep = idArgument(parser.value(QStringLiteral("keep")), QStringLiteral("--keep"));
+        for (const QString& id : rest)
+            parsed.ids.push_back(idArgument(id, QStringLiteral("merge")));
+        parsed.dryRun = parser.isSet(QStringLiteral("dry-run"));
+    } else if (parsed.command == QLatin1String("history")) {
+        if (rest.size() != 1)
+            throw UsageError(QStringLiteral("history needs the ID of one name"));
+        parsed.ids.push_back(idArgument(rest.front(), QStringLiteral("history")));
+    } else if (parsed.command == QLatin1String("restore")) {
+        const bool change = parser.isSet(QStringLiteral("change"));
+        parsed.deleted = parser.isSet(QStringLiteral("deleted"));
+        if (change == parsed.deleted || !rest.isEmpty())
+            throw UsageError(QStringLiteral("restore needs either --change N or --deleted N"));
+        parsed.change =
+            idArgument(parser.value(change ? QStringLiteral("change") : QStringLiteral("deleted")),
+                       change ? QStringLiteral("--change") : QStringLiteral("--deleted"));
+    } else if (!rest.isEmpty()) {
+        throw UsageError(QStringLiteral("unexpected argument \"%1\"").arg(rest.front()));
+    }
 }
 
 Arguments parse(const QStringList& args)
@@ -158,7 +219,14 @@ Arguments parse(const QStringList& args)
         {QStringLiteral("type"), QStringLiteral("The name type to keep to."), QStringLiteral("TYPE")});
     parser.addOption(
         {QStringLiteral("tsv"), QStringLiteral("Write the groups to a TSV file."), QStringLiteral("FILE")});
-    parseArguments(parser, args, 3);
+    parser.addOption(
+        {QStringLiteral("keep"), QStringLiteral("The name kept by a merge."), QStringLiteral("ID")});
+    parser.addOption({QStringLiteral("dry-run"), QStringLiteral("Only show what a merge would do.")});
+    parser.addOption(
+        {QStringLiteral("change"), QStringLiteral("The history's change to restore."), QStringLiteral("N")});
+    parser.addOption(
+        {QStringLiteral("deleted"), QStringLiteral("The deleted name to restore."), QStringLiteral("N")});
+    parseArguments(parser, args, 1000);
 
     Arguments parsed;
     parsed.command = parser.positionalArguments().value(0);
@@ -178,13 +246,16 @@ Arguments parse(const QStringList& args)
     parsed.report = parser.value(QStringLiteral("report"));
     if (parser.isSet(QStringLiteral("roles")))
         parsed.rolePrefix = parser.value(QStringLiteral("roles"));
-    static const QStringList commands = {"init",   "upgrade", "check",      "generate",
-                                         "import", "export",  "duplicates", "user"};
+    static const QStringList commands = {"init",       "upgrade", "check", "generate", "import",  "export",
+                                         "duplicates", "user",    "merge", "history",  "restore", "deleted"};
     if (!commands.contains(parsed.command))
         throw UsageError(parsed.command.isEmpty()
                              ? QStringLiteral("a command is missing")
                              : QStringLiteral("unknown command \"%1\"").arg(parsed.command));
     if (parsed.command == QLatin1String("user")) {
+        if (parser.positionalArguments().size() > 3)
+            throw UsageError(
+                QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().value(3)));
         parsed.userAction = parser.positionalArguments().value(1);
         parsed.account.login = parser.positionalArguments().value(2);
         parsed.account.role = parser.value(QStringLiteral("role"));
@@ -200,6 +271,11 @@ Arguments parse(const QStringList& args)
         if (parser.isSet(QStringLiteral("password")))
             parsed.account.password =
                 readPassword(QStringLiteral("Password for %1: ").arg(parsed.account.login));
+        return parsed;
+    }
+    static const QStringList curation = {"merge", "history", "restore", "deleted"};
+    if (curation.contains(parsed.command)) {
+        parseCuration(parser, parsed);
         return parsed;
     }
     if (parser.positionalArguments().size() > 2)
@@ -362,6 +438,57 @@ int listDuplicates(const Arguments& arguments, Database& db)
     return 0;
 }
 
+QString shownValue(const QVariant& value)
+{
+    return value.isNull() ? QStringLiteral("(empty)") : value.toString().simplified();
+}
+
+int curate(const Arguments& arguments, Database& db)
+{
+    requireCurrentSchema(db);
+    if (arguments.command == QLatin1String("history")) {
+        for (const HistoryEntry& entry : NameHistory::of(db, arguments.ids.front()))
+            std::printf(
+                "%d\t%s\t%s\t%s\t%s\t%s\t%s\n", entry.auditLogId, qPrintable(entry.date),
+                qPrintable(entry.user), qPrintable(entry.field), qPrintable(shownValue(entry.oldValue)),
+                qPrintable(entry.action == QLatin1Char('U') && !entry.isMerge ? shownValue(entry.newValue)
+                                                                              : QString()),
+                qPrintable(entry.comment.simplified()));
+        return 0;
+    }
+    if (arguments.command == QLatin1String("deleted")) {
+        for (const CurationLog::Change& change : CurationLog::deletedNames(db, 1000)) {
+            const NameSnapshot name = NameSnapshot::fromJson(change.snapshot);
+            std::printf("%d\t%d\t%s\t%s\t%s\t%s\n", change.id, change.nameId,
+                        qPrintable(name.scientificName()), qPrintable(name.author()),
+                        qPrintable(change.changeDate), qPrintable(change.userName));
+        }
+        return 0;
+    }
+    const UserSession user = importingUser(db, arguments.user);
+    if (arguments.command == QLatin1String("merge")) {
+        NameMerger merger(db, user);
+        const MergePreview preview = merger.preview(arguments.keep, arguments.ids);
+        std::printf("%s\n", qPrintable(preview.describe()));
+        if (arguments.dryRun)
+            return 0;
+        merger.merge(preview);
+        std::printf(
+            "Merged. Take it back with: bryx-db restore --change %d\n",
+            db.scalar(QStringLiteral("SELECT audit_log_id FROM curation_change WHERE change_kind = 'M' AND "
+                                     "scientific_name_id = ? ORDER BY curation_change_id DESC LIMIT 1"),
+                      {arguments.keep})
+                .toInt());
+        return 0;
+    }
+    NameRestorer restorer(db, user);
+    if (arguments.deleted)
+        std::printf("%s\n", qPrintable(restorer.restoreDeleted(arguments.change).describe()));
+    else
+        std::printf("%s\n", qPrintable(restorer.restoreChange(arguments.change)));
+    return 0;
+}
+
 int manageUsers(const Arguments& arguments, Database& db)
 {
     requireCurrentSchema(db);
@@ -397,6 +524,9 @@ int main(int argc, char** argv)
             return exchange(arguments, db);
         if (arguments.command == QLatin1String("user"))
             return manageUsers(arguments, db);
+        if (arguments.command == QLatin1String("merge") || arguments.command == QLatin1String("history")
+            || arguments.command == QLatin1String("restore") || arguments.command == QLatin1String("deleted"))
+            return curate(arguments, db);
         if (arguments.command == QLatin1String("init")) {
             if (Schema::version(db) != 0)
                 throw bryx::Error(bryx::ErrorNumber::InvalidArgument,

@@ -91,6 +91,15 @@ TEST(Tools, EveryWrongCommandLineIsOneClearLineAndStatusTwo)
         {BRYX_DB_PATH, {"duplicates", "--mode", "fuzzy"}},
         {BRYX_DB_PATH, {"duplicates", "--mode", "name", "--type", "P"}},
         {BRYX_DB_PATH, {"duplicates", "names.tsv", "--mode", "name"}},
+        {BRYX_DB_PATH, {"user", "add", "someone", "else", "--role", "editor"}},
+        {BRYX_DB_PATH, {"merge", "1001", "1002"}},
+        {BRYX_DB_PATH, {"merge", "--keep", "1001"}},
+        {BRYX_DB_PATH, {"merge", "--keep", "1001", "abies"}},
+        {BRYX_DB_PATH, {"history"}},
+        {BRYX_DB_PATH, {"history", "1001", "1002"}},
+        {BRYX_DB_PATH, {"restore", "--change", "1", "--deleted", "2"}},
+        {BRYX_DB_PATH, {"restore", "--change", "-3"}},
+        {BRYX_DB_PATH, {"deleted", "now"}},
         {BRYX_FIND_PATH, {"--text"}},
         {BRYX_FIND_PATH, {"--type", "fungal"}},
         {BRYX_FIND_PATH, {"abies"}},
@@ -135,6 +144,54 @@ TEST(Tools, DuplicatesAreListedOrWrittenToATsvFile)
     EXPECT_TRUE(written.out.startsWith(
         QString::number(lines.size() > 1 ? lines.last().section('\t', 0, 0).toInt() : 0) + " group(s)"))
         << written.out.toStdString();
+}
+
+TEST(Tools, AMergeIsPreviewedDoneAndTakenBackFromTheShell)
+{
+    QTemporaryDir folder;
+    const QString url = "sqlite:" + folder.filePath("names.sqlite");
+    ASSERT_EQ(run(BRYX_DB_PATH, {"init", "--database", url}).exitCode, 0);
+    const ToolRun groups = run(BRYX_DB_PATH, {"duplicates", "--mode", "name", "--database", url});
+    QString mill, michx;
+    for (const QString& line : groups.out.split('\n')) {
+        if (line.contains("\tAbies alba\tMill.\t"))
+            mill = line.section('\t', 1, 1);
+        if (line.contains("\tAbies alba\tMichx.\t"))
+            michx = line.section('\t', 1, 1);
+    }
+    ASSERT_FALSE(mill.isEmpty());
+    ASSERT_FALSE(michx.isEmpty());
+
+    const ToolRun dry = run(BRYX_DB_PATH, {"merge", "--keep", mill, michx, "--dry-run", "--database", url});
+    ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    EXPECT_TRUE(dry.out.startsWith("Keep Abies alba Mill. (ID " + mill + ") and merge Abies alba Michx. (ID "
+                                   + michx))
+        << dry.out.toStdString();
+    EXPECT_TRUE(run(BRYX_DB_PATH, {"history", michx, "--database", url}).exitCode == 0);
+
+    const ToolRun self = run(BRYX_DB_PATH, {"merge", "--keep", mill, mill, "--database", url});
+    EXPECT_EQ(self.exitCode, 1);
+    EXPECT_TRUE(self.err.contains("cannot be merged with itself")) << self.err.toStdString();
+
+    const ToolRun merged = run(BRYX_DB_PATH, {"merge", "--keep", mill, michx, "--database", url});
+    ASSERT_EQ(merged.exitCode, 0) << merged.err.toStdString();
+    const QString change = merged.out.section("bryx-db restore --change ", 1).trimmed();
+    ASSERT_FALSE(change.isEmpty()) << merged.out.toStdString();
+    const ToolRun history = run(BRYX_DB_PATH, {"history", mill, "--database", url});
+    EXPECT_TRUE(history.out.contains(change + "\t")) << history.out.toStdString();
+    EXPECT_TRUE(history.out.contains("\tMerge\tMerged into this name: Abies alba Michx. (ID " + michx + ")"));
+    EXPECT_FALSE(
+        run(BRYX_DB_PATH, {"duplicates", "--mode", "name", "--database", url}).out.contains("Michx."));
+
+    const ToolRun restored = run(BRYX_DB_PATH, {"restore", "--change", change, "--database", url});
+    ASSERT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_TRUE(restored.out.startsWith("The merge is taken back")) << restored.out.toStdString();
+    EXPECT_TRUE(
+        run(BRYX_DB_PATH, {"duplicates", "--mode", "name", "--database", url}).out.contains("Michx."));
+    const ToolRun again = run(BRYX_DB_PATH, {"restore", "--change", change, "--database", url});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains("taken back already")) << again.err.toStdString();
+    EXPECT_TRUE(run(BRYX_DB_PATH, {"deleted", "--database", url}).out.isEmpty()) << "a merge is no delete";
 }
 
 TEST(Tools, ImportAndExportChecklistsFromTheCommandLine)

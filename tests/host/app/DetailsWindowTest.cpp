@@ -68,9 +68,9 @@ TEST_P(DetailsWindow, ADoubleClickOpensTheNameAndTheStripPagesThroughTheWorkingL
     };
     EXPECT_EQ(itemsAfterClose(),
               (QStringList {"-", "&Find Scientific Name...", "-", "&Import Checklist...",
-                            "&Export Checklist...", "-", "E&xit"}));
+                            "&Export Checklist...", "-", "Recently &Deleted Names...", "-", "E&xit"}));
     window->openView("SNM");
-    EXPECT_EQ(menuCaptions(*window), (QStringList {"&File", "&Edit", "&View", "&Window", "&Help"}));
+    EXPECT_EQ(menuCaptions(*window), (QStringList {"&File", "&Edit", "&Tools", "&View", "&Window", "&Help"}));
     EXPECT_TRUE(itemsAfterClose().isEmpty());
     window->mdiArea().setActiveSubWindow(details);
 

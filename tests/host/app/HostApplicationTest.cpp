@@ -66,12 +66,13 @@ TEST_P(HostApplication, CtrlFThenTypingANameAndEnterFindsIt)
 TEST_P(HostApplication, AUserFindsNamesBuildsTheWorkingListAndGetsTheSearchBackAsLeft)
 {
     auto window = start(appManager);
-    EXPECT_EQ(menuCaptions(*window), (QStringList {"&File", "&Edit", "&View", "&Window", "&Help"}));
+    EXPECT_EQ(menuCaptions(*window), (QStringList {"&File", "&Edit", "&Tools", "&View", "&Window", "&Help"}));
     ComponentWindow* find = window->openSearch();
     EXPECT_EQ(find->windowTitle(), QString("Find Scientific Name"));
     EXPECT_GE(find->width(), find->component()->width()) << "the window is sized around the component";
     EXPECT_EQ(menuCaptions(*window),
-              (QStringList {"&File", "&Edit", "&Options", "New", "&View", "&Window", "&Help"}));
+              (QStringList {"&File", "&Edit", "&Options", "New", "&Tools", "&View", "&Window", "&Help"}))
+        << "a component without Tools gets the host's";
 
     search(*find, "abies");
     auto& results = control<FlexGrid>(*find, "fgSearchResults");

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "RestoreListDialog.h"
+#include "curation/NameHistory.h"
+
+#include <memory>
+#include <vector>
+
+namespace bryx::host {
+
+class SqlAppManager;
+
+// View > Name History: every change of one name, oldest first, with its old and new value and
+// the curators' comments; Restore takes the chosen change back.
+class NameHistoryDialog : public RestoreListDialog {
+    Q_OBJECT
+public:
+    NameHistoryDialog(std::shared_ptr<SqlAppManager> appManager, int32_t nameId,
+                      std::function<void()> afterRestore, QWidget* parent = nullptr);
+    const std::vector<HistoryEntry>& entries() const { return m_entries; }
+
+protected:
+    void reload() override;
+    QString restoreRow(int row) override;
+    bool restorable(int row) const override;
+
+private:
+    // A code or a name's ID as the curator knows it: the category's, level's or name's text.
+    QString shown(const QString& column, const QVariant& value) const;
+
+    std::shared_ptr<SqlAppManager> m_appManager;
+    int32_t m_nameId;
+    std::vector<HistoryEntry> m_entries;
+};
+
+} // namespace bryx::host
