@@ -1,10 +1,13 @@
 // bryx-host: the desktop application that hosts the scientific name components over the
 // reference database (embedded SQLite by default, PostgreSQL with --database).
 #include "ComponentWindow.h"
+#include "DuplicateGroupsModel.h"
+#include "DuplicateNamesWindow.h"
 #include "HostDesktopServices.h"
 #include "HostLogin.h"
 #include "LocalDatabase.h"
 #include "MainWindow.h"
+#include "NameHistoryDialog.h"
 #include "WorkingListView.h"
 #include "controls/Controls.h"
 #include "controls/FlexGrid.h"
@@ -16,8 +19,10 @@
 #include "tools/CommandLine.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QTableView>
 #include <QTimer>
 #include <cstdio>
 #include <limits>
@@ -49,6 +54,11 @@ Options:
                      it in a details window instead of searching
   --page N           with --details: the tab page shown (0 Identifiers, 1 Nomenclature,
                      2 References, 3 Comments)
+  --duplicates RULE  with --screenshot: open Find Duplicate Names, find by RULE (0 same name
+                     and author, 1 author written another way, 2 same name, 3 spelling) and
+                     select the first name found
+  --history ID       with --screenshot: open the name with that ID and picture its Name
+                     History
   --screenshot FILE with a CHECKLIST: save a picture of its import preview to FILE and quit
                      without importing
   --exit-when-ready  quit as soon as the main window is shown (for timing the start)
@@ -63,6 +73,8 @@ struct Arguments {
     bool exitWhenReady = false;
     int detailsId = 0;
     int page = 0;
+    int duplicates = -1;
+    int historyId = 0;
     QString checklist;
 };
 
@@ -83,7 +95,7 @@ Arguments parse(const QStringList& args)
 {
     QCommandLineParser parser;
     parser.addOption(databaseOption());
-    for (const char* valued : {"user", "screenshot", "search", "details", "page"})
+    for (const char* valued : {"user", "screenshot", "search", "details", "page", "duplicates", "history"})
         parser.addOption({QLatin1String(valued), QString(), QStringLiteral("value")});
     parser.addOption({QStringLiteral("exit-when-ready"), QString()});
     parseArguments(parser, args, 1);
@@ -99,6 +111,10 @@ Arguments parse(const QStringList& args)
         parsed.detailsId = numberArgument(parser, "details", 1, std::numeric_limits<int>::max());
     if (parser.isSet(QStringLiteral("page")))
         parsed.page = numberArgument(parser, "page", 0, 3);
+    if (parser.isSet(QStringLiteral("duplicates")))
+        parsed.duplicates = numberArgument(parser, "duplicates", 0, 3);
+    if (parser.isSet(QStringLiteral("history")))
+        parsed.historyId = numberArgument(parser, "history", 1, std::numeric_limits<int>::max());
     parsed.checklist = parser.positionalArguments().value(0);
     return parsed;
 }
@@ -161,6 +177,44 @@ bool takeDetailsScreenshot(MainWindow& window, int32_t id, int page, const QStri
     std::printf("bryx-host: name %d (%s) in a details window, picture in %s\n", id, qPrintable(shown),
                 qPrintable(file));
     return showsIt;
+}
+
+// Find Duplicate Names after a search by one rule, the first name found selected.
+bool takeDuplicatesScreenshot(MainWindow& window, int rule, const QString& file)
+{
+    DuplicateNamesWindow* duplicates = window.curation().openDuplicates();
+    duplicates->findChild<QComboBox*>(QStringLiteral("cboRule"))->setCurrentIndex(rule);
+    duplicates->find();
+    window.workingList().parentWidget()->hide();
+    duplicates->parentWidget()->move(0, 0);
+    duplicates->parentWidget()->resize(window.mdiArea().size());
+    if (duplicates->groups().rowCount() > 0)
+        duplicates->view().selectRow(0);
+    savePicture(window, file);
+    std::printf("bryx-host: %d duplicate group(s) of %d names, picture in %s\n",
+                duplicates->groups().groupCount(), duplicates->groups().nameCount(), qPrintable(file));
+    return true;
+}
+
+// The Name History of one name, opened over its details window.
+bool takeHistoryScreenshot(MainWindow& window, int32_t id, const QString& file)
+{
+    if (!window.addToWorkingList(id))
+        throw Error(ErrorNumber::ItemNotFound,
+                    QStringLiteral("There is no scientific name with ID %1").arg(id));
+    ComponentWindow* details = window.openDetailsFromWorkingList(id);
+    if (!details)
+        return false;
+    window.mdiArea().setActiveSubWindow(details);
+    NameHistoryDialog* history = window.curation().showNameHistory();
+    if (!history)
+        return false;
+    QApplication::processEvents();
+    const bool saved = history->grab().save(file);
+    std::printf("bryx-host: %d change(s) of name %d, picture in %s\n", int(history->entries().size()), id,
+                qPrintable(file));
+    history->close();
+    return saved;
 }
 
 // The import preview of a checklist, pictured: the first pass runs as the user would see it,
@@ -239,6 +293,13 @@ int main(int argc, char** argv)
                             takeImportPreviewScreenshot(window, arguments.checklist, arguments.screenshot)
                             ? 0
                             : 1;
+                    else if (arguments.duplicates >= 0)
+                        status = takeDuplicatesScreenshot(window, arguments.duplicates, arguments.screenshot)
+                            ? 0
+                            : 1;
+                    else if (arguments.historyId > 0)
+                        status =
+                            takeHistoryScreenshot(window, arguments.historyId, arguments.screenshot) ? 0 : 1;
                     else if (arguments.detailsId > 0)
                         status = takeDetailsScreenshot(window, arguments.detailsId, arguments.page,
                                                        arguments.screenshot)

@@ -54,7 +54,7 @@ std::vector<HistoryEntry> NameHistory::of(Database& db, int32_t nameId)
         QStringLiteral(
             "SELECT a.audit_log_id, a.audit_date, a.user_name, a.action, a.column_name, a.old_value, "
             "c.comment_text FROM audit_log a LEFT JOIN audit_comment c ON c.audit_log_column_id = "
-            "a.audit_log_column_id WHERE upper(a.table_name) = 'SCIENTIFIC_NAME' AND a.primary_key = ? "
+            "a.audit_log_column_id WHERE a.table_name = 'SCIENTIFIC_NAME' AND a.primary_key = ? "
             "ORDER BY a.audit_date, a.audit_log_id"),
         {nameId}, Database::Reading::Buffered);
     std::vector<HistoryEntry> entries;

@@ -125,7 +125,7 @@ QString NameRestorer::restoreField(int32_t nameId, const QString& column, const 
     // What the change made of the field: the next change's old value, else what is stored. The
     // field must hold it still; a later change that a restore took back again does not count.
     QSqlQuery next =
-        m_db.query(QStringLiteral("SELECT old_value FROM audit_log WHERE upper(table_name) = "
+        m_db.query(QStringLiteral("SELECT old_value FROM audit_log WHERE table_name = "
                                   "'SCIENTIFIC_NAME' AND primary_key = ? AND lower(column_name) = ? "
                                   "AND audit_log_id > ? ORDER BY audit_log_id"),
                    {nameId, column, auditLogId}, Database::Reading::Buffered);

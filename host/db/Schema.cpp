@@ -342,6 +342,10 @@ const char* const CurationChangeTable = R"(CREATE TABLE IF NOT EXISTS curation_c
             restored_by varchar(60)))";
 const char* const CurationChangeIndex =
     "CREATE INDEX IF NOT EXISTS curation_change_name_idx ON curation_change (scientific_name_id)";
+// A merge, a delete and their taking back look up the names resting on a name; without an
+// index each is a scan of every name.
+const char* const EstablishedNameIndex = "CREATE INDEX IF NOT EXISTS scientific_name_established_idx ON "
+                                         "scientific_name (nomenclaturally_est_sn_id)";
 
 // Version 6 on PostgreSQL: the installation's role names.
 const char* const ServerRoleTable = R"(CREATE TABLE IF NOT EXISTS server_role (
@@ -506,6 +510,7 @@ void Schema::upgrade(Database& db)
         if (current < 8) {
             db.exec(QLatin1String(CurationChangeTable));
             db.exec(QLatin1String(CurationChangeIndex));
+            db.exec(QLatin1String(EstablishedNameIndex));
             db.exec(QStringLiteral("INSERT INTO schema_version (version) VALUES (8)"));
         }
         // Later versions add their steps here, each guarded by `current < N`.

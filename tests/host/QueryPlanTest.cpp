@@ -54,6 +54,33 @@ TEST_P(QueryPlans, NameSearchesUseTheUpperCaseIndexes)
     }
 }
 
+// A merge, a delete and a history each look up one name's resting names or audit rows; on a
+// large database a scan would make every one of them take seconds.
+TEST_P(QueryPlans, CurationLooksUpRestingNamesAndAuditRowsByIndex)
+{
+    TestDatabase test(GetParam());
+    auto db = test.open();
+    NameGenerator::generate(*db, 20'000);
+    test.openAsAdmin()->exec("ANALYZE");
+    // The generated names have no audit rows; PostgreSQL would rightly scan so small a trail, so
+    // it is asked whether the index can serve the statement at all.
+    if (GetParam() == Dialect::PostgreSQL)
+        db->exec("SET enable_seqscan = off");
+    const std::pair<const char*, const char*> cases[] = {
+        {"SELECT scientific_name_id, nomenclaturally_est_sn_id FROM scientific_name WHERE "
+         "nomenclaturally_est_sn_id IN (1001,1002) AND scientific_name_id NOT IN (1001,1002)",
+         "scientific_name_established_idx"},
+        {"SELECT a.audit_log_id FROM audit_log a WHERE a.table_name = 'SCIENTIFIC_NAME' AND a.primary_key = "
+         "1001 "
+         "ORDER BY a.audit_date, a.audit_log_id",
+         "audit_log_record_idx"},
+    };
+    for (const auto& [sql, index] : cases) {
+        const QString shown = queryPlan(*db, QLatin1String(sql));
+        EXPECT_TRUE(shown.contains(QLatin1String(index))) << sql << "\n" << shown.toStdString();
+    }
+}
+
 TEST(QueryPlans, ThePrefixRangeIsAddedOnlyWhereItChangesNothing)
 {
     const QString begins =
