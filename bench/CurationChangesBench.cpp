@@ -7,10 +7,15 @@
 //                            duplicate test and audit rows
 //   BM_SaveOfAChangedAuthor  the save the restore is made of, through the record object
 //   BM_HistoryOf1000Changes  Name History of a name with 1,000 changes, read and painted
+//   BM_GroupListPaged        the duplicates window given every group of the same-name rule
+//                            (tens of thousands), painted at the top and paged to the end
 // The names made here stay in the database, in the state they started in.
 #include "BenchEditor.h"
 #include "BenchSearches.h"
+#include "DuplicateGroupsModel.h"
+#include "DuplicateNamesWindow.h"
 #include "NameHistoryDialog.h"
+#include "curation/DuplicateFinder.h"
 #include "curation/NameMerger.h"
 #include "curation/NameRestorer.h"
 #include "data/SqlScientificNameRecord.h"
@@ -18,6 +23,7 @@
 
 #include <QApplication>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTableWidget>
 #include <benchmark/benchmark.h>
 
@@ -164,6 +170,22 @@ void BM_HistoryOf1000Changes(benchmark::State& state)
     state.counters["changes"] = rows;
 }
 
+void BM_GroupListPaged(benchmark::State& state)
+{
+    static const std::vector<DuplicateGroup> found = DuplicateFinder(db()).find(DuplicateMode::SameName);
+    DuplicateNamesWindow window(
+        std::shared_ptr<SqlAppManager>(std::shared_ptr<SqlAppManager>(), &appManager()), {});
+    window.resize(1150, 700);
+    window.show();
+    for (auto _ : state) {
+        window.groups().setGroups(found);
+        window.view().repaint();
+        window.view().scrollToBottom();
+        window.view().repaint();
+    }
+    state.counters["groups"] = double(found.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -178,7 +200,8 @@ int main(int argc, char** argv)
         {"BM_TakeMergeBack", BM_TakeMergeBack},
         {"BM_RestoreField", BM_RestoreField},
         {"BM_SaveOfAChangedAuthor", BM_SaveOfAChangedAuthor},
-        {"BM_HistoryOf1000Changes", BM_HistoryOf1000Changes}};
+        {"BM_HistoryOf1000Changes", BM_HistoryOf1000Changes},
+        {"BM_GroupListPaged", BM_GroupListPaged}};
     for (const auto& [name, function] : benchmarks)
         benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);

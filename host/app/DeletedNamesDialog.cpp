@@ -30,10 +30,9 @@ void DeletedNamesDialog::reload()
     for (int row = 0; row < int(m_deleted.size()); ++row) {
         const CurationLog::Change& change = m_deleted[size_t(row)];
         const NameSnapshot name = NameSnapshot::fromJson(change.snapshot);
-        const QString values[] = {QString::number(change.nameId), name.scientificName(), name.author(),
-                                  change.changeDate, change.userName};
-        for (int column = 0; column < int(std::size(values)); ++column)
-            rows.setItem(row, column, new QTableWidgetItem(values[column]));
+        setRow(row,
+               {QString::number(change.nameId), name.scientificName(), name.author(), change.changeDate,
+                change.userName});
     }
     setNote(m_deleted.empty() ? tr("No deleted name is waiting to come back.") : QString());
 }

@@ -70,15 +70,10 @@ void NameHistoryDialog::reload()
         const bool change = entry.action == QLatin1Char('U') && !entry.isMerge;
         const QString field =
             entry.action == QLatin1Char('D') ? tr("%1 (deleted)").arg(entry.field) : entry.field;
-        const QString values[] = {entry.date,
-                                  entry.user,
-                                  field,
-                                  entry.isMerge ? entry.oldValue.toString()
-                                                : shown(entry.column, entry.oldValue),
-                                  change ? shown(entry.column, entry.newValue) : QString(),
-                                  entry.comment};
-        for (int column = 0; column < int(std::size(values)); ++column)
-            rows.setItem(row, column, new QTableWidgetItem(values[column]));
+        setRow(row,
+               {entry.date, entry.user, field,
+                entry.isMerge ? entry.oldValue.toString() : shown(entry.column, entry.oldValue),
+                change ? shown(entry.column, entry.newValue) : QString(), entry.comment});
     }
     setNote(m_entries.empty() ? tr("No change of this name is recorded.") : QString());
     if (!m_entries.empty())

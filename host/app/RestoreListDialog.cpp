@@ -54,6 +54,15 @@ void RestoreListDialog::setNote(const QString& text)
     m_note->setVisible(!text.isEmpty());
 }
 
+void RestoreListDialog::setRow(int row, const QStringList& values)
+{
+    for (int column = 0; column < int(values.size()); ++column) {
+        auto* item = new QTableWidgetItem(values[column]);
+        item->setToolTip(values[column]);
+        m_table->setItem(row, column, item);
+    }
+}
+
 void RestoreListDialog::updateButton()
 {
     const QModelIndexList rows = m_table->selectionModel()->selectedRows();

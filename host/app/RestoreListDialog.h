@@ -27,6 +27,8 @@ protected:
     // Whether the row's change is one Restore takes back.
     virtual bool restorable(int row) const = 0;
     void setNote(const QString& text);
+    // Fills one row; a text too long for its cell reads whole in its tool tip.
+    void setRow(int row, const QStringList& values);
     // Called after a restore the user was told about.
     std::function<void()> m_afterRestore;
 

@@ -3,6 +3,7 @@
 #include "DuplicateRules.h"
 #include "db/Database.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QSqlQuery>
 #include <QVariant>
@@ -265,7 +266,10 @@ void DuplicateFinder::describe(std::vector<DuplicateGroup>& groups)
             DuplicateMember& member = *members.at(rows.value(0).toLongLong());
             member.category = text(rows.value(1));
             member.level = text(rows.value(2));
-            member.lastChanged = text(rows.value(3));
+            // Stored as an ISO text on SQLite and as a timestamp on PostgreSQL; shown alike.
+            const QDateTime changed = rows.value(3).toDateTime();
+            member.lastChanged = changed.isValid() ? changed.toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                                                   : text(rows.value(3));
             member.changedBy = text(rows.value(4));
         }
         QSqlQuery links = m_db.query(QStringLiteral("SELECT scientific_name_id, count(*) FROM "

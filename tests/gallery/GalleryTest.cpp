@@ -4,6 +4,9 @@
 #include "../support/RecordsetBuilder.h"
 #include "../support/ScriptedDesktop.h"
 #include "../support/ScriptedMessageBox.h"
+#include "DuplicateGroupsModel.h"
+#include "DuplicateNamesWindow.h"
+#include "NameHistoryDialog.h"
 #include "PasswordDialog.h"
 #include "ScientificSearch.h"
 #include "clients/ClientCollection.h"
@@ -36,7 +39,10 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSet>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -450,4 +456,39 @@ TEST(Gallery, ThePasswordDialogAsTheServerAsksAndWhenItRefused)
         EXPECT_EQ(question.contains("refused"), refused);
         EXPECT_EQ(dialog.windowTitle(), QString("Connect to names"));
     }
+}
+
+TEST(Gallery, DuplicateGroupsAndANamesHistory)
+{
+    ScriptedMessageBox messages;
+    TestDatabase database(host::Dialect::SQLite);
+    auto appManager = std::make_shared<host::SqlAppManager>(database.url(), QStringLiteral("editor"));
+    {
+        host::DuplicateNamesWindow window(appManager, {});
+        window.find(); // the first rule: the same name and author, as a save compares them
+        const host::DuplicateGroupsModel& groups = window.groups();
+        ASSERT_EQ(groups.groupCount(), 1) << "the sample's Acer sp. and ACER SP.";
+        EXPECT_EQ(groups.memberAt(0).name, "Acer sp.");
+        EXPECT_EQ(groups.memberAt(1).name, "ACER SP.");
+        window.view().selectRow(1);
+        EXPECT_TRUE(window.findChild<QPushButton*>("cmdMerge")->isEnabled());
+        const QImage picture = photographed(window, "DuplicateNamesWindow");
+        expectPictureOf(picture, window);
+        // Groups are told apart by a shade; the two names of one group share theirs.
+        EXPECT_FALSE(groups.data(groups.index(1, 0), Qt::BackgroundRole).isValid());
+    }
+    {
+        const int picea = database.nameId("Picea abies", "(L.) H.Karst.");
+        host::NameHistoryDialog history(appManager, picea, {});
+        const auto& entries = history.entries();
+        ASSERT_EQ(history.table().rowCount(), int(entries.size()));
+        ASSERT_GE(entries.size(), 2u);
+        EXPECT_EQ(history.windowTitle(), "Name History - Picea abies");
+        EXPECT_EQ(history.table().item(1, 2)->text(), "Author");
+        EXPECT_EQ(history.table().item(1, 3)->text(), "(L.) Karst.");
+        EXPECT_EQ(history.table().item(1, 4)->text(), "(L.) H.Karst.") << "the value stored now";
+        EXPECT_FALSE(history.table().item(1, 5)->text().isEmpty()) << "the curator's comment";
+        expectPictureOf(photographed(history, "NameHistoryDialog"), history);
+    }
+    EXPECT_TRUE(messages.shown().empty()) << "no error box was raised";
 }

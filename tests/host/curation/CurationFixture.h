@@ -82,6 +82,25 @@ protected:
             found << rows.value(0).toString() + (rows.value(1).toString() == "Y" ? "*" : "");
         return found;
     }
+    // From now on the engine fails every `event` ("INSERT", "DELETE") on `table`, as a full disk
+    // or a lost server would, with the message "injected failure".
+    void injectFailure(const char* event, const char* table) const
+    {
+        auto admin = database->openAsAdmin();
+        if (GetParam() == host::Dialect::SQLite) {
+            admin->exec(
+                QStringLiteral("CREATE TRIGGER injected_failure BEFORE %1 ON %2 BEGIN SELECT RAISE(ABORT, "
+                               "'injected failure'); END")
+                    .arg(QLatin1String(event), QLatin1String(table)));
+            return;
+        }
+        admin->exec("CREATE FUNCTION injected_failure() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE "
+                    "EXCEPTION 'injected failure'; END $$");
+        admin->exec(
+            QStringLiteral("CREATE TRIGGER injected_failure BEFORE %1 ON %2 FOR EACH ROW EXECUTE FUNCTION "
+                           "injected_failure()")
+                .arg(QLatin1String(event), QLatin1String(table)));
+    }
     // What a user saves in the details window: one author, through the record object.
     void saveAuthor(int32_t id, const QString& author)
     {

@@ -151,6 +151,29 @@ TEST_P(NameHistoryAndRestore, ADeletedNameComesBackWithItsLinksAndTheNamesThatRe
     EXPECT_FALSE(exists(unchanged));
 }
 
+TEST_P(NameHistoryAndRestore, ARestoreThatFailsHalfWayBringsNothingBack)
+{
+    const int32_t id = addName("Testia alba", "Mill.");
+    link(id, 0);
+    const int32_t resting = addName("Testia nigra", "L.", 0, id);
+    int32_t recordId = id;
+    QString user = "editor";
+    ASSERT_TRUE(appManager->Delete("delete_table_data", recordId, user, "scientific_name"));
+    const QStringList before = contents();
+    // The name goes back in first; its links then fail as a full disk or a lost server would.
+    injectFailure("INSERT", "scientific_name_reference");
+    const int32_t change = CurationLog::deletedNames(*db, 1).at(0).id;
+    try {
+        NameRestorer(*db, editor).restoreDeleted(change);
+        ADD_FAILURE() << "the restore went through";
+    } catch (const Error& error) {
+        EXPECT_TRUE(error.Description().contains("injected failure")) << error.Description().toStdString();
+    }
+    EXPECT_EQ(contents(), before);
+    EXPECT_TRUE(stored(resting, "nomenclaturally_est_sn_id").isNull());
+    EXPECT_EQ(CurationLog::deletedNames(*db, 1).at(0).id, change) << "still waiting to come back";
+}
+
 INSTANTIATE_ON_EACH_ENGINE(NameHistoryAndRestore);
 
 } // namespace bryx::test

@@ -92,6 +92,28 @@ TEST_P(NameMerge, LinksMoveOnceRestingNamesFollowAndTheMergeComesBackWhole)
               "That merge was taken back already");
 }
 
+TEST_P(NameMerge, ALaterChangeInTheWayStopsTheTakingBackAndSaysWhich)
+{
+    const int32_t kept = addName("Testia alba", "Mill.");
+    const int32_t duplicate = addName("Testia alba", "MILL.");
+    const int32_t resting = addName("Testia nigra", "L.", 0, duplicate);
+    const int32_t elsewhere = addName("Testia rubra", "L.");
+    NameMerger merger(*db, editor);
+    merger.merge(merger.preview(kept, {duplicate}));
+    db->exec("UPDATE scientific_name SET nomenclaturally_est_sn_id = ? WHERE scientific_name_id = ?",
+             {elsewhere, resting});
+    const QStringList before = contents();
+    EXPECT_EQ(
+        refusalOf([&] { NameRestorer(*db, editor).restoreChange(mergeRowOf(*db, kept)); }),
+        QString(
+            "The merge cannot be taken back: name ID %1 no longer rests on the kept name (ID %2). Nothing "
+            "was changed")
+            .arg(resting)
+            .arg(kept)
+            .toStdString());
+    EXPECT_EQ(contents(), before);
+}
+
 TEST_P(NameMerge, EachBadMergeIsRefusedWithItsReasonAndWritesNothing)
 {
     const int32_t plant = addName("Testia alba", "Mill.");
@@ -190,16 +212,7 @@ TEST_P(NameMerge, AFailureAfterTheFirstStatementLeavesTheDatabaseAsItWas)
     NameMerger merger(*db, editor);
     const MergePreview preview = merger.preview(kept, {duplicate});
     // The links move first; the duplicate's delete then fails as a full disk or a lost server would.
-    auto admin = database->openAsAdmin();
-    if (GetParam() == Dialect::SQLite) {
-        admin->exec("CREATE TRIGGER injected_failure BEFORE DELETE ON scientific_name BEGIN SELECT "
-                    "RAISE(ABORT, 'injected failure'); END");
-    } else {
-        admin->exec("CREATE FUNCTION injected_failure() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE "
-                    "EXCEPTION 'injected failure'; END $$");
-        admin->exec("CREATE TRIGGER injected_failure BEFORE DELETE ON scientific_name FOR EACH ROW EXECUTE "
-                    "FUNCTION injected_failure()");
-    }
+    injectFailure("DELETE", "scientific_name");
     const QStringList before = contents();
     const int audit = db->scalar("SELECT count(*) FROM audit_log").toInt();
     EXPECT_NE(refusalOf([&] { merger.merge(preview); }).find("injected failure"), std::string::npos);
