@@ -71,7 +71,8 @@ std::optional<DuplicateMode> DuplicateFinder::modeNamed(const QString& word)
     return std::nullopt;
 }
 
-std::vector<DuplicateFinder::StoredName> DuplicateFinder::readNames(std::optional<QChar> type)
+std::vector<DuplicateFinder::StoredName> DuplicateFinder::readNames(std::optional<QChar> type,
+                                                                    bool onlyRepeatedKeys)
 {
     // Answered in the order of the name key, so that equal names come together; sorted here,
     // as a scan in the key index's order reads the table by random access and takes longer.
@@ -81,11 +82,20 @@ std::vector<DuplicateFinder::StoredName> DuplicateFinder::readNames(std::optiona
                                  "nc.name_type_cd, %1 FROM scientific_name sn LEFT JOIN d_name_category nc "
                                  "ON nc.d_name_category_id = sn.d_name_category_id")
                       .arg(key);
+    QStringList conditions;
     QVariantList bindings;
+    // The key rules need only the names whose key is stored more than once; the engine finds
+    // those keys in its key index, and the rest of the table is never read.
+    if (onlyRepeatedKeys)
+        conditions << QStringLiteral(
+                          "%1 IN (SELECT %2 FROM scientific_name s2 GROUP BY %2 HAVING count(*) > 1)")
+                          .arg(key, QString(key).replace(QLatin1String("sn."), QLatin1String("s2.")));
     if (type) {
-        sql += QStringLiteral(" WHERE nc.name_type_cd = ?");
+        conditions << QStringLiteral("nc.name_type_cd = ?");
         bindings << QString(*type);
     }
+    if (!conditions.isEmpty())
+        sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     QSqlQuery query = m_db.query(sql, bindings);
     std::vector<StoredName> names;
     while (query.next()) {
@@ -212,7 +222,7 @@ std::vector<std::vector<size_t>> DuplicateFinder::groupBySpelling(const std::vec
 
 std::vector<DuplicateGroup> DuplicateFinder::find(DuplicateMode mode, std::optional<QChar> type)
 {
-    const std::vector<StoredName> names = readNames(type);
+    const std::vector<StoredName> names = readNames(type, mode != DuplicateMode::SimilarSpelling);
     const auto indexGroups =
         mode == DuplicateMode::SimilarSpelling ? groupBySpelling(names) : groupByKey(names, mode);
     std::vector<DuplicateGroup> groups;

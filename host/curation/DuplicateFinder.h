@@ -56,7 +56,8 @@ private:
         QChar type;
         QString key; // the name as names are compared
     };
-    std::vector<StoredName> readNames(std::optional<QChar> type);
+    // Every name, or only those whose name key some other name has too.
+    std::vector<StoredName> readNames(std::optional<QChar> type, bool onlyRepeatedKeys);
     // Index groups of `names` whose keys are equal.
     static std::vector<std::vector<size_t>> groupByKey(const std::vector<StoredName>& names,
                                                        DuplicateMode mode);
