@@ -153,14 +153,20 @@ void takeScreenshot(MainWindow& window, const QString& text, const QString& file
     std::printf("bryx-host: %d names found, picture in %s\n", window.workingList().count(), qPrintable(file));
 }
 
-// The details window of one name, opened from the working list as a double-click would, on the
-// page asked for. True when the editor shows that name.
-bool takeDetailsScreenshot(MainWindow& window, int32_t id, int page, const QString& file)
+// A details window on the name, which joins the working list first; null when it cannot open.
+ComponentWindow* openFromWorkingList(MainWindow& window, int32_t id)
 {
     if (!window.addToWorkingList(id))
         throw Error(ErrorNumber::ItemNotFound,
                     QStringLiteral("There is no scientific name with ID %1").arg(id));
-    ComponentWindow* details = window.openDetailsFromWorkingList(id);
+    return window.openDetailsFromWorkingList(id);
+}
+
+// The details window of one name, opened from the working list as a double-click would, on the
+// page asked for. True when the editor shows that name.
+bool takeDetailsScreenshot(MainWindow& window, int32_t id, int page, const QString& file)
+{
+    ComponentWindow* details = openFromWorkingList(window, id);
     if (!details)
         return false;
     UserControl& editor = *details->component();
@@ -199,10 +205,7 @@ bool takeDuplicatesScreenshot(MainWindow& window, int rule, const QString& file)
 // The Name History of one name, opened over its details window.
 bool takeHistoryScreenshot(MainWindow& window, int32_t id, const QString& file)
 {
-    if (!window.addToWorkingList(id))
-        throw Error(ErrorNumber::ItemNotFound,
-                    QStringLiteral("There is no scientific name with ID %1").arg(id));
-    ComponentWindow* details = window.openDetailsFromWorkingList(id);
+    ComponentWindow* details = openFromWorkingList(window, id);
     if (!details)
         return false;
     window.mdiArea().setActiveSubWindow(details);

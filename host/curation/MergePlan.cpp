@@ -2,6 +2,7 @@
 
 #include "CurationAudit.h"
 #include "db/Database.h"
+#include "db/SqlText.h"
 #include "error/Error.h"
 #include "services/NameSnapshot.h"
 
@@ -14,22 +15,6 @@ namespace bryx::host {
 namespace {
 
 const QString Established = QStringLiteral("nomenclaturally_est_sn_id");
-
-QString idList(const std::vector<int32_t>& ids)
-{
-    QStringList list;
-    for (const int32_t id : ids)
-        list << QString::number(id);
-    return list.join(QLatin1Char(','));
-}
-
-bool nameExists(Database& db, const QVariant& id)
-{
-    return db.scalar(QStringLiteral("SELECT count(*) FROM scientific_name WHERE scientific_name_id = ?"),
-                     {id})
-               .toInt()
-        > 0;
-}
 
 void repoint(Database& db, const UserSession& user, int32_t nameId, const QVariant& from, const QVariant& to)
 {
@@ -79,7 +64,7 @@ MergePlan MergePlan::workOut(Database& db, int32_t keepId, const std::vector<int
             hasOriginal = hasOriginal || original;
         }
     }
-    const QString duplicates = idList(duplicateIds);
+    const QString duplicates = sqlIdList(duplicateIds);
     QSqlQuery resting = db.query(QStringLiteral("SELECT scientific_name_id, nomenclaturally_est_sn_id FROM "
                                                 "scientific_name WHERE nomenclaturally_est_sn_id IN (%1) AND "
                                                 "scientific_name_id NOT IN (%1) ORDER BY scientific_name_id")
@@ -107,7 +92,7 @@ void MergePlan::apply(Database& db, const UserSession& user) const
     if (!drops.empty())
         db.exec(
             QStringLiteral("DELETE FROM scientific_name_reference WHERE scientific_name_reference_id IN (%1)")
-                .arg(idList(drops)));
+                .arg(sqlIdList(drops)));
     for (const LinkMove& move : moves) {
         db.exec(move.clearsOriginal
                     ? QStringLiteral("UPDATE scientific_name_reference SET scientific_name_id = ?, "
@@ -125,14 +110,14 @@ void MergePlan::apply(Database& db, const UserSession& user) const
 void MergePlan::takeBack(Database& db, const UserSession& user,
                          const std::vector<QJsonObject>& duplicates) const
 {
-    if (!nameExists(db, keepId))
+    if (!nameIsStored(db, keepId))
         throw standingInTheWay(QStringLiteral("the kept name (ID %1) has been deleted since").arg(keepId));
     std::vector<NameSnapshot> names;
     std::set<qint64> restoring;
     for (const QJsonObject& json : duplicates) {
         names.push_back(NameSnapshot::fromJson(json));
         restoring.insert(names.back().id());
-        if (nameExists(db, names.back().id()))
+        if (nameIsStored(db, names.back().id()))
             throw standingInTheWay(QStringLiteral("ID %1 is a stored name again").arg(names.back().id()));
     }
     for (const LinkMove& move : moves) {
@@ -168,14 +153,14 @@ void MergePlan::takeBack(Database& db, const UserSession& user,
             moved.push_back(move.linkId);
         db.exec(
             QStringLiteral("DELETE FROM scientific_name_reference WHERE scientific_name_reference_id IN (%1)")
-                .arg(idList(moved)));
+                .arg(sqlIdList(moved)));
     }
     // A duplicate that rested on another one gets its established name once both are back.
     std::vector<std::pair<int32_t, QJsonValue>> later;
     for (const NameSnapshot& name : names) {
         const QJsonValue established = name.name.value(Established);
         const bool now = established.isNull() || !restoring.count(established.toInteger());
-        const bool known = established.isNull() || !now || nameExists(db, storedOfJson(established));
+        const bool known = established.isNull() || !now || nameIsStored(db, storedOfJson(established));
         name.putBackName(db, now && known ? established : QJsonValue(QJsonValue::Null));
         CurationAudit::nameInserted(db, user, name.id());
         if (!now)

@@ -3,6 +3,7 @@
 #include "CurationAudit.h"
 #include "MergePlan.h"
 #include "db/Database.h"
+#include "db/SqlText.h"
 #include "error/Error.h"
 #include "services/CurationLog.h"
 #include "services/NameSnapshot.h"
@@ -80,17 +81,13 @@ void NameMerger::refuseUnlessAllowed() const
 
 std::map<int32_t, NameMerger::Name> NameMerger::readNames(const std::vector<int32_t>& ids, bool locking)
 {
-    QStringList list;
-    for (const int32_t id : ids)
-        list << QString::number(id);
     const bool postgres = m_db.dialect() == Dialect::PostgreSQL;
     QSqlQuery query = m_db.query(
         QStringLiteral(
             "SELECT sn.scientific_name_id, sn.scientific_name, sn.author_name, nc.name_type_cd, "
             "sn.row_version, sn.rec_last_mod_user FROM scientific_name sn LEFT JOIN d_name_category nc "
             "ON nc.d_name_category_id = sn.d_name_category_id WHERE sn.scientific_name_id IN (%1)%2")
-            .arg(list.join(QLatin1Char(',')),
-                 locking && postgres ? QStringLiteral(" FOR UPDATE OF sn") : QString()),
+            .arg(sqlIdList(ids), locking && postgres ? QStringLiteral(" FOR UPDATE OF sn") : QString()),
         {}, Database::Reading::Buffered);
     std::map<int32_t, Name> names;
     while (query.next()) {
@@ -186,13 +183,10 @@ int32_t NameMerger::merge(const MergePreview& preview)
         plan.apply(m_db, m_user);
         for (const auto& [id, before] : befores)
             CurationAudit::nameDeleted(m_db, m_user, id, before);
-        QStringList idList;
-        for (const int32_t id : preview.duplicateIds)
-            idList << QString::number(id);
+        const QString idList = sqlIdList(preview.duplicateIds);
         m_db.exec(QStringLiteral("DELETE FROM scientific_name_reference WHERE scientific_name_id IN (%1)")
-                      .arg(idList.join(QLatin1Char(','))));
-        m_db.exec(QStringLiteral("DELETE FROM scientific_name WHERE scientific_name_id IN (%1)")
-                      .arg(idList.join(QLatin1Char(','))));
+                      .arg(idList));
+        m_db.exec(QStringLiteral("DELETE FROM scientific_name WHERE scientific_name_id IN (%1)").arg(idList));
         m_db.exec(
             QStringLiteral("UPDATE scientific_name SET row_version = row_version + 1, rec_last_mod_user = "
                            "?, rec_last_mod_date = ? WHERE scientific_name_id = ?"),

@@ -165,20 +165,30 @@ QString NameRestorer::restoreField(int32_t nameId, const QString& column, const 
         .arg(shown(oldValue), shown(before));
 }
 
+CurationLog::Change NameRestorer::openChange(int32_t curationChangeId, CurationLog::Kind kind) const
+{
+    const bool merge = kind == CurationLog::Kind::Merge;
+    std::optional<CurationLog::Change> change = CurationLog::load(m_db, curationChangeId);
+    if (!change || change->kind != kind)
+        throw refusal(QStringLiteral("Curation change %1 is no %2")
+                          .arg(curationChangeId)
+                          .arg(merge ? QStringLiteral("merge") : QStringLiteral("deleted name")));
+    if (change->restored)
+        throw refusal(merge ? QStringLiteral("That merge was taken back already")
+                            : QStringLiteral("That name was restored already"));
+    return std::move(*change);
+}
+
 QString NameRestorer::restoreMerge(int32_t curationChangeId)
 {
     refuseUnlessAllowed("take a merge back");
     QString done;
     m_db.transaction([&] {
-        const auto change = CurationLog::load(m_db, curationChangeId);
-        if (!change || change->kind != CurationLog::Kind::Merge)
-            throw refusal(QStringLiteral("Curation change %1 is no merge").arg(curationChangeId));
-        if (change->restored)
-            throw refusal(QStringLiteral("That merge was taken back already"));
-        const MergePlan plan = MergePlan::fromJson(change->snapshot);
+        const CurationLog::Change change = openChange(curationChangeId, CurationLog::Kind::Merge);
+        const MergePlan plan = MergePlan::fromJson(change.snapshot);
         std::vector<QJsonObject> duplicates;
         QStringList names;
-        for (const QJsonValue& value : change->snapshot.value(QLatin1String("duplicates")).toArray()) {
+        for (const QJsonValue& value : change.snapshot.value(QLatin1String("duplicates")).toArray()) {
             duplicates.push_back(value.toObject());
             const NameSnapshot name = NameSnapshot::fromJson(duplicates.back());
             names << describeName(name.scientificName(), name.author(), name.id());
@@ -209,30 +219,18 @@ NameRestorer::Restored NameRestorer::restoreDeleted(int32_t curationChangeId)
                 .arg(m_user.loginName));
     Restored restored;
     m_db.transaction([&] {
-        const auto change = CurationLog::load(m_db, curationChangeId);
-        if (!change || change->kind != CurationLog::Kind::Delete)
-            throw refusal(QStringLiteral("Curation change %1 is no deleted name").arg(curationChangeId));
-        if (change->restored)
-            throw refusal(QStringLiteral("That name was restored already"));
-        const NameSnapshot name = NameSnapshot::fromJson(change->snapshot);
+        const CurationLog::Change change = openChange(curationChangeId, CurationLog::Kind::Delete);
+        const NameSnapshot name = NameSnapshot::fromJson(change.snapshot);
         restored.nameId = name.id();
-        if (m_db.scalar(QStringLiteral("SELECT count(*) FROM scientific_name WHERE scientific_name_id = ?"),
-                        {name.id()})
-                .toInt()
-            > 0)
+        if (nameIsStored(m_db, name.id()))
             throw refusal(QStringLiteral("Name ID %1 is stored already").arg(name.id()));
         refuseDuplicate(name.scientificName(), name.author(), name.id());
         const QJsonValue established = name.name.value(QLatin1String("nomenclaturally_est_sn_id"));
-        const bool establishedExists = !established.isNull()
-            && m_db.scalar(
-                       QStringLiteral("SELECT count(*) FROM scientific_name WHERE scientific_name_id = ?"),
-                       {storedOfJson(established)})
-                    .toInt()
-                > 0;
+        const bool establishedExists = !established.isNull() && nameIsStored(m_db, storedOfJson(established));
         name.putBackName(m_db, establishedExists ? established : QJsonValue(QJsonValue::Null));
         CurationAudit::nameInserted(m_db, m_user, name.id());
         restored.linksLeftOut = name.putBackLinks(m_db);
-        for (const QJsonValue& value : change->snapshot.value(QLatin1String("resting")).toArray()) {
+        for (const QJsonValue& value : change.snapshot.value(QLatin1String("resting")).toArray()) {
             const QJsonObject resting = value.toObject();
             const QVariant id = storedOfJson(resting.value(QLatin1String("scientific_name_id")));
             QSqlQuery now = m_db.query(QStringLiteral("SELECT row_version, nomenclaturally_est_sn_id FROM "

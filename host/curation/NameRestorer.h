@@ -1,5 +1,6 @@
 #pragma once
 
+#include "services/CurationLog.h"
 #include "services/UserSession.h"
 
 #include <QString>
@@ -32,6 +33,8 @@ public:
 private:
     QString restoreField(int32_t nameId, const QString& column, const QVariant& oldValue, int32_t auditLogId);
     void refuseUnlessAllowed(const char* what) const;
+    // The change to take back; throws when it is of another kind or was taken back already.
+    CurationLog::Change openChange(int32_t curationChangeId, CurationLog::Kind kind) const;
     // Throws when another name has this name and author, as the save's duplicate test compares them.
     void refuseDuplicate(const QString& name, const QString& author, int32_t nameId) const;
 

@@ -2,6 +2,8 @@
 
 #include "error/Error.h"
 
+#include <QStringList>
+
 namespace bryx::host {
 
 QString insertStatement(const QString& table, const QStringList& columns)
@@ -45,6 +47,14 @@ std::pair<QString, QString> splitFieldCriteria(const QString& criteria, const QS
     if (value.size() >= 2 && value.startsWith(QLatin1Char('\'')) && value.endsWith(QLatin1Char('\'')))
         value = value.mid(1, value.size() - 2).replace(QLatin1String("''"), QLatin1String("'"));
     return {criteria.left(equals).trimmed(), value};
+}
+
+QString sqlIdList(const std::vector<int32_t>& ids)
+{
+    QStringList list;
+    for (const int32_t id : ids)
+        list << QString::number(id);
+    return list.join(QLatin1Char(','));
 }
 
 } // namespace bryx::host

@@ -2,7 +2,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <utility>
+#include <vector>
 
 namespace bryx::host {
 
@@ -14,6 +16,8 @@ QString updateStatement(const QString& table, const QStringList& columns, const 
                         const QString& extra = {});
 // 'text' with every quote doubled, for the few statements that cannot take parameters.
 QString sqlLiteral(const QString& text);
+// IDs written as the list of an IN (...): numbers only, so nothing to quote.
+QString sqlIdList(const std::vector<int32_t>& ids);
 // "name" with every double quote doubled: a role, table or column name as it is written.
 QString sqlIdentifier(const QString& name);
 // Splits "Field = value" (the value may be quoted, its quotes doubled) into field and value;

@@ -11,6 +11,14 @@
 
 namespace bryx::host {
 
+bool nameIsStored(Database& db, const QVariant& id)
+{
+    return db.scalar(QStringLiteral("SELECT count(*) FROM scientific_name WHERE scientific_name_id = ?"),
+                     {id})
+               .toInt()
+        > 0;
+}
+
 QJsonValue jsonOfStored(const QVariant& value)
 {
     if (value.isNull() || !value.isValid())

@@ -32,6 +32,8 @@ struct NameSnapshot {
     int putBackLinks(Database& db) const;
 };
 
+// Whether a name with this ID is stored.
+bool nameIsStored(Database& db, const QVariant& id);
 // A stored value as it goes into JSON and back into a statement's binding.
 QJsonValue jsonOfStored(const QVariant& value);
 QVariant storedOfJson(const QJsonValue& value);

@@ -472,13 +472,9 @@ int curate(const Arguments& arguments, Database& db)
         std::printf("%s\n", qPrintable(preview.describe()));
         if (arguments.dryRun)
             return 0;
-        merger.merge(preview);
-        std::printf(
-            "Merged. Take it back with: bryx-db restore --change %d\n",
-            db.scalar(QStringLiteral("SELECT audit_log_id FROM curation_change WHERE change_kind = 'M' AND "
-                                     "scientific_name_id = ? ORDER BY curation_change_id DESC LIMIT 1"),
-                      {arguments.keep})
-                .toInt());
+        const auto change = CurationLog::load(db, merger.merge(preview));
+        std::printf("Merged. Take it back with: bryx-db restore --change %d\n",
+                    change ? change->auditLogId : 0);
         return 0;
     }
     NameRestorer restorer(db, user);

@@ -1,6 +1,6 @@
 #include "curation/DuplicateFinder.h"
 
-#include "../TestDatabase.h"
+#include "CurationFixture.h"
 #include "db/Database.h"
 
 #include <gtest/gtest.h>
@@ -13,21 +13,8 @@ using namespace bryx::host;
 namespace {
 
 // Names of made-up genera, so that no sample name joins their groups.
-class DuplicateNames : public OnEachEngine {
+class DuplicateNames : public CurationFixture {
 protected:
-    void SetUp() override
-    {
-        OnEachEngine::SetUp();
-        if (IsSkipped())
-            return;
-        database = std::make_unique<TestDatabase>(GetParam());
-        db = database->open();
-        botanical = db->scalar("SELECT min(d_name_category_id) FROM d_name_category WHERE name_type_cd = 'P'")
-                        .toInt();
-        zoological =
-            db->scalar("SELECT min(d_name_category_id) FROM d_name_category WHERE name_type_cd = 'A'")
-                .toInt();
-    }
     qint64 add(const char* name, const char* author, int category = 0)
     {
         const qint64 id = next++;
@@ -53,10 +40,6 @@ protected:
 
     static constexpr qint64 First = 900001;
     qint64 next = First;
-    std::unique_ptr<TestDatabase> database;
-    std::unique_ptr<Database> db;
-    int botanical = 0;
-    int zoological = 0;
 };
 
 using Groups = std::set<std::vector<qint64>>;
