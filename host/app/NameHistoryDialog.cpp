@@ -8,23 +8,6 @@
 
 namespace bryx::host {
 
-namespace {
-
-struct CodeColumn {
-    const char* column;
-    const char* sql;
-};
-const CodeColumn CodeColumns[] = {
-    {"d_name_category_id", "SELECT name_category_desc FROM d_name_category WHERE d_name_category_id = ?"},
-    {"d_classification_level_id",
-     "SELECT classification_level_name FROM d_classification_level WHERE d_classification_level_id = ?"},
-    {"d_nomenclaturally_est_id",
-     "SELECT nomenclaturally_est_desc FROM d_nomenclaturally_est WHERE d_nomenclaturally_est_id = ?"},
-    {"nomenclaturally_est_sn_id", "SELECT scientific_name FROM scientific_name WHERE scientific_name_id = ?"},
-};
-
-} // namespace
-
 NameHistoryDialog::NameHistoryDialog(std::shared_ptr<SqlAppManager> appManager, int32_t nameId,
                                      std::function<void()> afterRestore, QWidget* parent)
     : RestoreListDialog(
@@ -47,19 +30,6 @@ NameHistoryDialog::NameHistoryDialog(std::shared_ptr<SqlAppManager> appManager, 
     reload();
 }
 
-QString NameHistoryDialog::shown(const QString& column, const QVariant& value) const
-{
-    if (value.isNull() || value.toString().isEmpty())
-        return {};
-    for (const auto& [code, sql] : CodeColumns) {
-        if (column == QLatin1String(code)) {
-            const QString text = m_appManager->readOnly().scalar(QLatin1String(sql), {value}).toString();
-            return text.isEmpty() ? value.toString() : QStringLiteral("%1 (%2)").arg(text, value.toString());
-        }
-    }
-    return value.toString().simplified();
-}
-
 void NameHistoryDialog::reload()
 {
     m_entries = NameHistory::of(m_appManager->readOnly(), m_nameId);
@@ -67,13 +37,9 @@ void NameHistoryDialog::reload()
     rows.setRowCount(int(m_entries.size()));
     for (int row = 0; row < int(m_entries.size()); ++row) {
         const HistoryEntry& entry = m_entries[size_t(row)];
-        const bool change = entry.action == QLatin1Char('U') && !entry.isMerge;
         const QString field =
             entry.action == QLatin1Char('D') ? tr("%1 (deleted)").arg(entry.field) : entry.field;
-        setRow(row,
-               {entry.date, entry.user, field,
-                entry.isMerge ? entry.oldValue.toString() : shown(entry.column, entry.oldValue),
-                change ? shown(entry.column, entry.newValue) : QString(), entry.comment});
+        setRow(row, {entry.date, entry.user, field, entry.oldText, entry.newText, entry.comment});
     }
     setNote(m_entries.empty() ? tr("No change of this name is recorded.") : QString());
     if (!m_entries.empty())

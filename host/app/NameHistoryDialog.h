@@ -25,9 +25,6 @@ protected:
     bool restorable(int row) const override;
 
 private:
-    // A code or a name's ID as the curator knows it: the category's, level's or name's text.
-    QString shown(const QString& column, const QVariant& value) const;
-
     std::shared_ptr<SqlAppManager> m_appManager;
     int32_t m_nameId;
     std::vector<HistoryEntry> m_entries;

@@ -37,6 +37,52 @@ const ColumnCaption Captions[] = {
     {CurationAudit::MergedNamesColumn, "Merge"},
 };
 
+struct CodeColumn {
+    const char* column;
+    const char* sql;
+};
+const CodeColumn CodeColumns[] = {
+    {"d_name_category_id", "SELECT name_category_desc FROM d_name_category WHERE d_name_category_id = ?"},
+    {"d_classification_level_id",
+     "SELECT classification_level_name FROM d_classification_level WHERE d_classification_level_id = ?"},
+    {"d_nomenclaturally_est_id",
+     "SELECT nomenclaturally_est_desc FROM d_nomenclaturally_est WHERE d_nomenclaturally_est_id = ?"},
+    {"nomenclaturally_est_sn_id", "SELECT scientific_name FROM scientific_name WHERE scientific_name_id = ?"},
+};
+
+// Texts of the codes a history shows, each looked up once however often it recurs.
+class ValueTexts {
+public:
+    explicit ValueTexts(Database& db)
+        : m_db(db)
+    {
+    }
+    QString of(const QString& column, const QVariant& value)
+    {
+        if (value.isNull() || value.toString().isEmpty())
+            return {};
+        for (const auto& [code, sql] : CodeColumns) {
+            if (column != QLatin1String(code))
+                continue;
+            const QString key = column + QLatin1Char('|') + value.toString();
+            auto known = m_known.constFind(key);
+            if (known == m_known.constEnd()) {
+                const QString text = m_db.scalar(QLatin1String(sql), {value}).toString();
+                known =
+                    m_known.insert(key,
+                                   text.isEmpty() ? value.toString()
+                                                  : QStringLiteral("%1 (%2)").arg(text, value.toString()));
+            }
+            return *known;
+        }
+        return value.toString().simplified();
+    }
+
+private:
+    Database& m_db;
+    QHash<QString, QString> m_known;
+};
+
 } // namespace
 
 QString NameHistory::fieldOf(const QString& column)
@@ -88,6 +134,12 @@ std::vector<HistoryEntry> NameHistory::of(Database& db, int32_t nameId)
         else
             entry.newValue = entry.latestOfColumn ? stored.value(entry.column) : next.value();
         following.insert(entry.column, entry.oldValue);
+    }
+    ValueTexts texts(db);
+    for (HistoryEntry& entry : entries) {
+        entry.oldText = entry.isMerge ? entry.oldValue.toString() : texts.of(entry.column, entry.oldValue);
+        if (entry.action == QLatin1Char('U') && !entry.isMerge)
+            entry.newText = texts.of(entry.column, entry.newValue);
     }
     return entries;
 }

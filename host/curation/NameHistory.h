@@ -19,6 +19,11 @@ struct HistoryEntry {
     QString field; // the column as a curator reads it
     QVariant oldValue;
     QVariant newValue; // from the next change of the same column, else what is stored now
+    // The two values as a curator reads them: a code or an established name as its text and ID,
+    // "Abies alba (1002)"; empty for no value. A merge's old text is its note; a creation or
+    // deletion has no new text.
+    QString oldText;
+    QString newText;
     QString comment;
     bool isMerge = false;
     bool latestOfColumn = false; // nothing changed the column after it

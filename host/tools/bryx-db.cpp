@@ -438,9 +438,9 @@ int listDuplicates(const Arguments& arguments, Database& db)
     return 0;
 }
 
-QString shownValue(const QVariant& value)
+QString shownText(const QString& text)
 {
-    return value.isNull() ? QStringLiteral("(empty)") : value.toString().simplified();
+    return text.isEmpty() ? QStringLiteral("(empty)") : text;
 }
 
 int curate(const Arguments& arguments, Database& db)
@@ -448,12 +448,12 @@ int curate(const Arguments& arguments, Database& db)
     requireCurrentSchema(db);
     if (arguments.command == QLatin1String("history")) {
         for (const HistoryEntry& entry : NameHistory::of(db, arguments.ids.front()))
-            std::printf(
-                "%d\t%s\t%s\t%s\t%s\t%s\t%s\n", entry.auditLogId, qPrintable(entry.date),
-                qPrintable(entry.user), qPrintable(entry.field), qPrintable(shownValue(entry.oldValue)),
-                qPrintable(entry.action == QLatin1Char('U') && !entry.isMerge ? shownValue(entry.newValue)
-                                                                              : QString()),
-                qPrintable(entry.comment.simplified()));
+            std::printf("%d\t%s\t%s\t%s\t%s\t%s\t%s\n", entry.auditLogId, qPrintable(entry.date),
+                        qPrintable(entry.user), qPrintable(entry.field), qPrintable(shownText(entry.oldText)),
+                        qPrintable(entry.action == QLatin1Char('U') && !entry.isMerge
+                                       ? shownText(entry.newText)
+                                       : QString()),
+                        qPrintable(entry.comment.simplified()));
         return 0;
     }
     if (arguments.command == QLatin1String("deleted")) {

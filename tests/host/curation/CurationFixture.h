@@ -101,16 +101,17 @@ protected:
                            "injected_failure()")
                 .arg(QLatin1String(event), QLatin1String(table)));
     }
-    // What a user saves in the details window: one author, through the record object.
-    void saveAuthor(int32_t id, const QString& author)
+    // What a user saves in the details window: one field, through the record object.
+    void saveField(int32_t id, const QString& field, const QVariant& value)
     {
         host::SqlScientificNameRecord record;
         record.Connect(appManager->GetServerName(), appManager->GetServerType());
         record.Retrieve(id, {}, {});
-        record.SetAuthorName(author);
+        record.setValue(field, value);
         record.SetModifiedBy("editor");
         ASSERT_TRUE(record.Save()) << record.lastRefusal().toStdString();
     }
+    void saveAuthor(int32_t id, const QString& author) { saveField(id, "AuthorName", author); }
     // The names and links as stored, every row and column but the save's own bookkeeping (the
     // row version and who saved last), for comparing a database before and after.
     QStringList contents() const

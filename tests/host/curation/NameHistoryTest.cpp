@@ -63,6 +63,44 @@ TEST_P(NameHistoryAndRestore, EachChangeShowsItsOldAndNewValueAndItsComment)
     EXPECT_TRUE(shown[1].latestOfColumn);
 }
 
+TEST_P(NameHistoryAndRestore, CodesAndEstablishedNamesReadAsTheirTextsWithTheirIds)
+{
+    const int32_t accepted = addName("Testia rubra", "L.");
+    const int32_t id = addName("Testia alba", "Mill.");
+    const auto categoryText = [&](int32_t category) {
+        return QString("%1 (%2)")
+            .arg(db->scalar("SELECT name_category_desc FROM d_name_category WHERE d_name_category_id = ?",
+                            {category})
+                     .toString())
+            .arg(category);
+    };
+    const int32_t other = db->scalar("SELECT min(d_name_category_id) FROM d_name_category WHERE "
+                                     "name_type_cd = 'P' AND d_name_category_id > ?",
+                                     {botanical})
+                              .toInt();
+    ASSERT_GT(other, 0);
+    saveField(id, "NomenclaturallyEstSnId", accepted);
+    saveField(id, "NomenclaturallyEstSnId", QVariant());
+    saveField(id, "DNameCategoryId", other);
+
+    std::vector<HistoryEntry> established, category;
+    for (const HistoryEntry& entry : NameHistory::of(*db, id)) {
+        if (entry.column == "nomenclaturally_est_sn_id")
+            established.push_back(entry);
+        if (entry.column == "d_name_category_id")
+            category.push_back(entry);
+    }
+    const QString rubra = QString("Testia rubra (%1)").arg(accepted);
+    ASSERT_EQ(established.size(), 2u);
+    EXPECT_EQ(established[0].oldText, "");
+    EXPECT_EQ(established[0].newText, rubra);
+    EXPECT_EQ(established[1].oldText, rubra);
+    EXPECT_EQ(established[1].newText, "") << "the established name cleared again";
+    ASSERT_EQ(category.size(), 1u);
+    EXPECT_EQ(category[0].oldText, categoryText(botanical));
+    EXPECT_EQ(category[0].newText, categoryText(other));
+}
+
 TEST_P(NameHistoryAndRestore, RestoreWritesTheOldValueBackAsASaveAndRefusesWhatAnotherChangeOrRuleForbids)
 {
     const int32_t id = addName("Testia alba", "Mill.");
