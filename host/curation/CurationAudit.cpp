@@ -38,6 +38,13 @@ void CurationAudit::nameDeleted(Database& db, const UserSession& user, int32_t n
                               before, {});
 }
 
+void CurationAudit::nameTouched(Database& db, const UserSession& user, int32_t nameId)
+{
+    db.exec(QStringLiteral("UPDATE scientific_name SET row_version = row_version + 1, rec_last_mod_user = ?, "
+                           "rec_last_mod_date = ? WHERE scientific_name_id = ?"),
+            {user.loginName, QDateTime::currentDateTimeUtc(), nameId});
+}
+
 void CurationAudit::columnChanged(Database& db, const UserSession& user, int32_t nameId,
                                   const QString& column, const QVariant& oldValue, const QVariant& newValue)
 {

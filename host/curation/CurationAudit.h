@@ -21,6 +21,9 @@ inline constexpr const char* MergedNamesColumn = "merged_names";
 int32_t writeNote(Database& db, const UserSession& user, int32_t nameId, const QString& text);
 void nameInserted(Database& db, const UserSession& user, int32_t nameId);
 void nameDeleted(Database& db, const UserSession& user, int32_t nameId, const QVariantMap& before);
+// Gives the name a new row version and the user as its last change, as a save does: a details
+// window opened on it before refuses to overwrite what the tool did.
+void nameTouched(Database& db, const UserSession& user, int32_t nameId);
 void columnChanged(Database& db, const UserSession& user, int32_t nameId, const QString& column,
                    const QVariant& oldValue, const QVariant& newValue);
 

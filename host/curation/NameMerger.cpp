@@ -9,7 +9,6 @@
 #include "services/NameSnapshot.h"
 #include "services/SqlAppManager.h"
 
-#include <QDateTime>
 #include <QJsonArray>
 #include <QSqlQuery>
 #include <set>
@@ -175,10 +174,10 @@ int32_t NameMerger::merge(const MergePreview& preview)
         QJsonArray taken;
         std::vector<std::pair<int32_t, QVariantMap>> befores;
         for (const int32_t id : preview.duplicateIds) {
-            taken.append(NameSnapshot::capture(m_db, id).toJson());
             befores.emplace_back(
                 id,
                 readRow(m_db, QStringLiteral("scientific_name"), QStringLiteral("scientific_name_id"), id));
+            taken.append(NameSnapshot::capture(m_db, befores.back().second).toJson());
         }
         plan.apply(m_db, m_user);
         for (const auto& [id, before] : befores)
@@ -187,10 +186,7 @@ int32_t NameMerger::merge(const MergePreview& preview)
         m_db.exec(QStringLiteral("DELETE FROM scientific_name_reference WHERE scientific_name_id IN (%1)")
                       .arg(idList));
         m_db.exec(QStringLiteral("DELETE FROM scientific_name WHERE scientific_name_id IN (%1)").arg(idList));
-        m_db.exec(
-            QStringLiteral("UPDATE scientific_name SET row_version = row_version + 1, rec_last_mod_user = "
-                           "?, rec_last_mod_date = ? WHERE scientific_name_id = ?"),
-            {m_user.loginName, QDateTime::currentDateTimeUtc(), preview.keepId});
+        CurationAudit::nameTouched(m_db, m_user, preview.keepId);
         const int32_t note =
             CurationAudit::writeNote(m_db, m_user, preview.keepId,
                                      QStringLiteral("Merged into this name: %1")

@@ -13,7 +13,6 @@
 #include "services/ServerRegistry.h"
 #include "services/SqlAppManager.h"
 
-#include <QDateTime>
 #include <QJsonArray>
 #include <QSqlQuery>
 
@@ -194,10 +193,7 @@ QString NameRestorer::restoreMerge(int32_t curationChangeId)
             names << describeName(name.scientificName(), name.author(), name.id());
         }
         plan.takeBack(m_db, m_user, duplicates);
-        m_db.exec(
-            QStringLiteral("UPDATE scientific_name SET row_version = row_version + 1, rec_last_mod_user = ?, "
-                           "rec_last_mod_date = ? WHERE scientific_name_id = ?"),
-            {m_user.loginName, QDateTime::currentDateTimeUtc(), plan.keepId});
+        CurationAudit::nameTouched(m_db, m_user, plan.keepId);
         CurationAudit::writeNote(
             m_db, m_user, plan.keepId,
             QStringLiteral("Merge taken back: %1").arg(names.join(QStringLiteral("; "))));

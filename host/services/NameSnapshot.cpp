@@ -82,14 +82,14 @@ void insertRow(Database& db, const QString& table, const QJsonObject& row)
                         .arg(table, insert.lastError().databaseText()));
 }
 
-NameSnapshot NameSnapshot::capture(Database& db, int32_t nameId)
+NameSnapshot NameSnapshot::capture(Database& db, const QVariantMap& storedName)
 {
     NameSnapshot snapshot;
-    const QJsonArray names =
-        readRows(db, QStringLiteral("SELECT * FROM scientific_name WHERE scientific_name_id = ?"), {nameId});
-    if (names.isEmpty())
+    if (storedName.isEmpty())
         return snapshot;
-    snapshot.name = names.first().toObject();
+    for (auto it = storedName.constBegin(); it != storedName.constEnd(); ++it)
+        snapshot.name.insert(it.key(), jsonOfStored(it.value()));
+    const QVariant nameId = storedName.value(QStringLiteral("scientific_name_id"));
     snapshot.links =
         readRows(db,
                  QStringLiteral("SELECT * FROM scientific_name_reference WHERE scientific_name_id = "

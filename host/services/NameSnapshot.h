@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QVariantMap>
 #include <cstdint>
 
 namespace bryx::host {
@@ -14,8 +15,9 @@ struct NameSnapshot {
     QJsonObject name; // column -> value
     QJsonArray links; // one object per link, column -> value
 
-    // Empty (no name columns) when the name does not exist.
-    static NameSnapshot capture(Database& db, int32_t nameId);
+    // The name's row as the caller read it (column -> value, see readRow), with its links read
+    // here; empty (no name columns) for an empty row, a name that does not exist.
+    static NameSnapshot capture(Database& db, const QVariantMap& storedName);
     bool isEmpty() const { return name.isEmpty(); }
     int32_t id() const;
     QString scientificName() const;

@@ -267,7 +267,7 @@ bool SqlAppManager::Delete(const QString& operation, int32_t& recordId, QString&
         writeAudit(*m_writable, userName, m_user.orgUnitId, QStringLiteral("scientific_name"),
                    QStringLiteral("D"), recordId, before, {});
         // Kept whole, so that File > Recently Deleted Names can bring the name back.
-        QJsonObject snapshot = NameSnapshot::capture(*m_writable, recordId).toJson();
+        QJsonObject snapshot = NameSnapshot::capture(*m_writable, before).toJson();
         snapshot.insert(QStringLiteral("resting"),
                         readRows(*m_writable,
                                  QStringLiteral("SELECT scientific_name_id, row_version FROM scientific_name "
