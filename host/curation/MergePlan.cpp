@@ -25,6 +25,13 @@ void repoint(Database& db, const UserSession& user, int32_t nameId, const QVaria
     CurationAudit::columnChanged(db, user, nameId, Established, from, to);
 }
 
+QVariant establishedOf(Database& db, int32_t nameId)
+{
+    return db.scalar(
+        QStringLiteral("SELECT nomenclaturally_est_sn_id FROM scientific_name WHERE scientific_name_id = ?"),
+        {nameId});
+}
+
 Error standingInTheWay(const QString& text)
 {
     return Error(ErrorNumber::InvalidArgument,
@@ -131,20 +138,13 @@ void MergePlan::takeBack(Database& db, const UserSession& user,
                     .arg(move.fromName));
     }
     for (const Repoint& name : repointed) {
-        const QVariant now = db.scalar(
-            QStringLiteral(
-                "SELECT nomenclaturally_est_sn_id FROM scientific_name WHERE scientific_name_id = ?"),
-            {name.nameId});
+        const QVariant now = establishedOf(db, name.nameId);
         if (now.isNull() || now.toInt() != keepId)
             throw standingInTheWay(QStringLiteral("name ID %1 no longer rests on the kept name (ID %2)")
                                        .arg(name.nameId)
                                        .arg(keepId));
     }
-    if (keptEstablished
-        && !db.scalar(QStringLiteral("SELECT nomenclaturally_est_sn_id FROM scientific_name WHERE "
-                                     "scientific_name_id = ?"),
-                      {keepId})
-                .isNull())
+    if (keptEstablished && !establishedOf(db, keepId).isNull())
         throw standingInTheWay(QStringLiteral("the kept name rests on another name since"));
 
     if (!moves.empty()) {
@@ -155,15 +155,17 @@ void MergePlan::takeBack(Database& db, const UserSession& user,
             QStringLiteral("DELETE FROM scientific_name_reference WHERE scientific_name_reference_id IN (%1)")
                 .arg(sqlIdList(moved)));
     }
-    // A duplicate that rested on another one gets its established name once both are back.
+    // A duplicate that rested on another one gets its established name once both are back; one
+    // whose established name is gone since rests on none.
     std::vector<std::pair<int32_t, QJsonValue>> later;
     for (const NameSnapshot& name : names) {
         const QJsonValue established = name.name.value(Established);
-        const bool now = established.isNull() || !restoring.count(established.toInteger());
-        const bool known = established.isNull() || !now || nameIsStored(db, storedOfJson(established));
-        name.putBackName(db, now && known ? established : QJsonValue(QJsonValue::Null));
+        const bool restoredAlongside = !established.isNull() && restoring.count(established.toInteger());
+        const bool stored =
+            !established.isNull() && !restoredAlongside && nameIsStored(db, storedOfJson(established));
+        name.putBackName(db, stored ? established : QJsonValue(QJsonValue::Null));
         CurationAudit::nameInserted(db, user, name.id());
-        if (!now)
+        if (restoredAlongside)
             later.emplace_back(name.id(), established);
     }
     for (const auto& [id, established] : later)
