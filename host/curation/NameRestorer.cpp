@@ -175,6 +175,10 @@ CurationLog::Change NameRestorer::openChange(int32_t curationChangeId, CurationL
     if (change->restored)
         throw refusal(merge ? QStringLiteral("That merge was taken back already")
                             : QStringLiteral("That name was restored already"));
+    if (!change->damage.isEmpty())
+        throw refusal(QStringLiteral("What curation change %1 kept cannot be read (%2); nothing was changed")
+                          .arg(curationChangeId)
+                          .arg(change->damage));
     return std::move(*change);
 }
 

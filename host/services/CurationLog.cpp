@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QJsonDocument>
+#include <QJsonParseError>
 #include <QSqlQuery>
 
 namespace bryx::host {
@@ -48,7 +49,14 @@ std::vector<CurationLog::Change> CurationLog::read(Database& db, const QString& 
         change.auditLogId = query.value(3).toInt();
         change.changeDate = query.value(4).toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
         change.userName = query.value(5).toString();
-        change.snapshot = QJsonDocument::fromJson(query.value(6).toString().toUtf8()).object();
+        QJsonParseError parsing {};
+        const QJsonDocument snapshot = QJsonDocument::fromJson(query.value(6).toString().toUtf8(), &parsing);
+        if (parsing.error != QJsonParseError::NoError)
+            change.damage =
+                QStringLiteral("%1 at character %2").arg(parsing.errorString()).arg(parsing.offset);
+        else if (!snapshot.isObject())
+            change.damage = QStringLiteral("it holds no record of the names");
+        change.snapshot = snapshot.object();
         change.restored = !query.value(7).isNull();
         changes.push_back(std::move(change));
     }

@@ -23,6 +23,8 @@ public:
         QString changeDate;
         QString userName;
         QJsonObject snapshot;
+        // Why the stored snapshot cannot be read (edited by hand, a damaged file); empty when it can.
+        QString damage;
         bool restored = false;
     };
 

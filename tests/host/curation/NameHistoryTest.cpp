@@ -212,6 +212,31 @@ TEST_P(NameHistoryAndRestore, ARestoreThatFailsHalfWayBringsNothingBack)
     EXPECT_EQ(CurationLog::deletedNames(*db, 1).at(0).id, change) << "still waiting to come back";
 }
 
+TEST_P(NameHistoryAndRestore, AChangeWhoseKeptNamesCannotBeReadIsRefusedAndChangesNothing)
+{
+    const int32_t id = addName("Testia alba", "Mill.");
+    int32_t recordId = id;
+    QString user = "editor";
+    ASSERT_TRUE(appManager->Delete("delete_table_data", recordId, user, "scientific_name"));
+    const int32_t change = CurationLog::deletedNames(*db, 1).at(0).id;
+    auto admin = database->openAsAdmin();
+    for (const char* spoiled : {"{\"name\": {\"scientific_name_id\": ", "[1, 2]"}) {
+        admin->exec("UPDATE curation_change SET snapshot = ? WHERE curation_change_id = ?",
+                    {spoiled, change});
+        const QStringList before = contents();
+        try {
+            NameRestorer(*db, editor).restoreDeleted(change);
+            ADD_FAILURE() << "restored from " << spoiled;
+        } catch (const Error& error) {
+            EXPECT_TRUE(
+                error.Description().contains(QString("curation change %1 kept cannot be read").arg(change)))
+                << error.Description().toStdString();
+        }
+        EXPECT_EQ(contents(), before);
+        EXPECT_FALSE(exists(id));
+    }
+}
+
 INSTANTIATE_ON_EACH_ENGINE(NameHistoryAndRestore);
 
 } // namespace bryx::test
