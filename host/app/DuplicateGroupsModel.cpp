@@ -31,12 +31,30 @@ void DuplicateGroupsModel::setGroups(std::vector<DuplicateGroup> groups)
 {
     beginResetModel();
     m_groups = std::move(groups);
+    indexRows();
+    endResetModel();
+}
+
+void DuplicateGroupsModel::removeGroupOf(int row)
+{
+    const int group = m_rows.at(size_t(row)).group;
+    int first = row;
+    while (first > 0 && m_rows[size_t(first - 1)].group == group)
+        --first;
+    const int last = first + int(m_groups[size_t(group)].members.size()) - 1;
+    beginRemoveRows({}, first, last);
+    m_groups.erase(m_groups.begin() + group);
+    indexRows();
+    endRemoveRows();
+}
+
+void DuplicateGroupsModel::indexRows()
+{
     m_rows.clear();
     for (int group = 0; group < int(m_groups.size()); ++group) {
         for (int member = 0; member < int(m_groups[size_t(group)].members.size()); ++member)
             m_rows.push_back({group, member});
     }
-    endResetModel();
 }
 
 const DuplicateGroup& DuplicateGroupsModel::groupOf(int row) const

@@ -30,6 +30,8 @@ public:
     explicit DuplicateGroupsModel(QObject* parent = nullptr);
 
     void setGroups(std::vector<DuplicateGroup> groups);
+    // Takes the group of a row out of the list (merged, so no duplicates any more).
+    void removeGroupOf(int row);
     int groupCount() const { return int(m_groups.size()); }
     int nameCount() const { return int(m_rows.size()); }
     // The group of a row and the name it shows.
@@ -42,6 +44,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    void indexRows();
+
     struct Row {
         int group;
         int member;

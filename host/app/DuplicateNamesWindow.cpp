@@ -137,16 +137,20 @@ void DuplicateNamesWindow::find()
         m_model->setGroups(
             DuplicateFinder(m_appManager->readOnly())
                 .find(mode, type.isNull() ? std::nullopt : std::optional<QChar>(type.toString().at(0))));
-        m_summary->setText(m_model->groupCount() == 0
-                               ? tr("No duplicates by this rule.")
-                               : tr("%1 group(s) of %2 names, found in %3 s")
-                                     .arg(m_model->groupCount())
-                                     .arg(m_model->nameCount())
-                                     .arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1));
+        showCounts(tr("found in %1 s").arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1));
     } catch (const Error& error) {
         MsgBox(error.Description(), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, windowTitle());
     }
     updateButtons();
+}
+
+void DuplicateNamesWindow::showCounts(const QString& how)
+{
+    m_summary->setText(m_model->groupCount() == 0 ? tr("No duplicates by this rule.")
+                                                  : tr("%1 group(s) of %2 names, %3")
+                                                        .arg(m_model->groupCount())
+                                                        .arg(m_model->nameCount())
+                                                        .arg(how));
 }
 
 void DuplicateNamesWindow::openSelected()
@@ -178,14 +182,22 @@ void DuplicateNamesWindow::mergeIntoSelected()
             BusyPointer busy;
             merger.merge(preview);
         }
+        // The group is no duplicate any more and the others are as they were found: searching
+        // a million names again (seconds, for similar spelling) would show the same.
+        m_model->removeGroupOf(row);
+        // The view would choose the next group's first name; the next merge is chosen anew.
+        m_view->clearSelection();
+        showCounts(tr("after the merge"));
+        updateButtons();
         if (m_callbacks.merged)
             m_callbacks.merged(merged, kept);
         MsgBox(tr("Merged into %1. View > Name History on it can take the merge back.").arg(preview.keptName),
                MsgBoxStyle::OKOnly | MsgBoxStyle::Information, tr("Merge Names"));
     } catch (const Error& error) {
         MsgBox(error.Description(), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, tr("Merge Names"));
+        // What stood in the way changed the names: the list is found again.
+        find();
     }
-    find();
 }
 
 } // namespace bryx::host

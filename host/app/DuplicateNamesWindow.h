@@ -35,6 +35,8 @@ public:
     QTableView& view() const { return *m_view; }
 
 private:
+    // The summary line: how many groups and names the list holds, and how it came to.
+    void showCounts(const QString& how);
     void openSelected();
     void mergeIntoSelected();
     void updateButtons();

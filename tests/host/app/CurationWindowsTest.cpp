@@ -90,6 +90,9 @@ TEST_P(CurationWindows, ACuratorFindsAGroupMergesItAndTakesTheMergeBackFromTheHi
 
     clickRow(duplicates->view(), keptRow);
     ASSERT_TRUE(button(*duplicates, "cmdMerge").isEnabled());
+    const int groupsBefore = groups.groupCount();
+    const int namesBefore = groups.nameCount();
+    const int groupSize = int(groups.groupOf(keptRow).members.size());
     messages.answer(MsgBoxResult::Yes);
     press(button(*duplicates, "cmdMerge"));
     ASSERT_EQ(messages.shown().size(), 2u);
@@ -99,7 +102,15 @@ TEST_P(CurationWindows, ACuratorFindsAGroupMergesItAndTakesTheMergeBackFromTheHi
     EXPECT_TRUE(messages.shown()[0].prompt.contains("the duplicate is deleted"));
     EXPECT_TRUE(messages.shown()[1].prompt.startsWith("Merged into Abies alba Mill."));
     EXPECT_TRUE(stored(michx, "scientific_name_id").isNull());
-    EXPECT_EQ(rowOf(duplicates->groups(), michx), -1) << "the list is found again after the merge";
+    EXPECT_EQ(rowOf(groups, michx), -1);
+    EXPECT_EQ(rowOf(groups, mill), -1) << "a merged group is no duplicate any more";
+    EXPECT_EQ(groups.groupCount(), groupsBefore - 1) << "the other groups stay listed";
+    EXPECT_EQ(groups.nameCount(), namesBefore - groupSize);
+    EXPECT_EQ(duplicates->findChild<QLabel*>("lblSummary")->text(),
+              QString("%1 group(s) of %2 names, after the merge")
+                  .arg(groupsBefore - 1)
+                  .arg(namesBefore - groupSize));
+    EXPECT_FALSE(button(*duplicates, "cmdMerge").isEnabled()) << "the chosen row went with its group";
 
     // The kept name, opened from the window, and its history.
     window->addToWorkingList(mill);
